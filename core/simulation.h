@@ -1,0 +1,56 @@
+// One iteration of the simulation loop (arrivals, then a step when due),
+// and the run control the main window applies around it. Everything here
+// takes the current tick as an argument, so a virtual clock can drive it.
+#pragma once
+
+#include <cstdint>
+
+#include "wymianadanych.h"
+
+namespace wymianadanych {
+
+// Ticks of the millisecond counter at which the last step and the last
+// arrival attempts were made (or the run was last resumed).
+struct TSimulationTicks {
+  uint32_t LastStepTick = 0;
+  uint32_t LastSharkTick = 0;
+  uint32_t LastPersonTick = 0;
+};
+
+// Milliseconds from `since` to `now` on the wrapping 32-bit counter.
+inline uint32_t ElapsedTicks(uint32_t now, uint32_t since) { return now - since; }
+
+// An arrival search gives up after this many rejected cells.
+constexpr int64_t MaxArrivalDraws = 10000000;
+
+enum TIterationResult : unsigned {
+  NothingDue = 0,
+  PersonArrived = 1,
+  SharkArrived = 2,
+  StepTaken = 4,
+};
+
+// The three checks of one pass, in order: person arrival, shark arrival,
+// step. Each that is due runs with the world's lock held. Returns which ran.
+unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now);
+
+// Milliseconds after `now` at which some check of RunIteration is next due
+// (0: at once), or -1 when none is until something else changes.
+int64_t MsUntilDue(const TWorld& w, const TSimulationTicks& t, uint32_t now);
+
+// The step itself: counters, boats, sharks, people, alarm, observers.
+void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t);
+
+// Where a new person may stand: a land cell with nobody within 9 dm in
+// both axes. Exposed for tests.
+bool FreeLandCell(const TWorld& w, int32_t x, int32_t y);
+
+// Start or resume: the three ticks := now; a fresh start also clears the
+// clock and the counters and counts the observation points and boats.
+void StartRun(TWorld& w, TSimulationTicks& t, uint32_t now, bool fresh);
+
+// After the simulation thread has stopped: boats back home and heading
+// out, people, sharks and pending messages gone, StepCounter 0.
+void EndRun(TWorld& w);
+
+}  // namespace wymianadanych

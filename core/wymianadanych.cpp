@@ -1,0 +1,97 @@
+#include "wymianadanych.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace wymianadanych {
+
+TWorld World;
+
+int64_t Round(long double v) {
+  // nearbyint follows the current rounding mode, which is round to nearest
+  // with ties to even unless someone changed it.
+  const long double r = std::nearbyint(v);
+  constexpr long double lo = static_cast<long double>(std::numeric_limits<int64_t>::min());
+  constexpr long double hi = static_cast<long double>(std::numeric_limits<int64_t>::max());
+  if (!(r > lo)) return std::numeric_limits<int64_t>::min();
+  if (!(r < hi)) return std::numeric_limits<int64_t>::max();
+  return static_cast<int64_t>(r);
+}
+
+double Distance(int64_t dx, int64_t dy) {
+  const long double s = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
+  return static_cast<double>(std::sqrt(s));
+}
+
+int32_t StepLength(int32_t speed, int32_t stepMs) {
+  const int64_t p = static_cast<int64_t>(speed) * stepMs;
+  const int64_t d = Round(static_cast<long double>(p) / 1000.0L);
+  return static_cast<int32_t>(std::clamp<int64_t>(d, 0, MaxStepLength));
+}
+
+std::string IntToStr(int64_t v) {
+  char buf[24];
+  auto res = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, res.ptr);
+}
+
+std::string FormatGeneral(double v, const std::string& separator) {
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+  std::string s(buf, res.ptr);
+  // to_chars already drops trailing zeros in general form; it writes a
+  // point, which becomes the wanted separator.
+  const auto dot = s.find('.');
+  if (dot != std::string::npos) s.replace(dot, 1, separator);
+  return s;
+}
+
+TWorld::TWorld() : TerrainGrid(static_cast<size_t>(MapWidth) * MapHeight, NoPixel) { ResetScenario(); }
+
+void TWorld::ResetScenario() {
+  ViewLeft = 0;
+  ViewTop = 0;
+  SimStepMs = 100;
+  RefreshMs = 1000;
+  SharkAlarm = false;
+  std::lock_guard<std::mutex> guard(Lock);
+  Observers.clear();
+  People.clear();
+  Boats.clear();
+  Sharks.clear();
+  SharkArrivalS = 15;
+  SharkMax = 5;
+  SharkSpeed = 30;
+  SharkRange = 300;
+  PersonArrivalS = 10;
+  PersonMax = 40;
+  PersonSpeed = 20;
+  PersonRange = 50;
+}
+
+void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) {
+  const int32_t w = std::clamp(width, 0, MapWidth);
+  const int32_t h = std::clamp(height, 0, MapHeight);
+  PictureWidth = w;
+  PictureHeight = h;
+  std::fill(TerrainGrid.begin(), TerrainGrid.end(), NoPixel);
+  // Read row by row (the picture's own order), write column-major.
+  for (int32_t y = 0; y < h; ++y) {
+    const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+    int32_t* cell = TerrainGrid.data() + y;
+    for (int32_t x = 0; x < w; ++x) cell[static_cast<size_t>(x) * MapHeight] = static_cast<int32_t>(row[x] & 0x00FFFFFFu);
+  }
+}
+
+std::string TWorld::TimePrefix() const { return FormatGeneral(ElapsedMs / 1000.0, DecimalSeparator); }
+
+std::vector<std::string> TWorld::DrainEvents() {
+  std::vector<std::string> taken;
+  std::lock_guard<std::mutex> guard(Lock);
+  taken.swap(EventLog);
+  return taken;
+}
+
+}  // namespace wymianadanych

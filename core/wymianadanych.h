@@ -1,0 +1,181 @@
+// The world unit: every simulated object, the terrain, the scenario
+// parameters, the run counters and the helpers the behaviour rules share.
+//
+// Plain standard C++: no toolkit header may be included here, so the core
+// can be built, tested and benchmarked without a display.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace wymianadanych {
+
+// ---------------------------------------------------------------- terrain
+
+constexpr int32_t MapWidth = 800;    // columns, X from 0 to 799
+constexpr int32_t MapHeight = 1200;  // rows, Y from 0 to 1199
+constexpr int32_t MaxX = MapWidth - 1;
+constexpr int32_t MaxY = MapHeight - 1;
+
+// Colours are 0x00BBGGRR: red in the low byte, blue in the third.
+constexpr int32_t Rgb(int32_t r, int32_t g, int32_t b) { return r + 256 * g + 65536 * b; }
+constexpr int32_t LandColour = Rgb(0, 128, 0);          // 0x00008000
+constexpr int32_t OliveColour = Rgb(128, 128, 0);       // 0x00008080
+constexpr int32_t WaterColour = Rgb(0, 0, 255);         // 0x00FF0000
+constexpr int32_t CyanWaterColour = Rgb(0, 255, 255);   // 0x00FFFF00
+constexpr int32_t NoPixel = -1;
+
+inline bool IsWater(int32_t colour) { return colour == WaterColour || colour == CyanWaterColour; }
+
+// ---------------------------------------------------------------- objects
+
+// A new object starts with every field zero or false.
+struct TObiekt {
+  int32_t X = 0;
+  int32_t Y = 0;
+};
+
+struct TObserwator : TObiekt {
+  int32_t Range = 0;
+};
+
+struct TCzlowiek : TObiekt {
+  bool Dead = false;
+};
+
+struct TRekin : TObiekt {
+  bool Dead = false;
+  int32_t LastSeenStep = 0;
+};
+
+struct TLodz : TObiekt {
+  int32_t HomeX = 0;
+  int32_t HomeY = 0;
+  int32_t PatrolX = 0;
+  int32_t PatrolY = 0;
+  int32_t Range = 0;
+  int32_t Speed = 0;
+  bool Outbound = false;
+};
+
+// ---------------------------------------------------------------- helpers
+
+// The one linear congruential generator: seed := seed * 134775813 + 1, and
+// Random(n) is the high half of the 64-bit product of the new seed and n.
+class TRandom {
+ public:
+  uint32_t Seed = 0;
+  int32_t operator()(int32_t n) {
+    Seed = Seed * 134775813u + 1u;
+    return static_cast<int32_t>((static_cast<uint64_t>(Seed) * static_cast<uint32_t>(n)) >> 32);
+  }
+};
+
+// Nearest integer, halves to even.
+int64_t Round(long double v);
+
+// Square root of dx*dx + dy*dy, taken in extended precision and held as a
+// double. Squares are summed in 64 bits so positions from hand-edited files
+// cannot overflow; on the map this equals the 32-bit sum.
+double Distance(int64_t dx, int64_t dy);
+
+inline int64_t SquaredDistance(int64_t dx, int64_t dy) { return dx * dx + dy * dy; }
+
+// Step length in dm for a speed in dm/s: Round(speed * stepMs / 1000).
+// A negative length counts as 0, and lengths are capped at MaxStepLength.
+constexpr int32_t MaxStepLength = 1000000;
+int32_t StepLength(int32_t speed, int32_t stepMs);
+
+// Decimal text of a signed integer: minus sign when negative, no padding.
+std::string IntToStr(int64_t v);
+
+// Shortest general form with at most 15 significant digits, trailing zeros
+// and a trailing separator removed, `separator` as the decimal separator
+// and never a group separator.
+std::string FormatGeneral(double v, const std::string& separator);
+
+// ---------------------------------------------------------------- world
+
+struct TWorld {
+  TWorld();
+  TWorld(const TWorld&) = delete;
+  TWorld& operator=(const TWorld&) = delete;
+
+  // Serialises the world between the simulation thread and the user
+  // interface: held for every arrival and every step, by every reader that
+  // walks a list from another thread, and for draining EventLog.
+  mutable std::mutex Lock;
+
+  std::vector<TObserwator> Observers;
+  std::vector<TCzlowiek> People;
+  std::vector<TLodz> Boats;
+  std::vector<TRekin> Sharks;
+
+  // Element [x][y] at x * MapHeight + y; NoPixel where the map has no pixel.
+  std::vector<int32_t> TerrainGrid;
+  // Bounds for random placement: the map picture's size, at most the grid's.
+  int32_t PictureWidth = MapWidth;
+  int32_t PictureHeight = MapHeight;
+
+  int32_t Terrain(int32_t x, int32_t y) const { return TerrainGrid[static_cast<size_t>(x) * MapHeight + y]; }
+
+  // Scenario parameters. The two timing periods may change during a run,
+  // so they are atomic; the others change only while no step can run.
+  std::atomic<int32_t> SimStepMs{100};
+  std::atomic<int32_t> RefreshMs{1000};
+  int32_t PersonArrivalS = 10;
+  int32_t PersonMax = 40;
+  int32_t PersonSpeed = 20;
+  int32_t PersonRange = 50;
+  int32_t SharkArrivalS = 15;
+  int32_t SharkMax = 5;
+  int32_t SharkSpeed = 30;
+  int32_t SharkRange = 300;
+
+  // Counters shown by the statistics window.
+  int32_t ObserverCount = 0;
+  int32_t BoatCount = 0;
+  int32_t PersonCount = 0;
+  int32_t DeadPeople = 0;
+  int32_t SharkCount = 0;
+  int32_t DeadSharks = 0;
+
+  // Run state.
+  bool SharkAlarm = false;
+  int32_t StepCounter = 0;
+  int32_t ElapsedMs = 0;
+  std::vector<std::string> EventLog;  // messages not yet shown
+
+  int32_t ViewLeft = 0;
+  int32_t ViewTop = 0;
+
+  TRandom Random;
+
+  // Decimal separator of the time stamps; the program sets the locale's.
+  std::string DecimalSeparator = ".";
+
+  // Puts every parameter, list, flag and view value back to the start-up
+  // defaults (the counters, StepCounter, ElapsedMs and EventLog as New
+  // leaves them: untouched).
+  void ResetScenario();
+
+  // Copies a map picture into TerrainGrid. `pixels` holds width * height
+  // 0x00BBGGRR values row after row; cells beyond the picture get NoPixel.
+  void FillTerrain(const uint32_t* pixels, int32_t width, int32_t height);
+
+  // "12.5" for ElapsedMs 12500, with DecimalSeparator.
+  std::string TimePrefix() const;
+  void AppendEvent(std::string text) { EventLog.push_back(std::move(text)); }
+
+  // Takes every pending message at once; what is appended afterwards waits
+  // for the next call. Takes the lock itself.
+  std::vector<std::string> DrainEvents();
+};
+
+// The process-wide world of the program.
+extern TWorld World;
+
+}  // namespace wymianadanych
