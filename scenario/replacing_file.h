@@ -1,0 +1,52 @@
+// Output to a file that replaces the old one only once everything has been
+// written: the text goes to a temporary file in the same folder, which is
+// renamed over the target at Commit. Until then, and after any failure,
+// the old file is untouched and the temporary file is removed.
+//
+// A target that exists but is not a regular file (a device, a pipe) is
+// written in place. A symbolic link is followed to the file it names.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace wymianadanych {
+
+// Behaves as write(2): bytes written, or -1 with errno set. Tests pass one
+// that fails part-way to stand for a disk that fills up.
+using TWriteCall = std::function<ssize_t(int fd, const void* data, size_t size)>;
+
+class TReplacingFile {
+ public:
+  // Throws TScenarioError when the target may not be written or the
+  // temporary file cannot be created. An empty `write` means write(2).
+  TReplacingFile(const std::string& path, TWriteCall write);
+  ~TReplacingFile();
+  TReplacingFile(const TReplacingFile&) = delete;
+  TReplacingFile& operator=(const TReplacingFile&) = delete;
+
+  void Write(std::string_view text);
+
+  // Writes what is buffered, syncs, closes and puts the file in place.
+  void Commit();
+
+ private:
+  void OpenInPlace();
+  void OpenTemporary(bool keepMode, mode_t mode, uid_t owner, gid_t group);
+  void Flush();
+  // Closes the file and removes the temporary one unless committed.
+  void Discard() noexcept;
+  [[noreturn]] void Fail(int err);
+
+  std::string Target;    // the file finally written, symbolic links followed
+  std::string Temporary;  // empty when writing in place
+  int Fd = -1;
+  bool Committed = false;
+  TWriteCall WriteCall;
+  std::string Pending;
+};
+
+}  // namespace wymianadanych

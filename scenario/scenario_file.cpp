@@ -1,0 +1,65 @@
+#include "scenario_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <unistd.h>
+
+#include "scenario_content.h"
+#include "scenario_format.h"
+#include "token_reader.h"
+
+namespace wymianadanych {
+
+namespace {
+class TInputFile {
+ public:
+  explicit TInputFile(const std::string& path) : Path(path) {
+    do Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    while (Fd < 0 && errno == EINTR);
+    if (Fd < 0) ThrowOsError(errno, path);
+  }
+  ~TInputFile() {
+    if (Fd >= 0) ::close(Fd);
+  }
+  TInputFile(const TInputFile&) = delete;
+  TInputFile& operator=(const TInputFile&) = delete;
+
+  int Descriptor() const { return Fd; }
+
+  void Close() {
+    const int fd = Fd;
+    Fd = -1;
+    if (::close(fd) != 0) ThrowOsError(errno, Path);
+  }
+
+ private:
+  std::string Path;
+  int Fd = -1;
+};
+}  // namespace
+
+void NewScenario(TWorld& world) { world.ResetScenario(); }
+
+void SaveScenario(const TWorld& world, const std::string& path, const TWriteCall& write) {
+  // A copy, so the lock is not held while the disk works.
+  const TScenario scenario = TakeScenario(world);
+  TReplacingFile file(path, write);
+  WriteScenario(scenario, [&file](std::string_view line) { file.Write(line); });
+  file.Commit();
+}
+
+void LoadScenario(TWorld& world, const std::string& path) {
+  TScenario scenario;
+  try {
+    TInputFile file(path);
+    TTokenReader reader(file.Descriptor(), path);
+    ReadScenario(reader, scenario);
+    file.Close();
+  } catch (const std::bad_alloc&) {
+    throw TScenarioError(OutOfMemoryText);
+  }
+  PutScenario(world, std::move(scenario));
+}
+
+}  // namespace wymianadanych

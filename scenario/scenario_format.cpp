@@ -1,0 +1,88 @@
+#include "scenario_format.h"
+
+#include <string>
+
+#include "scenario_error.h"
+
+namespace wymianadanych {
+
+namespace {
+class TLineBuilder {
+ public:
+  TLineBuilder& operator<<(int32_t v) {
+    if (!Text.empty()) Text += ' ';
+    Text += IntToStr(v);
+    return *this;
+  }
+  std::string_view End() {
+    Text += "\r\n";
+    return Text;
+  }
+
+ private:
+  std::string Text;
+};
+
+int32_t ReadCount(TTokenReader& reader) {
+  const int32_t count = reader.ReadInt32();
+  reader.SkipLine();
+  if (count < 0) throw TScenarioError(RangeCheckText);
+  if (count > MaxObjectCount) throw TScenarioError(OutOfMemoryText);
+  return count;
+}
+}  // namespace
+
+void WriteScenario(const TScenario& s, const std::function<void(std::string_view)>& put) {
+  for (int32_t p : s.Parameters) put((TLineBuilder() << p).End());
+  put((TLineBuilder() << static_cast<int32_t>(s.Observers.size())).End());
+  for (const TObserwator& o : s.Observers) put((TLineBuilder() << o.X << o.Y << o.Range).End());
+  put((TLineBuilder() << static_cast<int32_t>(s.Boats.size())).End());
+  for (const TLodz& b : s.Boats)
+    put((TLineBuilder() << b.HomeX << b.HomeY << b.PatrolX << b.PatrolY << b.Speed << b.Range).End());
+}
+
+void ReadScenario(TTokenReader& reader, TScenario& s) {
+  for (int32_t& p : s.Parameters) {
+    p = reader.ReadInt32();
+    reader.SkipLine();
+  }
+
+  const int32_t observers = ReadCount(reader);
+  s.Observers.reserve(static_cast<size_t>(observers));
+  for (int32_t i = 0; i < observers; ++i) {
+    // Past the end every field reads 0: make the rest at once.
+    if (reader.AtEnd()) {
+      s.Observers.resize(static_cast<size_t>(observers));
+      break;
+    }
+    TObserwator& o = s.Observers.emplace_back();
+    o.X = reader.ReadInt32();
+    o.Y = reader.ReadInt32();
+    o.Range = reader.ReadInt32();
+    reader.SkipLine();
+  }
+
+  const int32_t boats = ReadCount(reader);
+  s.Boats.reserve(static_cast<size_t>(boats));
+  for (int32_t i = 0; i < boats; ++i) {
+    if (reader.AtEnd()) {
+      s.Boats.resize(static_cast<size_t>(boats));
+      break;
+    }
+    TLodz& b = s.Boats.emplace_back();
+    b.HomeX = reader.ReadInt32();
+    b.HomeY = reader.ReadInt32();
+    b.PatrolX = reader.ReadInt32();
+    b.PatrolY = reader.ReadInt32();
+    b.Speed = reader.ReadInt32();
+    b.Range = reader.ReadInt32();
+    reader.SkipLine();
+  }
+  for (TLodz& b : s.Boats) {
+    b.X = b.HomeX;
+    b.Y = b.HomeY;
+    b.Outbound = true;
+  }
+}
+
+}  // namespace wymianadanych
