@@ -20,7 +20,7 @@ std::string ArrivalMessage(const TWorld& w, const char* who, int32_t x, int32_t 
   return w.TimePrefix() + ": pojawił sie " + who + " na (" + IntToStr(x) + "," + IntToStr(y) + ").";
 }
 
-void PersonArrival(TWorld& w) {
+void BringPerson(TWorld& w) {
   for (int64_t draws = 0; draws < MaxArrivalDraws; ++draws) {
     const int32_t x = w.Random(w.PictureWidth);
     const int32_t y = w.Random(w.PictureHeight);
@@ -35,7 +35,7 @@ void PersonArrival(TWorld& w) {
   }
 }
 
-void SharkArrival(TWorld& w) {
+void BringShark(TWorld& w) {
   for (int64_t draws = 0; draws < MaxArrivalDraws; ++draws) {
     const int32_t x = w.Random(w.PictureWidth);
     const int32_t y = w.Random(w.PictureHeight);
@@ -83,14 +83,14 @@ unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now) {
   if (Due(ElapsedTicks(now, t.LastPersonTick), int64_t{w.PersonArrivalS} * 1000) && w.PersonCount < w.PersonMax) {
     std::lock_guard<std::mutex> guard(w.Lock);
     t.LastPersonTick = now;
-    PersonArrival(w);
-    done |= PersonArrived;
+    BringPerson(w);
+    done |= PersonArrival;
   }
   if (Due(ElapsedTicks(now, t.LastSharkTick), int64_t{w.SharkArrivalS} * 1000) && w.SharkCount < w.SharkMax) {
     std::lock_guard<std::mutex> guard(w.Lock);
     t.LastSharkTick = now;
-    SharkArrival(w);
-    done |= SharkArrived;
+    BringShark(w);
+    done |= SharkArrival;
   }
   if (Due(ElapsedTicks(now, t.LastStepTick), w.SimStepMs)) {
     std::lock_guard<std::mutex> guard(w.Lock);

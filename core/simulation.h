@@ -23,19 +23,22 @@ inline uint32_t ElapsedTicks(uint32_t now, uint32_t since) { return now - since;
 // An arrival search gives up after this many rejected cells.
 constexpr int64_t MaxArrivalDraws = 10000000;
 
+// Which checks of an iteration were due and ran (an arrival may still find
+// no cell and bring nobody).
 enum TIterationResult : unsigned {
   NothingDue = 0,
-  PersonArrived = 1,
-  SharkArrived = 2,
+  PersonArrival = 1,
+  SharkArrival = 2,
   StepTaken = 4,
 };
 
 // The three checks of one pass, in order: person arrival, shark arrival,
-// step. Each that is due runs with the world's lock held. Returns which ran.
+// step. Each that is due runs with the world's lock held.
 unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now);
 
 // Milliseconds after `now` at which some check of RunIteration is next due
-// (0: at once), or -1 when none is until something else changes.
+// (0: at once). An arrival held back by its maximum is not counted: only a
+// step can lower the count.
 int64_t MsUntilDue(const TWorld& w, const TSimulationTicks& t, uint32_t now);
 
 // The step itself: counters, boats, sharks, people, alarm, observers.

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include "rules.h"
+#include "simulation.h"
+#include "world_fixture.h"
+
+using namespace wendo_test;
+
+namespace {
+
+// Land on the right, water on the left, as on a real beach.
+std::unique_ptr<TWorld> Beach() {
+  auto w = MakeWorld(WaterColour);
+  Paint(*w, 400, 0, 799, 1199, LandColour);
+  return w;
+}
+
+}  // namespace
+
+TEST(Simulation, ALateStepCountsTheRealTimeButMovesByTheSetStep) {
+  auto w = Beach();
+  w->PersonMax = 0;
+  w->SharkMax = 0;
+  TCzlowiek p;
+  p.X = 600;
+  p.Y = 10;
+  w->People.push_back(p);
+  TSimulationTicks t;
+  StartRun(*w, t, 1000, true);
+  EXPECT_EQ(RunIteration(*w, t, 1100), NothingDue);  // not strictly more than 100
+  EXPECT_EQ(RunIteration(*w, t, 1250), StepTaken);
+  EXPECT_EQ(w->StepCounter, 1);
+  EXPECT_EQ(w->ElapsedMs, 250);
+  EXPECT_EQ(t.LastStepTick, 1250u);
+  EXPECT_EQ(w->People[0].X, 598);
+}
+
+TEST(Simulation, ArrivalsAreStrictlyAfterTheirPeriod) {
+  auto w = Beach();
+  w->SimStepMs = 1000000;
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  EXPECT_EQ(RunIteration(*w, t, 10000), NothingDue);
+  EXPECT_EQ(RunIteration(*w, t, 10001), PersonArrival);
+  EXPECT_EQ(t.LastPersonTick, 10001u);
+  EXPECT_EQ(RunIteration(*w, t, 15001), SharkArrival);
+  ASSERT_EQ(w->People.size(), 1u);
+  ASSERT_EQ(w->Sharks.size(), 1u);
+  EXPECT_EQ(w->PersonCount, 1);
+  EXPECT_EQ(w->SharkCount, 1);
+  EXPECT_EQ(w->Terrain(w->People[0].X, w->People[0].Y), LandColour);
+  EXPECT_EQ(w->Terrain(w->Sharks[0].X, w->Sharks[0].Y), WaterColour);
+  EXPECT_FALSE(w->People[0].Dead);
+  EXPECT_EQ(w->Sharks[0].LastSeenStep, 0);
+  ASSERT_EQ(w->EventLog.size(), 2u);
+  EXPECT_EQ(w->EventLog[0], "0: pojawił sie człowiek na (" + IntToStr(w->People[0].X) + "," +
+                                IntToStr(w->People[0].Y) + ").");
+  EXPECT_EQ(w->EventLog[1], "0: pojawił sie rekin na (" + IntToStr(w->Sharks[0].X) + "," +
+                                IntToStr(w->Sharks[0].Y) + ").");
+}
+
+TEST(Simulation, ArrivalsDrawXThenYUntilACellIsAccepted) {
+  auto w = Beach();
+  w->SimStepMs = 1000000;
+  w->PersonArrivalS = 0;
+  w->SharkArrivalS = 0;
+  w->Random.Seed = 123;
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  RunIteration(*w, t, 1);
+  TRandom r{123};
+  int32_t x, y;
+  do {
+    x = r(800);
+    y = r(1200);
+  } while (x < 400);
+  EXPECT_EQ(w->People[0].X, x);
+  EXPECT_EQ(w->People[0].Y, y);
+  do {
+    x = r(800);
+    y = r(1200);
+  } while (x >= 400);
+  EXPECT_EQ(w->Sharks[0].X, x);
+  EXPECT_EQ(w->Sharks[0].Y, y);
+}
+
+TEST(Simulation, NobodyArrivesWithAZeroMaximum) {
+  auto w = Beach();
+  w->PersonMax = 0;
+  w->SharkMax = 0;
+  w->PersonArrivalS = 0;
+  w->SharkArrivalS = 0;
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  for (uint32_t now = 1; now < 5000; now += 7) RunIteration(*w, t, now);
+  EXPECT_TRUE(w->People.empty());
+  EXPECT_TRUE(w->Sharks.empty());
+  EXPECT_GT(w->StepCounter, 0);
+}
+
+TEST(Simulation, NewPeopleKeepTheirDistanceAndSharksDoNot) {
+  auto w = MakeWorld(WaterColour);
+  Paint(*w, 700, 1100, 799, 1199, LandColour);  // 100 x 100 of land
+  w->Observers.push_back({});
+  w->Observers[0].X = 750;
+  w->Observers[0].Y = 1150;
+  TCzlowiek dead;
+  dead.X = 720;
+  dead.Y = 1120;
+  dead.Dead = true;
+  w->People.push_back(dead);
+  EXPECT_FALSE(FreeLandCell(*w, 729, 1129));
+  EXPECT_TRUE(FreeLandCell(*w, 730, 1129));
+  EXPECT_FALSE(FreeLandCell(*w, 741, 1141));
+  EXPECT_TRUE(FreeLandCell(*w, 740, 1141));
+  EXPECT_FALSE(FreeLandCell(*w, 699, 1150));  // free, but water
+
+  w->SimStepMs = 1000000;
+  w->PersonArrivalS = 0;
+  w->PersonMax = 25;
+  w->SharkArrivalS = 0;
+  w->SharkMax = 500;
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  for (uint32_t now = 1; now <= 60; ++now) RunIteration(*w, t, now);
+  const auto& all = w->People;
+  for (size_t i = 0; i < all.size(); ++i) {
+    EXPECT_TRUE(std::abs(all[i].X - 750) >= 10 || std::abs(all[i].Y - 1150) >= 10);
+    for (size_t j = i + 1; j < all.size(); ++j)
+      EXPECT_TRUE(std::abs(all[i].X - all[j].X) >= 10 || std::abs(all[i].Y - all[j].Y) >= 10);
+  }
+  EXPECT_EQ(all.size(), 26u);  // the dead one and 25 arrivals
+}
+
+TEST(Simulation, ASearchWithoutAnyCellGivesUp) {
+  auto w = MakeWorld(CyanWaterColour);  // neither land nor shark water
+  w->SimStepMs = 1000000;
+  w->PersonArrivalS = 0;
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  EXPECT_EQ(RunIteration(*w, t, 1), PersonArrival);  // tried, in vain
+  EXPECT_TRUE(w->People.empty());
+  EXPECT_EQ(w->PersonCount, 0);
+  EXPECT_TRUE(w->EventLog.empty());
+  EXPECT_EQ(t.LastPersonTick, 1u);
+}
+
+TEST(Simulation, AFullBeachWaitsForADeathAndThenFillsAtOnce) {
+  auto w = Beach();
+  w->PersonMax = 1;
+  w->SimStepMs = 1000000;
+  w->SharkMax = 0;
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  RunIteration(*w, t, 10001);
+  ASSERT_EQ(w->PersonCount, 1);
+  RunIteration(*w, t, 30000);
+  EXPECT_EQ(t.LastPersonTick, 10001u);  // untouched while full
+  w->People[0].Dead = true;
+  w->PersonCount = 0;
+  EXPECT_EQ(RunIteration(*w, t, 30001), PersonArrival);
+  EXPECT_EQ(w->People.size(), 2u);
+}
+
+TEST(Simulation, AfterAResumeEveryPeriodStartsAgain) {
+  auto w = Beach();
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+  RunIteration(*w, t, 9000);
+  EXPECT_EQ(w->StepCounter, 1);
+  StartRun(*w, t, 50000, false);  // resumed after a long pause
+  EXPECT_EQ(w->StepCounter, 1);
+  EXPECT_EQ(RunIteration(*w, t, 50100), NothingDue);
+  EXPECT_EQ(RunIteration(*w, t, 50101), StepTaken);
+  EXPECT_EQ(w->ElapsedMs, 9000 + 101);
+  EXPECT_EQ(RunIteration(*w, t, 60000), StepTaken);
+  EXPECT_TRUE(w->People.empty());
+  EXPECT_EQ(RunIteration(*w, t, 60001), PersonArrival);
+}
+
+TEST(Simulation, TicksWrapAroundThe32BitCounter) {
+  auto w = Beach();
+  w->PersonMax = 0;
+  w->SharkMax = 0;
+  TSimulationTicks t;
+  StartRun(*w, t, 0xFFFFFFF0u, true);
+  EXPECT_EQ(RunIteration(*w, t, 0x00000050u), NothingDue);  // 96 ms later
+  EXPECT_EQ(RunIteration(*w, t, 0x00000055u), StepTaken);   // 101 ms
+  EXPECT_EQ(w->ElapsedMs, 101);
+  EXPECT_EQ(MsUntilDue(*w, t, 0x00000055u), 101);
+}
+
+TEST(Simulation, ZeroOrNegativeStepPeriodStepsInEveryIteration) {
+  for (int32_t period : {0, -100}) {
+    auto w = Beach();
+    w->SimStepMs = period;
+    w->PersonMax = 0;
+    w->SharkMax = 0;
+    TSimulationTicks t;
+    StartRun(*w, t, 0, true);
+    EXPECT_EQ(RunIteration(*w, t, 1), StepTaken);
+    EXPECT_EQ(RunIteration(*w, t, 1), period < 0 ? StepTaken : NothingDue);
+    EXPECT_EQ(MsUntilDue(*w, t, 1), period < 0 ? 0 : 1);
+  }
+}
+
+TEST(Simulation, WaitsUntilTheNearestDueCheck) {
+  auto w = Beach();
+  TSimulationTicks t;
+  StartRun(*w, t, 1000, true);
+  EXPECT_EQ(MsUntilDue(*w, t, 1000), 101);
+  w->SimStepMs = 50000;
+  EXPECT_EQ(MsUntilDue(*w, t, 1000), 10001);  // the next person
+  w->PersonMax = 0;
+  EXPECT_EQ(MsUntilDue(*w, t, 1000), 15001);  // the next shark
+  w->SharkMax = 0;
+  EXPECT_EQ(MsUntilDue(*w, t, 2000), 49001);
+  EXPECT_EQ(MsUntilDue(*w, t, 60000), 0);
+}
+
+TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
+  auto w = Beach();
+  w->PersonMax = 0;
+  w->SharkMax = 0;
+  TObserwator o;
+  o.X = 300;
+  o.Y = 600;
+  o.Range = 50;
+  w->Observers.push_back(o);
+  TRekin s;
+  s.X = 100;
+  s.Y = 600;
+  w->Sharks.push_back(s);
+  TCzlowiek p;
+  p.X = 380;  // swimming
+  p.Y = 100;
+  w->People.push_back(p);
+  TSimulationTicks t;
+  StartRun(*w, t, 0, true);
+
+  // Step 1: nobody sees the shark; the swimmer swims freely.
+  RunIteration(*w, t, 101);
+  EXPECT_FALSE(w->SharkAlarm);
+  // The shark is put under the observer: seen at the end of step 2, the
+  // alarm stays up for the people of step 3, who swim ashore.
+  w->Sharks[0].X = 300;
+  w->Sharks[0].Y = 620;
+  w->People[0].X = 380;
+  w->People[0].Y = 100;
+  RunIteration(*w, t, 202);
+  EXPECT_TRUE(w->SharkAlarm);
+  EXPECT_EQ(w->Sharks[0].LastSeenStep, 2);
+  const size_t seen = w->EventLog.size();
+  EXPECT_EQ(seen, 1u);
+  const int32_t x = w->People[0].X;
+  RunIteration(*w, t, 303);
+  EXPECT_EQ(w->People[0].X, x + 2);
+
+  // A boat's sighting at the start of a step alarms the people of that step.
+  w->Observers.clear();
+  RunIteration(*w, t, 404);
+  EXPECT_FALSE(w->SharkAlarm);
+  TLodz b;
+  b.X = b.HomeX = b.PatrolX = w->Sharks[0].X + 20;
+  b.Y = b.HomeY = b.PatrolY = w->Sharks[0].Y;
+  b.Range = 25;
+  b.Outbound = true;
+  w->Boats.push_back(b);
+  const int32_t x2 = w->People[0].X;
+  RunIteration(*w, t, 505);
+  EXPECT_EQ(w->People[0].X, x2 + 2);
+  EXPECT_FALSE(w->SharkAlarm);  // cleared before the observers, who are gone
+}
+
+TEST(Simulation, FreshStartAndEndOfRun) {
+  auto w = Beach();
+  w->Observers.resize(3);
+  TLodz b;
+  b.HomeX = 10;
+  b.HomeY = 20;
+  b.X = 300;
+  b.Y = 400;
+  w->Boats.push_back(b);
+  w->ElapsedMs = 777;
+  w->DeadPeople = 5;
+  w->DeadSharks = 6;
+  w->PersonCount = 7;
+  w->SharkCount = 8;
+  TSimulationTicks t;
+  StartRun(*w, t, 5, false);  // a resume resets nothing
+  EXPECT_EQ(w->DeadPeople, 5);
+  EXPECT_EQ(t.LastPersonTick, 5u);
+  StartRun(*w, t, 6, true);
+  EXPECT_EQ(w->ElapsedMs, 0);
+  EXPECT_EQ(w->ObserverCount, 3);
+  EXPECT_EQ(w->BoatCount, 1);
+  EXPECT_EQ(w->DeadPeople + w->DeadSharks + w->PersonCount + w->SharkCount, 0);
+  EXPECT_EQ(t.LastStepTick, 6u);
+  EXPECT_EQ(t.LastSharkTick, 6u);
+
+  w->People.resize(4);
+  w->Sharks.resize(2);
+  w->EventLog.push_back("x");
+  w->StepCounter = 99;
+  w->DeadPeople = 3;
+  EndRun(*w);
+  EXPECT_TRUE(w->People.empty() && w->Sharks.empty() && w->EventLog.empty());
+  EXPECT_EQ(w->StepCounter, 0);
+  EXPECT_EQ(w->DeadPeople, 3);  // counters keep their values until the next start
+  EXPECT_EQ(w->Boats[0].X, 10);
+  EXPECT_EQ(w->Boats[0].Y, 20);
+  EXPECT_TRUE(w->Boats[0].Outbound);
+  EXPECT_EQ(w->Observers.size(), 3u);
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "numbers.h"
+#include "world_fixture.h"
+
+using namespace wymianadanych;
+
+TEST(World, StartsWithTheDefaults) {
+  TWorld w;
+  EXPECT_TRUE(w.Observers.empty() && w.People.empty() && w.Boats.empty() && w.Sharks.empty());
+  EXPECT_EQ(w.StepCounter, 0);
+  EXPECT_FALSE(w.SharkAlarm);
+  EXPECT_EQ(w.SimStepMs, 100);
+  EXPECT_EQ(w.RefreshMs, 1000);
+  EXPECT_EQ(w.PersonArrivalS, 10);
+  EXPECT_EQ(w.PersonMax, 40);
+  EXPECT_EQ(w.PersonSpeed, 20);
+  EXPECT_EQ(w.PersonRange, 50);
+  EXPECT_EQ(w.SharkArrivalS, 15);
+  EXPECT_EQ(w.SharkMax, 5);
+  EXPECT_EQ(w.SharkSpeed, 30);
+  EXPECT_EQ(w.SharkRange, 300);
+  EXPECT_EQ(w.ViewLeft, 0);
+  EXPECT_EQ(w.ViewTop, 0);
+  EXPECT_TRUE(w.EventLog.empty());
+}
+
+TEST(World, ResetScenarioKeepsCountersAndLog) {
+  TWorld w;
+  w.SimStepMs = 5;
+  w.PersonMax = 1;
+  w.ViewLeft = 77;
+  w.SharkAlarm = true;
+  w.People.push_back({});
+  w.Observers.push_back({});
+  w.DeadPeople = 4;
+  w.StepCounter = 9;
+  w.EventLog.push_back("x");
+  w.ResetScenario();
+  EXPECT_EQ(w.SimStepMs, 100);
+  EXPECT_EQ(w.PersonMax, 40);
+  EXPECT_EQ(w.ViewLeft, 0);
+  EXPECT_FALSE(w.SharkAlarm);
+  EXPECT_TRUE(w.People.empty() && w.Observers.empty());
+  EXPECT_EQ(w.DeadPeople, 4);
+  EXPECT_EQ(w.StepCounter, 9);
+  EXPECT_EQ(w.EventLog.size(), 1u);
+}
+
+TEST(World, GeneratorIsTheLinearCongruentialRule) {
+  TRandom r;
+  r.Seed = 0;
+  // seed 1, then 134775814: 134775814 * 100 / 2^32 = 3.138...
+  EXPECT_EQ(r(100), 0);
+  EXPECT_EQ(r.Seed, 1u);
+  EXPECT_EQ(r(100), 3);
+  EXPECT_EQ(r.Seed, 134775814u);
+  r.Seed = 0xFFFFFFFFu;  // wraps: -1 * 134775813 + 1
+  r(1);
+  EXPECT_EQ(r.Seed, static_cast<uint32_t>(0u - 134775812u));
+  // Random(n) stays within [0, n) and Random(1) is always 0.
+  for (int i = 0; i < 1000; ++i) {
+    EXPECT_EQ(r(1), 0);
+    const int32_t v = r(800);
+    EXPECT_GE(v, 0);
+    EXPECT_LT(v, 800);
+  }
+}
+
+TEST(World, RoundsHalvesToEven) {
+  EXPECT_EQ(Round(0.5L), 0);
+  EXPECT_EQ(Round(1.5L), 2);
+  EXPECT_EQ(Round(2.5L), 2);
+  EXPECT_EQ(Round(3.5L), 4);
+  EXPECT_EQ(Round(-0.5L), 0);
+  EXPECT_EQ(Round(-1.5L), -2);
+  EXPECT_EQ(Round(-1.2L), -1);
+  EXPECT_EQ(Round(-1.6L), -2);
+  EXPECT_EQ(Round(2.4999L), 2);
+}
+
+TEST(World, StepLengthRoundsAndIsBounded) {
+  EXPECT_EQ(StepLength(20, 100), 2);
+  EXPECT_EQ(StepLength(25, 100), 2);
+  EXPECT_EQ(StepLength(35, 100), 4);
+  EXPECT_EQ(StepLength(30, 100), 3);
+  EXPECT_EQ(StepLength(5, 100), 0);  // 0.5
+  EXPECT_EQ(StepLength(4, 100), 0);
+  EXPECT_EQ(StepLength(-20, 100), 0);
+  EXPECT_EQ(StepLength(20, -100), 0);
+  // The product is formed in 64 bits and the length capped.
+  EXPECT_EQ(StepLength(2147483647, 2147483647), MaxStepLength);
+  EXPECT_EQ(StepLength(-2147483647 - 1, -2147483647 - 1), MaxStepLength);
+}
+
+TEST(World, DistanceIsEuclidean) {
+  EXPECT_DOUBLE_EQ(Distance(3, 4), 5.0);
+  EXPECT_DOUBLE_EQ(Distance(-180, 240), 300.0);
+  EXPECT_GT(Distance(1, 300), 300.0);
+  EXPECT_GT(Distance(50, 1), 50.0);
+  // Far beyond 32 bits squared.
+  EXPECT_DOUBLE_EQ(Distance(3000000000LL, 4000000000LL), 5000000000.0);
+}
+
+TEST(World, TimePrefixInGeneralFormWithTheSeparator) {
+  TWorld w;
+  w.ElapsedMs = 0;
+  EXPECT_EQ(w.TimePrefix(), "0");
+  w.ElapsedMs = 1500;
+  EXPECT_EQ(w.TimePrefix(), "1.5");
+  w.DecimalSeparator = ",";
+  EXPECT_EQ(w.TimePrefix(), "1,5");
+  w.ElapsedMs = 100;
+  EXPECT_EQ(w.TimePrefix(), "0,1");
+  w.ElapsedMs = 12300;
+  EXPECT_EQ(w.TimePrefix(), "12,3");
+  w.ElapsedMs = 61000;
+  EXPECT_EQ(w.TimePrefix(), "61");
+  w.ElapsedMs = 1;
+  EXPECT_EQ(w.TimePrefix(), "0,001");
+  // Large values get no group separator.
+  w.ElapsedMs = 2147483647;
+  EXPECT_EQ(w.TimePrefix(), "2147483,647");
+  w.ElapsedMs = -1500;
+  EXPECT_EQ(w.TimePrefix(), "-1,5");
+  EXPECT_EQ(FormatGeneral(1234567.25, "."), "1234567.25");
+}
+
+TEST(World, IntegersAsPlainDecimalText) {
+  EXPECT_EQ(IntToStr(0), "0");
+  EXPECT_EQ(IntToStr(-5), "-5");
+  EXPECT_EQ(IntToStr(2147483647), "2147483647");
+  EXPECT_EQ(IntToStr(-2147483647LL - 1), "-2147483648");
+}
+
+TEST(World, TerrainFillTakesColumnsFromThePictureRows) {
+  TWorld w;
+  // A 3 x 2 picture; the rest of the grid has no pixel.
+  const uint32_t pixels[] = {0x00008000, 0x00FF0000, 0x00FFFF00,  // row 0
+                             0x00000001, 0xFF008080, 0x00123456}; // row 1 (top byte ignored)
+  w.FillTerrain(pixels, 3, 2);
+  EXPECT_EQ(w.Terrain(0, 0), 32768);     // red 0, green 128, blue 0
+  EXPECT_EQ(w.Terrain(1, 0), 16711680);  // pure blue
+  EXPECT_EQ(w.Terrain(2, 0), CyanWaterColour);
+  EXPECT_EQ(w.Terrain(0, 1), 1);
+  EXPECT_EQ(w.Terrain(1, 1), OliveColour);
+  EXPECT_EQ(w.Terrain(2, 1), 0x00123456);
+  EXPECT_EQ(w.Terrain(3, 0), NoPixel);
+  EXPECT_EQ(w.Terrain(0, 2), NoPixel);
+  EXPECT_EQ(w.TerrainGrid[1 * MapHeight + 1], OliveColour);  // [x][y] at x * 1200 + y
+  EXPECT_EQ(w.PictureWidth, 3);
+  EXPECT_EQ(w.PictureHeight, 2);
+}
+
+TEST(World, DrainTakesEveryPendingMessageOnce) {
+  TWorld w;
+  w.AppendEvent("a");
+  w.AppendEvent("b");
+  EXPECT_EQ(w.DrainEvents(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(w.DrainEvents().empty());
+  w.AppendEvent("c");
+  EXPECT_EQ(w.DrainEvents(), (std::vector<std::string>{"c"}));
+}
+
+TEST(Numbers, ValidNumbers) {
+  EXPECT_EQ(ParseInt32("50"), 50);
+  EXPECT_EQ(ParseInt32(" 50"), 50);
+  EXPECT_EQ(ParseInt32("   -7"), -7);
+  EXPECT_EQ(ParseInt32("+7"), 7);
+  EXPECT_EQ(ParseInt32("$1F"), 31);
+  EXPECT_EQ(ParseInt32("0x1f"), 31);
+  EXPECT_EQ(ParseInt32("0X10"), 16);
+  EXPECT_EQ(ParseInt32("-$10"), -16);
+  EXPECT_EQ(ParseInt32("007"), 7);
+  EXPECT_EQ(ParseInt32("0"), 0);
+  EXPECT_EQ(ParseInt32("2147483647"), 2147483647);
+  EXPECT_EQ(ParseInt32("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(ParseInt32("$7FFFFFFF"), 2147483647);
+  EXPECT_EQ(ParseInt32("-$80000000"), -2147483647 - 1);
+}
+
+TEST(Numbers, InvalidNumbers) {
+  for (const char* bad : {"", " ", "-", "+", "$", "0x", "1x", "12a", "50 ", "5 0", "1.5", "2147483648",
+                          "-2147483649", "$80000000", "$FFFFFFFF", "99999999999999999999", "--1", "x10", "\t5"})
+    EXPECT_FALSE(ParseInt32(bad).has_value()) << '"' << bad << '"';
+}
