@@ -1,0 +1,37 @@
+#include "trace_run.h"
+
+#include "simulation.h"
+
+namespace wendo_trace {
+
+using namespace wymianadanych;
+
+namespace {
+
+void WriteState(const TWorld& w, std::ostream& out) {
+  out << "T " << w.StepCounter << ' ' << w.ElapsedMs << ' ' << (w.SharkAlarm ? 1 : 0) << ' ' << w.PersonCount << ' '
+      << w.DeadPeople << ' ' << w.SharkCount << ' ' << w.DeadSharks << '\n';
+  for (const TCzlowiek& p : w.People) out << "P " << p.X << ' ' << p.Y << ' ' << (p.Dead ? 1 : 0) << '\n';
+  for (const TRekin& s : w.Sharks)
+    out << "S " << s.X << ' ' << s.Y << ' ' << (s.Dead ? 1 : 0) << ' ' << s.LastSeenStep << '\n';
+  for (const TLodz& b : w.Boats) out << "B " << b.X << ' ' << b.Y << ' ' << (b.Outbound ? 1 : 0) << '\n';
+}
+
+}  // namespace
+
+void RunTrace(TWorld& w, uint32_t seed, int64_t iterations, const TTickStep& tickStep, uint32_t startTick,
+              std::ostream& out) {
+  w.DecimalSeparator = ".";
+  w.Random.Seed = seed;
+  TSimulationTicks ticks;
+  StartRun(w, ticks, startTick, true);
+  uint32_t now = startTick;
+  for (int64_t i = 0; i < iterations; ++i) {
+    now += tickStep(i);
+    const unsigned done = RunIteration(w, ticks, now);
+    if (done & StepTaken) WriteState(w, out);
+    for (const std::string& message : w.DrainEvents()) out << "E " << message << '\n';
+  }
+}
+
+}  // namespace wendo_trace
