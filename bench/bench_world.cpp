@@ -1,0 +1,104 @@
+#include "bench_world.h"
+
+#include <cmath>
+#include <vector>
+
+#ifdef WENDO_BENCH_HAS_QT
+#include <QImage>
+#endif
+
+namespace wendo_bench {
+
+using namespace wymianadanych;
+
+namespace {
+
+bool LoadMap(TWorld& w) {
+#ifdef WENDO_BENCH_HAS_QT
+  QImage map(QStringLiteral(WENDO_ASSET_DIR "/wendo.bmp"));
+  if (map.isNull()) return false;
+  map = map.convertToFormat(QImage::Format_RGB32);
+  std::vector<uint32_t> pixels(static_cast<size_t>(map.width()) * map.height());
+  for (int y = 0; y < map.height(); ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(map.constScanLine(y));
+    for (int x = 0; x < map.width(); ++x)
+      pixels[static_cast<size_t>(y) * map.width() + x] =
+          ((row[x] >> 16) & 0xFF) | (row[x] & 0xFF00) | ((row[x] & 0xFF) << 16);
+  }
+  w.FillTerrain(pixels.data(), map.width(), map.height());
+  return true;
+#else
+  (void)w;
+  return false;
+#endif
+}
+
+void DrawBeach(TWorld& w) {
+  for (int32_t y = 0; y < MapHeight; ++y) {
+    const int32_t shore = 320 + static_cast<int32_t>(40 * std::sin(y / 90.0));
+    for (int32_t x = 0; x < MapWidth; ++x) {
+      int32_t c = x < shore - 30 ? WaterColour : x < shore ? CyanWaterColour : LandColour;
+      if (x >= shore + 60 && x < shore + 66) c = Rgb(230, 210, 160);  // promenade
+      w.TerrainGrid[static_cast<size_t>(x) * MapHeight + y] = c;
+    }
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TWorld> BeachWorld() {
+  auto w = std::make_unique<TWorld>();
+  if (!LoadMap(*w)) DrawBeach(*w);
+  return w;
+}
+
+void Populate(TWorld& w, int people, int sharks, int observers, int boats) {
+  w.Random.Seed = 12345;
+  auto cell = [&](auto accept) {
+    for (;;) {
+      const int32_t x = w.Random(MapWidth), y = w.Random(MapHeight);
+      if (accept(w.Terrain(x, y))) return std::pair{x, y};
+    }
+  };
+  for (int i = 0; i < people; ++i) {
+    auto [x, y] = cell([&](int32_t c) { return i % 2 ? c == LandColour : IsWater(c); });
+    TCzlowiek p;
+    p.X = x;
+    p.Y = y;
+    w.People.push_back(p);
+  }
+  for (int i = 0; i < sharks; ++i) {
+    auto [x, y] = cell([](int32_t c) { return c == WaterColour; });
+    TRekin s;
+    s.X = x;
+    s.Y = y;
+    w.Sharks.push_back(s);
+  }
+  for (int i = 0; i < observers; ++i) {
+    auto [x, y] = cell([](int32_t c) { return c == LandColour || c == OliveColour; });
+    TObserwator o;
+    o.X = x;
+    o.Y = y;
+    o.Range = 300;
+    w.Observers.push_back(o);
+  }
+  for (int i = 0; i < boats; ++i) {
+    auto [hx, hy] = cell([](int32_t c) { return IsWater(c); });
+    auto [px, py] = cell([](int32_t c) { return IsWater(c); });
+    TLodz b;
+    b.X = b.HomeX = hx;
+    b.Y = b.HomeY = hy;
+    b.PatrolX = px;
+    b.PatrolY = py;
+    b.Speed = 50;
+    b.Range = 200;
+    b.Outbound = true;
+    w.Boats.push_back(b);
+  }
+  w.PersonCount = people;
+  w.SharkCount = sharks;
+  w.ObserverCount = observers;
+  w.BoatCount = boats;
+}
+
+}  // namespace wendo_bench
