@@ -31,6 +31,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
   StringGrid1->setColumnWidth(0, 350);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->setWordWrap(false);
+  StringGrid1->setTextElideMode(Qt::ElideNone);
   StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   StringGrid1->setAutoScroll(false);
