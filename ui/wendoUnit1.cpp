@@ -1,0 +1,332 @@
+#include "wendoUnit1.h"
+
+#include <chrono>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QShowEvent>
+#include <QTimer>
+
+#include "error_report.h"
+#include "labeled_edit.h"
+#include "pictures.h"
+#include "scenario_file.h"
+#include "simulation.h"
+#include "wendoUnit2.h"
+#include "wendoUnit3.h"
+#include "wendoUnit4.h"
+#include "wendoUnit5.h"
+#include "wendoUnit6.h"
+#include "wendoUnit7.h"
+#include "wymianadanych.h"
+
+using wymianadanych::World;
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+QString RunFileDialog(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList files = dialog.selectedFiles();
+  return files.isEmpty() ? QString() : files.first();
+}
+
+QImage BannerPicture() {
+  QImage banner(FindAsset(QStringLiteral("banner.jpg")));
+  if (banner.isNull()) {
+    // Only the look suffers: the pictures the simulation needs were checked
+    // at start-up.
+    banner = QImage(TForm1::ClientWidth, TForm1::ClientHeight, QImage::Format_RGB32);
+    banner.fill(QColor(135, 190, 235));
+  }
+  return banner.convertToFormat(QImage::Format_RGB32);
+}
+
+uint32_t ClockSeed() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ChooseFile(RunFileDialog) {
+  Form1 = this;
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowTitle(QStringLiteral("Wendo"));
+  setFont(DialogFont());
+
+  Image1 = new TImageBox(this);
+  Image1->setFixedSize(ClientWidth, ClientHeight);
+  Image1->SetFrame(BannerPicture());
+  setCentralWidget(Image1);
+
+  BuildMenu();
+  setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+  move(6, 9);
+
+  SaveDialog1 = MakeScenarioDialog(true);
+  OpenDialog1 = MakeScenarioDialog(false);
+
+  // The statistics and messages refresh runs from program start to end,
+  // whether or not a run is in progress.
+  timer2_ = new QTimer(this);
+  timer2_->setInterval(TimerMs);
+  connect(timer2_, &QTimer::timeout, this, [] {
+    if (Form7) Form7->Timer2Timer();
+  });
+
+  FormCreate();
+  timer2_->start();
+}
+
+TForm1::~TForm1() {
+  ShutDown();
+  if (Form4) Form4->OnTimingChanged = nullptr;
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::FormCreate() {
+  FillTerrainFromPicture(World, MapPicture);
+  {
+    std::lock_guard<std::mutex> guard(World.Lock);
+    World.Random.Seed = ClockSeed();
+  }
+  displayThread_ = std::make_unique<TDisplayThread>();
+  simulationThread_ = std::make_unique<wymianadanych::TSimulationThread>(World);
+  ConnectTimingDialog();
+}
+
+void TForm1::ConnectTimingDialog() {
+  if (Form4) Form4->OnTimingChanged = [this] { WakeThreads(); };
+}
+
+void TForm1::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  auto item = [this](QMenu* menu, const QString& caption, void (TForm1::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+
+  Plik1 = bar->addMenu(QStringLiteral("Plik"));
+  Nowy1 = item(Plik1, QStringLiteral("Nowy"), &TForm1::Za1Click);
+  Wczytaj1 = item(Plik1, QStringLiteral("Wczytaj"), &TForm1::Wczytaj1Click);
+  Zapisz1 = item(Plik1, QStringLiteral("Zapisz"), &TForm1::Zapisz1Click);
+  Plik1->addSeparator();
+  Koniec1 = item(Plik1, QStringLiteral("Koniec"), &TForm1::Koniec1Click);
+
+  Dane1 = bar->addMenu(QStringLiteral("Dane"));
+  Obiekty1 = item(Dane1, QStringLiteral("Obiekty"), &TForm1::Obiekty1Click);
+  Symulacja1 = item(Dane1, QStringLiteral("Symulacja"), &TForm1::Symulacja1Click);
+
+  Symulacja2 = bar->addMenu(QStringLiteral("Symulacja"));
+  Wznow1 = item(Symulacja2, QStringLiteral("Wznów"), &TForm1::Wznow1Click);
+  Wstrzymaj1 = item(Symulacja2, QStringLiteral("Wstrzymaj"), &TForm1::Wstrzymaj1Click);
+  Zakoncz1 = item(Symulacja2, QStringLiteral("Zakończ"), &TForm1::Zakoncz1Click);
+
+  Okna1 = bar->addMenu(QStringLiteral("Okna"));
+  Mapa1 = item(Okna1, QStringLiteral("Mapa"), &TForm1::Mapa1Click);
+  MiniMapa1 = item(Okna1, QStringLiteral("Mini Mapa"), &TForm1::MiniMapa1Click);
+  Komunikaty1 = item(Okna1, QStringLiteral("Komunikaty"), &TForm1::Komunikaty1Click);
+  Statystyka1 = item(Okna1, QStringLiteral("Statystyka"), &TForm1::Statystyka1Click);
+
+  SetRunState(TRunState::Idle);
+}
+
+QFileDialog* TForm1::MakeScenarioDialog(bool save) {
+  auto* dialog = new QFileDialog(this);
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // Open does not insist that the file exist: Load reports a missing one.
+  dialog->setFileMode(QFileDialog::AnyFile);
+  dialog->setNameFilters({QStringLiteral("Pliki Wendy (*.wnd)"), QStringLiteral("Wszystkie Pliki (*)")});
+  dialog->selectNameFilter(QStringLiteral("Pliki Wendy (*.wnd)"));
+  dialog->setDefaultSuffix(QStringLiteral("wnd"));
+  dialog->setWindowTitle(save ? QStringLiteral("Zapisz") : QStringLiteral("Wczytaj"));
+  return dialog;
+}
+
+void TForm1::SetRunState(TRunState state) {
+  state_ = state;
+  const bool idle = state == TRunState::Idle;
+  const bool running = state == TRunState::Running;
+  Nowy1->setEnabled(idle);
+  Wczytaj1->setEnabled(idle);
+  Zapisz1->setEnabled(idle);
+  Obiekty1->setEnabled(!running);
+  Wznow1->setEnabled(!running);
+  Wstrzymaj1->setEnabled(running);
+  Zakoncz1->setEnabled(!idle);
+  Komunikaty1->setEnabled(!idle);
+  Statystyka1->setEnabled(!idle);
+}
+
+// ------------------------------------------------------------------ "Plik"
+
+void TForm1::Za1Click() {
+  Guarded([] { wymianadanych::NewScenario(World); });
+}
+
+void TForm1::Zapisz1Click() {
+  Guarded([this] {
+    const QString path = ChooseFile(*SaveDialog1);
+    if (path.isEmpty()) return;
+    wymianadanych::SaveScenario(World, path.toStdString());
+  });
+}
+
+void TForm1::Wczytaj1Click() {
+  Guarded([this] {
+    const QString path = ChooseFile(*OpenDialog1);
+    if (path.isEmpty()) return;
+    wymianadanych::LoadScenario(World, path.toStdString());
+  });
+}
+
+void TForm1::Koniec1Click() { close(); }
+
+// ------------------------------------------------------------------ "Dane"
+
+void TForm1::Obiekty1Click() {
+  Guarded([] {
+    // The dialog shows both map windows modally while picking a point.
+    if (Form2) Form2->hide();
+    if (Form3) Form3->hide();
+    if (Form5) Form5->exec();
+  });
+}
+
+void TForm1::Symulacja1Click() {
+  Guarded([this] {
+    if (!Form4) return;
+    ConnectTimingDialog();
+    Form4->exec();
+  });
+}
+
+// ------------------------------------------------------------- "Symulacja"
+
+void TForm1::Wznow1Click() {
+  Guarded([this] {
+    if (!simulationThread_) return;
+    const bool fresh = state_ == TRunState::Idle;
+    wymianadanych::StartRun(World, simulationThread_->Ticks(), simulationThread_->TickSource().Now(), fresh);
+    if (Form6) Form6->RefreshStatistics();
+    if (Form7) Form7->ResetGrid();
+    SetRunState(TRunState::Running);
+    if (Form6) Form6->show();
+    if (Form7) Form7->show();
+    simulationThread_->Resume();
+  });
+}
+
+void TForm1::Wstrzymaj1Click() {
+  Guarded([this] {
+    SetRunState(TRunState::Paused);
+    // Returns once the thread stands between two iterations, so the world
+    // is consistent for the objects dialog.
+    if (simulationThread_) simulationThread_->Suspend();
+  });
+}
+
+void TForm1::Zakoncz1Click() {
+  Guarded([this] {
+    SetRunState(TRunState::Idle);
+    if (!simulationThread_) return;
+    // The lists are touched only after the thread's loop has finished.
+    StopSimulationThread();
+    wymianadanych::EndRun(World);
+    simulationThread_ = std::make_unique<wymianadanych::TSimulationThread>(World);
+  });
+}
+
+void TForm1::StopSimulationThread() {
+  // Terminate ends a suspended loop as well, without letting it run another
+  // pass, and joins it.
+  simulationThread_->Terminate();
+  simulationThread_.reset();
+}
+
+void TForm1::WakeThreads() {
+  if (simulationThread_) simulationThread_->Wake();
+  if (displayThread_) displayThread_->Wake();
+}
+
+// ------------------------------------------------------------------ "Okna"
+
+void TForm1::Mapa1Click() {
+  Guarded([] {
+    if (!Form2) return;
+    Form2->show();
+    Form2->RedrawMap();
+  });
+}
+
+void TForm1::MiniMapa1Click() {
+  Guarded([] {
+    if (!Form3) return;
+    Form3->show();
+    Form3->RedrawMiniMap();
+  });
+}
+
+void TForm1::Komunikaty1Click() {
+  if (Form7) Form7->show();
+}
+
+void TForm1::Statystyka1Click() {
+  if (Form6) Form6->show();
+}
+
+// ------------------------------------------------------------- lifecycle
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!displayStarted_ && displayThread_) {
+    displayStarted_ = true;
+    displayThread_->Resume();
+  }
+}
+
+void TForm1::ShutDown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  if (timer2_) timer2_->stop();
+  if (simulationThread_) StopSimulationThread();
+  // Safe even while a redraw waits for this very thread.
+  if (displayThread_) {
+    displayThread_->Stop();
+    displayThread_.reset();
+  }
+}
+
+void TForm1::CloseOtherWindows() {
+  // Modal dialogs first (their loops end as control returns to them), then
+  // every other window, so nothing keeps the program alive.
+  QList<QPointer<QWidget>> others;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != this) others.append(w);
+  for (int guard = 0; guard < 32; ++guard) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == this) break;
+    modal->close();
+    if (modal->isVisible()) modal->hide();
+  }
+  for (const QPointer<QWidget>& w : others)
+    if (w && w->isVisible()) w->close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  ShutDown();
+  CloseOtherWindows();
+  event->accept();
+  QMainWindow::closeEvent(event);
+  // Closing the main window ends the program, even with other windows open.
+  QCoreApplication::quit();
+}
