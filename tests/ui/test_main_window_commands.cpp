@@ -1,0 +1,264 @@
+// The main window's scenario commands, its dialog and window commands, and
+// the error report every command's failure ends in.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMetaObject>
+#include <QTemporaryDir>
+
+#include "error_report.h"
+#include "scenario_error.h"
+#include "startup.h"
+#include "test_dialogs_support.h"
+#include "wendoUnit2.h"
+#include "wendoUnit3.h"
+#include "wendoUnit5.h"
+#include "wendoUnit6.h"
+#include "wendoUnit7.h"
+
+using dialog_tests::MessageCapture;
+using dialog_tests::ModalAnswers;
+using wymianadanych::World;
+
+namespace {
+
+class MainWindowCommands : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(WENDO_TEST_ASSET_DIR)));
+    ASSERT_TRUE(InitialiseWorld());
+  }
+
+  void SetUp() override {
+    dialog_tests::ResetWorld();
+    windows = CreateProgramWindows();
+    form = windows->Main.get();
+    ASSERT_TRUE(dir.isValid());
+  }
+
+  void TearDown() override {
+    windows.reset();
+    dialog_tests::ResetWorld();
+  }
+
+  // Every file dialog shown is answered with `answer` and remembered.
+  void AnswerDialogs(const QString& answer) {
+    form->ChooseFile = [this, answer](QFileDialog& dialog) {
+      shown.push_back(&dialog);
+      return answer;
+    };
+  }
+
+  static void PrepareScenario() {
+    World.SimStepMs = 77;
+    World.SharkMax = -5;
+    World.Observers.push_back({{250, 400}, 120});
+    wymianadanych::TLodz boat;
+    boat.X = 1;
+    boat.Y = 2;
+    boat.HomeX = 100;
+    boat.HomeY = 200;
+    boat.PatrolX = 300;
+    boat.PatrolY = 400;
+    boat.Speed = 25;
+    boat.Range = 150;
+    World.Boats.push_back(boat);
+  }
+
+  MessageCapture capture;
+  QTemporaryDir dir;
+  std::unique_ptr<TProgramWindows> windows;
+  TForm1* form = nullptr;
+  std::vector<QFileDialog*> shown;
+};
+
+QStringList Captions(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* a : menu->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return texts;
+}
+
+}  // namespace
+
+TEST_F(MainWindowCommands, MenuCaptionsAndStartState) {
+  EXPECT_EQ(Captions(form->Plik1), (QStringList{"Nowy", "Wczytaj", "Zapisz", "-", "Koniec"}));
+  EXPECT_EQ(Captions(form->Dane1), (QStringList{"Obiekty", "Symulacja"}));
+  EXPECT_EQ(Captions(form->Symulacja2), (QStringList{QStringLiteral("Wznów"), "Wstrzymaj", QStringLiteral("Zakończ")}));
+  EXPECT_EQ(Captions(form->Okna1), (QStringList{"Mapa", "Mini Mapa", "Komunikaty", "Statystyka"}));
+  EXPECT_EQ(form->Plik1->title(), QStringLiteral("Plik"));
+  EXPECT_EQ(form->Dane1->title(), QStringLiteral("Dane"));
+  EXPECT_EQ(form->Symulacja2->title(), QStringLiteral("Symulacja"));
+  EXPECT_EQ(form->Okna1->title(), QStringLiteral("Okna"));
+  EXPECT_FALSE(form->Wstrzymaj1->isEnabled());
+  EXPECT_FALSE(form->Zakoncz1->isEnabled());
+  EXPECT_FALSE(form->Komunikaty1->isEnabled());
+  EXPECT_FALSE(form->Statystyka1->isEnabled());
+  EXPECT_TRUE(form->Nowy1->isEnabled());
+  EXPECT_TRUE(form->Obiekty1->isEnabled());
+}
+
+TEST_F(MainWindowCommands, SaveNewLoadAndCancel) {
+  const QString path = dir.filePath(QStringLiteral("beach.wnd"));
+  PrepareScenario();
+
+  AnswerDialogs(path);
+  form->Zapisz1->trigger();
+  ASSERT_EQ(shown.size(), 1u);
+  QFileDialog* save = shown[0];
+  EXPECT_EQ(save, form->SaveDialog1);
+  EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_EQ(save->nameFilters(), (QStringList{"Pliki Wendy (*.wnd)", "Wszystkie Pliki (*)"}));
+  EXPECT_EQ(save->selectedNameFilter(), QStringLiteral("Pliki Wendy (*.wnd)"));
+  EXPECT_EQ(save->defaultSuffix(), QStringLiteral("wnd"));
+  EXPECT_FALSE(save->testOption(QFileDialog::DontConfirmOverwrite));
+  ASSERT_TRUE(QFileInfo::exists(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray saved = file.readAll();
+  EXPECT_TRUE(saved.startsWith("77\r\n1000\r\n")) << saved.constData();
+  EXPECT_TRUE(saved.endsWith("1\r\n250 400 120\r\n1\r\n100 200 300 400 25 150\r\n")) << saved.constData();
+
+  form->Nowy1->trigger();
+  EXPECT_TRUE(World.Observers.empty());
+  EXPECT_TRUE(World.Boats.empty());
+  EXPECT_EQ(World.SimStepMs.load(), 100);
+  EXPECT_EQ(World.SharkMax, 5);
+
+  form->Wczytaj1->trigger();
+  ASSERT_EQ(shown.size(), 2u);
+  QFileDialog* open = shown[1];
+  EXPECT_EQ(open, form->OpenDialog1);
+  EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen);
+  EXPECT_EQ(open->fileMode(), QFileDialog::AnyFile);
+  EXPECT_EQ(open->nameFilters(), save->nameFilters());
+  EXPECT_EQ(open->selectedNameFilter(), QStringLiteral("Pliki Wendy (*.wnd)"));
+  EXPECT_EQ(open->defaultSuffix(), QStringLiteral("wnd"));
+  EXPECT_EQ(World.SimStepMs.load(), 77);
+  EXPECT_EQ(World.SharkMax, -5);
+  ASSERT_EQ(World.Observers.size(), 1u);
+  EXPECT_EQ(World.Observers[0].X, 250);
+  EXPECT_EQ(World.Observers[0].Range, 120);
+  ASSERT_EQ(World.Boats.size(), 1u);
+  EXPECT_EQ(World.Boats[0].X, 100);
+  EXPECT_EQ(World.Boats[0].Y, 200);
+  EXPECT_EQ(World.Boats[0].PatrolY, 400);
+  EXPECT_EQ(World.Boats[0].Speed, 25);
+  EXPECT_EQ(World.Boats[0].Range, 150);
+  EXPECT_TRUE(World.Boats[0].Outbound);
+
+  // Cancelled dialogs change nothing, on disk or in the world.
+  AnswerDialogs(QString());
+  World.Observers.push_back({{10, 20}, 30});
+  form->Zapisz1Click();
+  form->Wczytaj1Click();
+  EXPECT_EQ(shown.size(), 4u);
+  EXPECT_EQ(World.Observers.size(), 2u);
+  EXPECT_EQ(World.Boats.size(), 1u);
+  ASSERT_TRUE(file.seek(0));
+  EXPECT_EQ(file.readAll(), saved);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"beach.wnd"});
+  EXPECT_TRUE(capture.errors.empty());
+}
+
+TEST_F(MainWindowCommands, FailuresEndInTheErrorReport) {
+  AnswerDialogs(dir.filePath(QStringLiteral("missing.wnd")));
+  form->Wczytaj1Click();
+  EXPECT_EQ(capture.errors, std::vector<QString>{QStringLiteral("File not found.")});
+
+  // A folder of the path that does not exist.
+  capture.errors.clear();
+  AnswerDialogs(dir.filePath(QStringLiteral("no/such/folder/x.wnd")));
+  form->Zapisz1Click();
+  ASSERT_EQ(capture.errors.size(), 1u);
+  EXPECT_EQ(capture.errors[0], QStringLiteral("Invalid filename."));
+
+  // A file that is not a scenario.
+  capture.errors.clear();
+  const QString bad = dir.filePath(QStringLiteral("bad.wnd"));
+  QFile file(bad);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("100\r\nabc\r\n");
+  file.close();
+  AnswerDialogs(bad);
+  form->Wczytaj1Click();
+  EXPECT_EQ(capture.errors, std::vector<QString>{QStringLiteral("Invalid numeric input.")});
+  EXPECT_TRUE(capture.messages.empty());
+}
+
+TEST_F(MainWindowCommands, ErrorReportTextAndGuard) {
+  EXPECT_EQ(ErrorReportText(QStringLiteral("File not found")), QStringLiteral("File not found."));
+  EXPECT_EQ(ErrorReportText(QStringLiteral("Done.")), QStringLiteral("Done."));
+  // Codes up to that of the full stop get nothing: ')' 41, '-' 45, ' ' 32.
+  EXPECT_EQ(ErrorReportText(QStringLiteral("a (b)")), QStringLiteral("a (b)"));
+  EXPECT_EQ(ErrorReportText(QStringLiteral("a-")), QStringLiteral("a-"));
+  EXPECT_EQ(ErrorReportText(QStringLiteral("a ")), QStringLiteral("a "));
+  // Just above: '/' 47 and digits.
+  EXPECT_EQ(ErrorReportText(QStringLiteral("a/")), QStringLiteral("a/."));
+  EXPECT_EQ(ErrorReportText(QStringLiteral("I/O error 5")), QStringLiteral("I/O error 5."));
+  EXPECT_EQ(ErrorReportText(QStringLiteral("zjadł")), QStringLiteral("zjadł."));
+  EXPECT_EQ(ErrorReportText(QString()), QString());
+  EXPECT_EQ(MessageCaption(), QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+  EXPECT_FALSE(MessageCaption().contains(u'.'));
+
+  // Nothing escapes the guard, and every kind of failure is reported once.
+  Guarded([] { throw wymianadanych::TScenarioError("Range check error"); });
+  Guarded([] { throw std::runtime_error("'1x' is not a valid integer value"); });
+  Guarded([] { throw 42; });
+  bool ran = false;
+  Guarded([&ran] { ran = true; });
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(capture.errors, (std::vector<QString>{"Range check error.", "'1x' is not a valid integer value.",
+                                                  "Unknown error."}));
+}
+
+TEST_F(MainWindowCommands, ObjectsHidesBothMapWindowsEvenWhenCancelled) {
+  Form2->show();
+  Form3->show();
+  ModalAnswers answers(Form5);  // rejects the dialog as soon as it is up
+  form->Obiekty1->trigger();
+  EXPECT_EQ(answers.Answered(), 1);
+  EXPECT_FALSE(Form2->isVisible());
+  EXPECT_FALSE(Form3->isVisible());
+  EXPECT_FALSE(Form5->isVisible());
+}
+
+TEST_F(MainWindowCommands, WindowCommandsShowAndRedrawAtOnce) {
+  Form2->Image1->SetFrame(QImage());
+  Form3->Image1->SetFrame(QImage());
+  form->Mapa1->trigger();
+  EXPECT_TRUE(Form2->isVisible());
+  EXPECT_EQ(Form2->Image1->Frame().size(), QSize(600, 400));
+  form->MiniMapa1->trigger();
+  EXPECT_TRUE(Form3->isVisible());
+  EXPECT_EQ(Form3->Image1->Frame().size(), QSize(160, 240));
+  form->Komunikaty1Click();
+  EXPECT_TRUE(Form7->isVisible());
+  form->Statystyka1Click();
+  EXPECT_TRUE(Form6->isVisible());
+}
+
+TEST_F(MainWindowCommands, RealSaveDialogAppendsTheDefaultExtension) {
+  ModalAnswers answers(form->SaveDialog1);
+  answers.Add([this] {
+    form->SaveDialog1->setDirectory(dir.path());
+    // Typed without an extension.
+    auto* name = form->SaveDialog1->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(QStringLiteral("plaza"));
+    // What the dialog's own "Save" button does.
+    QMetaObject::invokeMethod(form->SaveDialog1, "accept");
+  });
+  form->Zapisz1Click();
+  EXPECT_EQ(answers.Answered(), 1);
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("plaza.wnd"))));
+  EXPECT_TRUE(capture.errors.empty());
+}
