@@ -29,8 +29,9 @@ struct Snapshot {
   }
 };
 
-void StepBenchmark(benchmark::State& state, int people, int sharks, int observers, int boats) {
+void StepBenchmark(benchmark::State& state, bool indexed, int people, int sharks, int observers, int boats) {
   auto w = wendo_bench::BeachWorld();
+  w->UseSpatialIndex = indexed;
   wendo_bench::Populate(*w, people, sharks, observers, boats);
   Snapshot start;
   start.Take(*w);
@@ -48,12 +49,31 @@ void StepBenchmark(benchmark::State& state, int people, int sharks, int observer
       benchmark::Counter(kSteps, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_StepDefaultScenarioFull(benchmark::State& state) { StepBenchmark(state, 40, 5, 3, 2); }
-void BM_StepCrowd(benchmark::State& state) { StepBenchmark(state, 20000, 2000, 50, 50); }
+// The default scenario full: 40 people, 5 sharks, 3 observation points, 2 boats.
+void BM_StepDefaultIndexed(benchmark::State& state) { StepBenchmark(state, true, 40, 5, 3, 2); }
+void BM_StepDefaultLiteral(benchmark::State& state) { StepBenchmark(state, false, 40, 5, 3, 2); }
+// A crowd: 20,000 people, 2,000 sharks, 50 observation points, 50 boats.
+void BM_StepCrowdIndexed(benchmark::State& state) { StepBenchmark(state, true, 20000, 2000, 50, 50); }
+void BM_StepCrowdLiteral(benchmark::State& state) { StepBenchmark(state, false, 20000, 2000, 50, 50); }
+
+// Arrivals into a crowded beach: the free-cell test of every drawn cell.
+void BM_PersonArrivalCrowd(benchmark::State& state) {
+  auto w = wendo_bench::BeachWorld();
+  wendo_bench::Populate(*w, 20000, 0, 50, 0);
+  w->PersonMax = 1 << 30;
+  w->PersonArrivalS = 0;
+  w->SimStepMs = 1 << 30;
+  TSimulationTicks ticks;
+  uint32_t now = 0;
+  for (auto _ : state) RunIteration(*w, ticks, ++now);
+}
 
 }  // namespace
 
-BENCHMARK(BM_StepDefaultScenarioFull)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StepCrowd)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_StepDefaultIndexed)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepDefaultLiteral)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepCrowdIndexed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepCrowdLiteral)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PersonArrivalCrowd)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 BENCHMARK_MAIN();

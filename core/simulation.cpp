@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "rules.h"
+#include "spatial_index.h"
 
 namespace wymianadanych {
 
@@ -24,7 +25,7 @@ void BringPerson(TWorld& w) {
   for (int64_t draws = 0; draws < MaxArrivalDraws; ++draws) {
     const int32_t x = w.Random(w.PictureWidth);
     const int32_t y = w.Random(w.PictureHeight);
-    if (!FreeLandCell(w, x, y)) continue;
+    if (!(w.UseSpatialIndex ? IndexedFreeLandCell(w, x, y) : FreeLandCell(w, x, y))) continue;
     TCzlowiek p;
     p.X = x;
     p.Y = y;
@@ -70,6 +71,7 @@ void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t) {
   w.StepCounter = static_cast<int32_t>(static_cast<uint32_t>(w.StepCounter) + 1u);
   w.ElapsedMs = static_cast<int32_t>(static_cast<uint32_t>(w.ElapsedMs) + ElapsedTicks(now, t.LastStepTick));
   t.LastStepTick = now;
+  if (w.UseSpatialIndex) return IndexedStepRules(w);
   for (const TLodz& b : w.Boats) BoatSightingRule(w, b);
   for (TLodz& b : w.Boats) BoatMovementRule(w, b);
   for (TRekin& s : w.Sharks) SharkRule(w, s);
@@ -113,8 +115,9 @@ void StartRun(TWorld& w, TSimulationTicks& t, uint32_t now, bool fresh) {
   t.LastStepTick = now;
   t.LastSharkTick = now;
   t.LastPersonTick = now;
-  if (!fresh) return;
   std::lock_guard<std::mutex> guard(w.Lock);
+  w.Index->Invalidate();  // observation points may have changed meanwhile
+  if (!fresh) return;
   w.ElapsedMs = 0;
   w.ObserverCount = static_cast<int32_t>(w.Observers.size());
   w.BoatCount = static_cast<int32_t>(w.Boats.size());
@@ -135,6 +138,7 @@ void EndRun(TWorld& w) {
   w.People.clear();
   w.EventLog.clear();
   w.StepCounter = 0;
+  w.Index->Invalidate();
 }
 
 }  // namespace wymianadanych

@@ -1,5 +1,7 @@
 #include "wymianadanych.h"
 
+#include "spatial_index.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -48,7 +50,12 @@ std::string FormatGeneral(double v, const std::string& separator) {
   return s;
 }
 
-TWorld::TWorld() : TerrainGrid(static_cast<size_t>(MapWidth) * MapHeight, NoPixel) { ResetScenario(); }
+TWorld::TWorld()
+    : TerrainGrid(static_cast<size_t>(MapWidth) * MapHeight, NoPixel), Index(std::make_unique<TSpatialIndex>()) {
+  ResetScenario();
+}
+
+TWorld::~TWorld() = default;
 
 void TWorld::ResetScenario() {
   ViewLeft = 0;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -99,8 +100,11 @@ std::string FormatGeneral(double v, const std::string& separator);
 
 // ---------------------------------------------------------------- world
 
+struct TSpatialIndex;
+
 struct TWorld {
   TWorld();
+  ~TWorld();
   TWorld(const TWorld&) = delete;
   TWorld& operator=(const TWorld&) = delete;
 
@@ -156,6 +160,12 @@ struct TWorld {
 
   // Decimal separator of the time stamps; the program sets the locale's.
   std::string DecimalSeparator = ".";
+
+  // Steps and arrivals ask a spatial index which objects are near instead
+  // of walking the lists; the results are the same. Off, the literal walks
+  // run (the reference the index is tested against).
+  bool UseSpatialIndex = true;
+  std::unique_ptr<TSpatialIndex> Index;
 
   // Puts every parameter, list, flag and view value back to the start-up
   // defaults (the counters, StepCounter, ElapsedMs and EventLog as New

@@ -22,3 +22,16 @@ TObserwator& AddObserver(TWorld& w, int32_t x, int32_t y, int32_t range);
 TLodz& AddBoat(TWorld& w, int32_t x, int32_t y, int32_t px, int32_t py, int32_t speed, int32_t range);
 
 }  // namespace wendo_test
+
+namespace wendo_test {
+
+// Fills the terrain from an uncompressed 24- or 32-bit BMP file, the format
+// of the program's map; false when the file cannot be read as one.
+bool LoadBmpTerrain(TWorld& w, const std::string& path);
+
+// A map full of traps: land strips narrower than a step, lakes, aqua
+// regions and islands, water along every edge, other colours, and pixels
+// that are no terrain at all.
+void PaintTrickyMap(TWorld& w);
+
+}  // namespace wendo_test

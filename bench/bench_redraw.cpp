@@ -1,0 +1,131 @@
+// Time to compose one map frame and one mini-map frame: the default run in
+// full swing, and a crowded beach of 20 000 people and 2 000 sharks.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <mutex>
+#include <stdexcept>
+
+#include "bench_world.h"
+#include "pictures.h"
+#include "wendoUnit2.h"
+#include "wendoUnit3.h"
+#include "wymianadanych.h"
+
+using namespace wymianadanych;
+
+namespace {
+
+// A stand-in sprite: a filled disc of one colour on the white key.
+QImage Disc(QRgb colour) {
+  QImage s(30, 30, QImage::Format_RGB32);
+  s.fill(0xFFFFFFFFu);
+  QPainter p(&s);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor::fromRgb(colour));
+  p.drawEllipse(3, 3, 24, 24);
+  return s;
+}
+
+// The program's pictures when they can be found, else a beach drawn in code.
+void SetUpPictures() {
+  try {
+    LoadPictures();
+    return;
+  } catch (const std::runtime_error&) {
+  }
+#ifdef WENDO_ASSET_DIR
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(QStringLiteral(WENDO_ASSET_DIR));
+  try {
+    LoadPictures();
+    QDir::setCurrent(previous);
+    return;
+  } catch (const std::runtime_error&) {
+    QDir::setCurrent(previous);
+  }
+#endif
+  const auto beach = wendo_bench::BeachWorld();
+  MapPicture = QImage(MapWidth, MapHeight, QImage::Format_RGB32);
+  for (int y = 0; y < MapHeight; ++y)
+    for (int x = 0; x < MapWidth; ++x) {
+      const uint32_t c = static_cast<uint32_t>(beach->Terrain(x, y));
+      MapPicture.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    }
+  MiniMapPicture = MapPicture.scaled(160, 240);
+  ObserverSprite = Disc(qRgb(0, 0, 0));
+  BoatSprite = Disc(qRgb(200, 80, 0));
+  SharkSprite = Disc(qRgb(90, 90, 90));
+  SwimmingSprite = Disc(qRgb(250, 200, 150));
+  StandingSprite = Disc(qRgb(200, 0, 0));
+  DeadSprite = Disc(qRgb(20, 20, 20));
+}
+
+void SetUpWorld(int people, int sharks, int observers, int boats) {
+  std::lock_guard<std::mutex> guard(World.Lock);
+  World.People.clear();
+  World.Sharks.clear();
+  World.Observers.clear();
+  World.Boats.clear();
+  wendo_bench::Populate(World, people, sharks, observers, boats);
+  // The view on the middle of the beach, as after a click on the mini-map's centre.
+  World.ViewLeft = 100;
+  World.ViewTop = 400;
+}
+
+void Counts(benchmark::State& state) {
+  state.counters["people"] = static_cast<double>(World.People.size());
+  state.counters["sharks"] = static_cast<double>(World.Sharks.size());
+}
+
+void BM_RedrawMap(benchmark::State& state) {
+  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3, 2);
+  for (auto _ : state) {
+    Form2->RedrawMap();
+    benchmark::DoNotOptimize(Form2->Image1->Frame().constBits());
+  }
+  Counts(state);
+}
+
+void BM_RedrawMiniMap(benchmark::State& state) {
+  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3, 2);
+  for (auto _ : state) {
+    Form3->RedrawMiniMap();
+    benchmark::DoNotOptimize(Form3->Image1->Frame().constBits());
+  }
+  Counts(state);
+}
+
+void BM_RedrawBoth(benchmark::State& state) {
+  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3, 2);
+  for (auto _ : state) {
+    Form2->RedrawMap();
+    Form3->RedrawMiniMap();
+    benchmark::DoNotOptimize(Form3->Image1->Frame().constBits());
+  }
+  Counts(state);
+}
+
+// Default scenario in full swing, then the crowded beach.
+#define WENDO_REDRAW_CASES ->Args({40, 5})->Args({20000, 2000})->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_RedrawMap) WENDO_REDRAW_CASES;
+BENCHMARK(BM_RedrawMiniMap) WENDO_REDRAW_CASES;
+BENCHMARK(BM_RedrawBoth) WENDO_REDRAW_CASES;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  SetUpPictures();
+  FillTerrainFromPicture(World, MapPicture);
+  TForm2 map;
+  TForm3 mini;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,185 @@
+// The behaviour rules, written once against a neighbour finder. Two finders
+// exist: the literal one walks the lists from the first element to the last
+// (the rules as stated), the indexed one asks the spatial index. Both must
+// give the same answers, ties included, so a step is the same either way.
+//
+// A finder provides:
+//   const TRekin* FirstLiveSharkWithin(x, y, range)   first in list order, dist <= range
+//   template<F> void ObserversWithin10(x, y, F)        every point with dist < 10, in order
+//   int64_t NearestLivePerson(x, y, range)             index of the nearest with dist < range,
+//                                                      the earliest on a tie, or -1
+//   template<F> void LivePeopleWithin15(x, y, F)       every live person with dist < 15, in order
+//   template<F> void LiveSharksSeenFrom(at, range, F)  every live shark with dist <= range, in order
+//   int64_t NearestRecentShark(x, y)                   nearest recently seen live shark, or -1
+//   template<F> void LiveSharksWithin15(x, y, F)       every live shark with dist < 15, in order
+#pragma once
+
+#include <cstdlib>
+
+#include "rules.h"
+
+namespace wymianadanych::rules {
+
+// Adds or subtracts Random(d + 1), as a coin toss decides.
+inline int64_t Wander(TWorld& w, int64_t v, int32_t d) {
+  if (w.Random(2) == 0) return v + w.Random(d + 1);
+  return v - w.Random(d + 1);
+}
+
+template <class Finder>
+void Person(TWorld& w, TCzlowiek& p, Finder& find) {
+  if (p.Dead) return;
+  const int32_t d = StepLength(w.PersonSpeed, w.SimStepMs);
+  const int64_t x = p.X, y = p.Y;
+  int64_t nx = x, ny = y;
+
+  // Walk to the water, swim about, or head ashore under the alarm.
+  const bool water = IsWater(TerrainAt(w, x, y));
+  if (water && w.SharkAlarm) {
+    nx = x + d;
+  } else if (water) {
+    nx = Wander(w, x, d);
+    ny = Wander(w, y, d);
+    // A drift toward the column X = 200, from the person's own X.
+    if (x > 200)
+      nx -= w.Random(static_cast<int32_t>(Round((x - 200) / 100.0L)) + 1);
+    else
+      nx += w.Random(static_cast<int32_t>(Round((200 - x) / 100.0L)) + 1);
+  } else if (!w.SharkAlarm) {
+    nx = x - d;
+  }
+
+  // The first live shark within reach, in list order, sends the person away.
+  if (const TRekin* s = find.FirstLiveSharkWithin(x, y, w.PersonRange)) {
+    const double dist = Distance(x - s->X, y - s->Y);
+    if (dist != 0) {
+      nx = x + Round(static_cast<long double>((x - s->X) * d) / dist);
+      ny = y + Round(static_cast<long double>((y - s->Y) * d) / dist);
+    } else {
+      nx = x;
+      ny = y;
+    }
+  }
+
+  // At an observation point a person only sidesteps; every point within
+  // reach draws anew, so the last one decides.
+  find.ObserversWithin10(x, y, [&](const TObserwator&) {
+    nx = x;
+    ny = Wander(w, y, d);
+  });
+
+  p.X = ClampX(nx);
+  p.Y = ClampY(ny);
+}
+
+template <class Finder>
+void Shark(TWorld& w, TRekin& s, Finder& find) {
+  if (s.Dead) return;
+  const int32_t d = StepLength(w.SharkSpeed, w.SimStepMs);
+  const int64_t x = s.X, y = s.Y;
+
+  // The wander is drawn in every step, even when the hunt replaces it.
+  int64_t nx = Wander(w, x, d);
+  int64_t ny = Wander(w, y, d);
+
+  // A step toward the nearest live person strictly within range.
+  const int64_t prey = find.NearestLivePerson(x, y, w.SharkRange);
+  if (prey >= 0) {
+    const TCzlowiek& p = w.People[static_cast<size_t>(prey)];
+    const double dist = Distance(x - p.X, y - p.Y);
+    if (dist != 0) {
+      nx = StepToward(x, p.X, d, dist);
+      ny = StepToward(y, p.Y, d, dist);
+    } else {
+      nx = x;
+      ny = y;
+    }
+  }
+
+  // Only water is entered; a target off the grid is brought onto it first.
+  nx = ClampX(nx);
+  ny = ClampY(ny);
+  if (!IsWater(TerrainAt(w, nx, ny))) {
+    nx = x;
+    ny = y;
+  }
+  s.X = ClampX(nx);
+  s.Y = ClampY(ny);
+
+  // Every live person within 15 dm of where the shark came to rest is eaten.
+  find.LivePeopleWithin15(s.X, s.Y, [&](TCzlowiek& p) {
+    p.Dead = true;
+    w.PersonCount -= 1;
+    w.DeadPeople += 1;
+    w.AppendEvent(w.TimePrefix() + ": rekina na (" + IntToStr(s.X) + "," + IntToStr(s.Y) +
+                  ") zjadł człowieka z pozycji (" + IntToStr(p.X) + "," + IntToStr(p.Y) + ").");
+  });
+}
+
+// Every live shark within `range` (inclusive) raises the alarm and is
+// stamped as seen; one not seen in this step or the one before is logged.
+template <class Finder>
+void LookOut(TWorld& w, const TObiekt& at, int32_t range, const char* watcher, Finder& find) {
+  find.LiveSharksSeenFrom(at, range, [&](TRekin& s) {
+    w.SharkAlarm = true;
+    if (!RecentlySeen(w, s)) w.AppendEvent(SightingMessage(w, watcher, at, s));
+    s.LastSeenStep = w.StepCounter;
+  });
+}
+
+template <class Finder>
+void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
+  const int32_t d = StepLength(b.Speed, w.SimStepMs);
+  const int64_t x = b.X, y = b.Y;
+
+  // A step toward the destination; near it the boat lands beyond it.
+  const int64_t tx = b.Outbound ? b.PatrolX : b.HomeX;
+  const int64_t ty = b.Outbound ? b.PatrolY : b.HomeY;
+  int64_t nx = x, ny = y;
+  const double toGoal = Distance(x - tx, y - ty);
+  if (toGoal != 0) {
+    nx = StepToward(x, tx, d, toGoal);
+    ny = StepToward(y, ty, d, toGoal);
+  }
+
+  // The nearest recently seen live shark, wherever it is, overrides that.
+  const int64_t chased = find.NearestRecentShark(x, y);
+  if (chased >= 0) {
+    const TRekin& s = w.Sharks[static_cast<size_t>(chased)];
+    const double dist = Distance(x - s.X, y - s.Y);
+    if (dist == 0) {
+      nx = x;
+      ny = y;
+    } else {
+      nx = StepToward(x, s.X, d, dist);
+      ny = StepToward(y, s.Y, d, dist);
+    }
+  }
+
+  // Only the landing cell is tested; off the grid it is brought onto it.
+  nx = ClampX(nx);
+  ny = ClampY(ny);
+  if (!IsWater(TerrainAt(w, nx, ny))) {
+    nx = x;
+    ny = y;
+  }
+  b.X = ClampX(nx);
+  b.Y = ClampY(ny);
+
+  // Every live shark less than 15 dm from the new position is killed.
+  find.LiveSharksWithin15(b.X, b.Y, [&](TRekin& s) {
+    s.Dead = true;
+    w.SharkCount -= 1;
+    w.DeadSharks += 1;
+    w.AppendEvent(w.TimePrefix() + ": łódź na (" + IntToStr(b.X) + "," + IntToStr(b.Y) +
+                  ") zabiła rekina na pozycji (" + IntToStr(s.X) + "," + IntToStr(s.Y) + ").");
+  });
+
+  // Turn around at either end of the beat; the patrol point is tested last.
+  if (std::llabs(b.X - static_cast<int64_t>(b.HomeX)) < 10 && std::llabs(b.Y - static_cast<int64_t>(b.HomeY)) < 10)
+    b.Outbound = true;
+  if (std::llabs(b.X - static_cast<int64_t>(b.PatrolX)) < 10 && std::llabs(b.Y - static_cast<int64_t>(b.PatrolY)) < 10)
+    b.Outbound = false;
+}
+
+}  // namespace wymianadanych::rules

@@ -1,0 +1,50 @@
+// The neighbour finder of the literal rules: each question is answered by
+// walking the list concerned from its first element to its last.
+#pragma once
+
+#include "rules.h"
+
+namespace wymianadanych {
+
+struct TLiteralFinder {
+  TWorld& w;
+
+  const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const;
+
+  template <class F>
+  void ObserversWithin10(int64_t x, int64_t y, F f) const {
+    for (const TObserwator& o : w.Observers)
+      if (Distance(x - o.X, y - o.Y) < 10) f(o);
+  }
+
+  int64_t NearestLivePerson(int64_t x, int64_t y, int32_t range) const;
+
+  template <class F>
+  void LivePeopleWithin15(int64_t x, int64_t y, F f) const {
+    for (TCzlowiek& p : w.People)
+      if (!p.Dead && Distance(x - p.X, y - p.Y) < 15) f(p);
+  }
+
+  // The number of sharks is taken once: the walk covers the list as it was.
+  template <class F>
+  void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F f) const {
+    const size_t n = w.Sharks.size();
+    for (size_t i = 0; i < n; ++i) {
+      TRekin& s = w.Sharks[i];
+      if (!s.Dead && static_cast<double>(range) >= Distance(int64_t{s.X} - at.X, int64_t{s.Y} - at.Y)) f(s);
+    }
+  }
+
+  int64_t NearestRecentShark(int64_t x, int64_t y) const;
+
+  template <class F>
+  void LiveSharksWithin15(int64_t x, int64_t y, F f) const {
+    const size_t n = w.Sharks.size();
+    for (size_t i = 0; i < n; ++i) {
+      TRekin& s = w.Sharks[i];
+      if (!s.Dead && SquaredDistance(int64_t{s.X} - x, int64_t{s.Y} - y) < 225) f(s);
+    }
+  }
+};
+
+}  // namespace wymianadanych

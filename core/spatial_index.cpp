@@ -1,0 +1,87 @@
+#include "spatial_index.h"
+
+#include <cstdlib>
+
+#include "rules.h"
+
+namespace wymianadanych {
+
+void TCellGrid::Finish() {
+  std::fill(start_.begin(), start_.end(), 0);
+  for (const Entry& e : pending_) ++start_[Cell(CellX(e.x), CellY(e.y)) + 1];
+  for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
+  entries_.resize(pending_.size());
+  // A stable placement keeps each cell in increasing index order.
+  std::vector<int32_t> next(start_.begin(), start_.end() - 1);
+  for (const Entry& e : pending_) entries_[next[Cell(CellX(e.x), CellY(e.y))]++] = e;
+}
+
+void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
+  g.Begin();
+  for (size_t i = 0; i < w.Sharks.size(); ++i) {
+    const TRekin& s = w.Sharks[i];
+    if (s.Dead || (recentOnly && !RecentlySeen(w, s))) continue;
+    g.Add(static_cast<int32_t>(i), s.X, s.Y);
+  }
+  g.Finish();
+}
+
+void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
+  g.Begin();
+  for (size_t i = 0; i < w.People.size(); ++i) {
+    const TCzlowiek& p = w.People[i];
+    if (liveOnly && p.Dead) continue;
+    g.Add(static_cast<int32_t>(i), p.X, p.Y);
+  }
+  g.Finish();
+}
+
+void BuildObserverGrid(const TWorld& w, TCellGrid& g) {
+  g.Begin();
+  // A point more than 9 dm off the map is never within reach of anyone on it.
+  for (size_t i = 0; i < w.Observers.size(); ++i) {
+    const TObserwator& o = w.Observers[i];
+    if (o.X < -9 || o.X > MaxX + 9 || o.Y < -9 || o.Y > MaxY + 9) continue;
+    g.Add(static_cast<int32_t>(i), o.X, o.Y);
+  }
+  g.Finish();
+}
+
+namespace {
+
+bool Within9(int64_t ox, int64_t oy, int64_t x, int64_t y) { return std::llabs(x - ox) < 10 && std::llabs(y - oy) < 10; }
+
+bool AnyWithin9(const TCellGrid& g, int64_t x, int64_t y) {
+  bool hit = false;
+  g.ForCellsInBox(x - 9, y - 9, x + 9, y + 9, [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
+    for (; b != e && !hit; ++b) hit = Within9(b->x, b->y, x, y);
+  });
+  return hit;
+}
+
+// Past this many people scanned one by one, the grid is built anew.
+constexpr size_t MaxUnindexedPeople = 256;
+
+}  // namespace
+
+bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y) {
+  if (TerrainAt(w, x, y) != LandColour) return false;
+  TSpatialIndex& ix = *w.Index;
+  if (ix.allPeopleStale || ix.allPeopleBuilt > w.People.size() ||
+      w.People.size() - ix.allPeopleBuilt > MaxUnindexedPeople) {
+    BuildPeopleGrid(w, ix.allPeople, false);
+    ix.allPeopleBuilt = w.People.size();
+    ix.allPeopleStale = false;
+  }
+  if (ix.observersStale) {
+    BuildObserverGrid(w, ix.observers);
+    ix.observersStale = false;
+  }
+  if (AnyWithin9(ix.allPeople, x, y) || AnyWithin9(ix.observers, x, y)) return false;
+  // People who arrived since the grid was built.
+  for (size_t i = ix.allPeopleBuilt; i < w.People.size(); ++i)
+    if (Within9(w.People[i].X, w.People[i].Y, x, y)) return false;
+  return true;
+}
+
+}  // namespace wymianadanych

@@ -1,0 +1,142 @@
+// A uniform grid over the map that finds the objects near a point without
+// walking a whole list. Entries of one cell are kept in list order, so the
+// answers can honour every "first in the list" rule of the walks they stand
+// in for.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "wymianadanych.h"
+
+namespace wymianadanych {
+
+class TCellGrid {
+ public:
+  static constexpr int32_t CellSize = 16;
+  static constexpr int32_t Cols = (MapWidth + CellSize - 1) / CellSize;
+  static constexpr int32_t Rows = (MapHeight + CellSize - 1) / CellSize;
+
+  struct Entry {
+    int32_t index;
+    int32_t x;
+    int32_t y;
+  };
+
+  TCellGrid() : start_(static_cast<size_t>(Cols) * Rows + 1, 0) {}
+
+  // Collects entries, which must come in increasing index order, then sorts
+  // them into cells. A position off the map goes into the nearest edge cell.
+  void Begin() { pending_.clear(); }
+  void Add(int32_t index, int32_t x, int32_t y) { pending_.push_back({index, x, y}); }
+  void Finish();
+  size_t Size() const { return entries_.size(); }
+
+  static int32_t CellX(int64_t x) { return static_cast<int32_t>(std::clamp<int64_t>(x / CellSize, 0, Cols - 1)); }
+  static int32_t CellY(int64_t y) { return static_cast<int32_t>(std::clamp<int64_t>(y / CellSize, 0, Rows - 1)); }
+
+  const Entry* CellBegin(int32_t cx, int32_t cy) const { return entries_.data() + start_[Cell(cx, cy)]; }
+  const Entry* CellEnd(int32_t cx, int32_t cy) const { return entries_.data() + start_[Cell(cx, cy) + 1]; }
+
+  // Calls f(begin, end) for every cell that meets the box (bounds inclusive).
+  template <class F>
+  void ForCellsInBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1, F f) const {
+    const int32_t cx0 = CellX(x0), cx1 = CellX(x1), cy0 = CellY(y0), cy1 = CellY(y1);
+    for (int32_t cx = cx0; cx <= cx1; ++cx)
+      for (int32_t cy = cy0; cy <= cy1; ++cy) {
+        const Entry* b = CellBegin(cx, cy);
+        const Entry* e = CellEnd(cx, cy);
+        if (b != e) f(b, e);
+      }
+  }
+
+  // The entry nearest to (x, y) with a squared distance below `limit` and
+  // accepted by `alive`; of equal distances the lowest index wins. Searches
+  // rings of cells outward and stops once no nearer entry can remain.
+  // Returns the index, or -1.
+  template <class Alive>
+  int64_t Nearest(int64_t x, int64_t y, int64_t limit, Alive alive) const {
+    if (entries_.empty() || limit <= 0) return -1;
+    const int32_t cx = CellX(x), cy = CellY(y);
+    int64_t bestS = std::numeric_limits<int64_t>::max();
+    int64_t best = -1;
+    const int32_t maxRing = std::max({cx, Cols - 1 - cx, cy, Rows - 1 - cy});
+    for (int32_t k = 0; k <= maxRing; ++k) {
+      if (k > 0) {
+        const int64_t gap = int64_t{k - 1} * CellSize + 1;  // least distance along one axis
+        const int64_t bound = gap * gap;
+        if (bound >= limit || (best >= 0 && bound > bestS)) break;
+      }
+      ForRing(cx, cy, k, [&](const Entry* b, const Entry* e) {
+        for (; b != e; ++b) {
+          const int64_t s = SquaredDistance(int64_t{b->x} - x, int64_t{b->y} - y);
+          if (s >= limit || s > bestS || (s == bestS && b->index > best)) continue;
+          if (!alive(b->index)) continue;
+          bestS = s;
+          best = b->index;
+        }
+      });
+    }
+    return best;
+  }
+
+ private:
+  static size_t Cell(int32_t cx, int32_t cy) { return static_cast<size_t>(cx) * Rows + cy; }
+
+  // The cells at Chebyshev distance k from (cx, cy), within the grid.
+  template <class F>
+  void ForRing(int32_t cx, int32_t cy, int32_t k, F f) const {
+    auto visit = [&](int32_t i, int32_t j) {
+      if (i < 0 || i >= Cols || j < 0 || j >= Rows) return;
+      const Entry* b = CellBegin(i, j);
+      const Entry* e = CellEnd(i, j);
+      if (b != e) f(b, e);
+    };
+    if (k == 0) return visit(cx, cy);
+    for (int32_t i = cx - k; i <= cx + k; ++i) {
+      visit(i, cy - k);
+      visit(i, cy + k);
+    }
+    for (int32_t j = cy - k + 1; j <= cy + k - 1; ++j) {
+      visit(cx - k, j);
+      visit(cx + k, j);
+    }
+  }
+
+  std::vector<Entry> pending_;
+  std::vector<Entry> entries_;
+  std::vector<int32_t> start_;
+};
+
+// The grids the indexed step keeps, and the ones the arrivals use.
+struct TSpatialIndex {
+  TCellGrid sharks;      // live sharks where they stand now
+  TCellGrid recent;      // live sharks seen in this step or the one before
+  TCellGrid livePeople;  // live people at the start of the sharks' turn
+  TCellGrid observers;   // observation points that can be near the map
+  TCellGrid allPeople;   // everyone, dead too, for the arrivals' free-cell test
+  size_t allPeopleBuilt = 0;  // people in allPeople; later ones are scanned
+  bool allPeopleStale = true;
+  bool observersStale = true;
+  std::vector<int32_t> found;  // scratch for answers in list order
+
+  // The lists may have changed wholesale (a start, an end, a load).
+  void Invalidate() {
+    allPeopleStale = true;
+    observersStale = true;
+  }
+};
+
+void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly);
+void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly);
+void BuildObserverGrid(const TWorld& w, TCellGrid& g);
+
+// The free-cell test of an arrival, answered from the grids.
+bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y);
+
+// Boats, sharks, people, alarm and observers of one step, with the grids.
+void IndexedStepRules(TWorld& w);
+
+}  // namespace wymianadanych
