@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include "message_box.h"
 #include "pictures.h"
@@ -75,6 +77,11 @@ std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace
 }
 
 int RunProgram(QApplication& app) {
+  // The program speaks Polish whatever the locale, so do the toolkit's own
+  // dialogs (file dialogs, the overwrite prompt) where the translation exists.
+  QTranslator toolkit;
+  if (toolkit.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(&toolkit);
   app.setWindowIcon(QIcon(FindAsset(QStringLiteral("wendo.png"))));
   app.setDesktopFileName(QStringLiteral("wendo"));
   if (!InitialiseWorld()) return 1;
