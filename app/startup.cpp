@@ -27,9 +27,12 @@ TProgramWindows::~TProgramWindows() {
   Splash.reset();
 }
 
-bool InitialiseWorld() {
+bool InitialiseWorld(const std::function<void()>& loadPictures) {
   try {
-    LoadPictures();
+    if (loadPictures)
+      loadPictures();
+    else
+      LoadPictures();
   } catch (const std::exception& e) {
     ShowErrorReport(QString::fromUtf8(e.what()));
     return false;

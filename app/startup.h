@@ -27,7 +27,8 @@ struct TProgramWindows {
 // Loads the eight pictures, then sets every default and the locale's
 // decimal separator. A missing or broken picture is shown with the default
 // error report, and false is returned. Needs the application object.
-bool InitialiseWorld();
+// `loadPictures` stands in for LoadPictures in tests.
+bool InitialiseWorld(const std::function<void()>& loadPictures = {});
 
 // Told the name of each start-up step just before it runs.
 using TStartupTrace = std::function<void(const QString& step)>;

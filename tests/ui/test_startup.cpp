@@ -15,6 +15,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <stdexcept>
+
 #include "pictures.h"
 #include "startup.h"
 #include "test_dialogs_support.h"
@@ -166,7 +168,7 @@ TEST_F(Startup, MainWindowAndSplashLayout) {
   EXPECT_LE(splash->Label1->fontMetrics().horizontalAdvance(splash->Label1->text()), 122);
 }
 
-TEST_F(Startup, WorldInitialisationSetsDefaultsOrReportsAMissingPicture) {
+TEST_F(Startup, WorldInitialisationSetsDefaultsOrReportsAFailure) {
   World.SimStepMs = 5;
   World.Observers.push_back({});
   World.DecimalSeparator = "?";
@@ -175,6 +177,14 @@ TEST_F(Startup, WorldInitialisationSetsDefaultsOrReportsAMissingPicture) {
   EXPECT_TRUE(World.Observers.empty());
   EXPECT_EQ(QString::fromStdString(World.DecimalSeparator), QLocale::system().decimalPoint());
 
+  // A failing picture load is reported and stops before the defaults.
+  World.SimStepMs = 5;
+  EXPECT_FALSE(InitialiseWorld([] { throw std::runtime_error("Cannot find picture file \"rip.bmp\" (searched: x)"); }));
+  EXPECT_EQ(capture.errors, std::vector<QString>{QStringLiteral("Cannot find picture file \"rip.bmp\" (searched: x)")});
+  EXPECT_EQ(World.SimStepMs.load(), 5);
+}
+
+TEST_F(Startup, MissingPictureFileIsReportedWithTheFoldersSearched) {
   QTemporaryDir empty;
   ASSERT_TRUE(empty.isValid());
   const QString previous = QDir::currentPath();
