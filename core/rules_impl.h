@@ -4,6 +4,7 @@
 // give the same answers, ties included, so a step is the same either way.
 //
 // A finder provides:
+//   bool Water(x, y)                                   a water cell (false off the grid)
 //   const TRekin* FirstLiveSharkWithin(x, y, range)   first in list order, dist <= range
 //   template<F> void ObserversWithin10(x, y, F)        every point with dist < 10, in order
 //   int64_t NearestLivePerson(x, y, range)             index of the nearest with dist < range,
@@ -34,7 +35,7 @@ void Person(TWorld& w, TCzlowiek& p, Finder& find) {
   int64_t nx = x, ny = y;
 
   // Walk to the water, swim about, or head ashore under the alarm.
-  const bool water = IsWater(TerrainAt(w, x, y));
+  const bool water = find.Water(x, y);
   if (water && w.SharkAlarm) {
     nx = x + d;
   } else if (water) {
@@ -42,9 +43,9 @@ void Person(TWorld& w, TCzlowiek& p, Finder& find) {
     ny = Wander(w, y, d);
     // A drift toward the column X = 200, from the person's own X.
     if (x > 200)
-      nx -= w.Random(static_cast<int32_t>(Round((x - 200) / 100.0L)) + 1);
+      nx -= w.Random(static_cast<int32_t>(RoundQuotient(x - 200, 100)) + 1);
     else
-      nx += w.Random(static_cast<int32_t>(Round((200 - x) / 100.0L)) + 1);
+      nx += w.Random(static_cast<int32_t>(RoundQuotient(200 - x, 100)) + 1);
   } else if (!w.SharkAlarm) {
     nx = x - d;
   }
@@ -99,7 +100,7 @@ void Shark(TWorld& w, TRekin& s, Finder& find) {
   // Only water is entered; a target off the grid is brought onto it first.
   nx = ClampX(nx);
   ny = ClampY(ny);
-  if (!IsWater(TerrainAt(w, nx, ny))) {
+  if (!find.Water(nx, ny)) {
     nx = x;
     ny = y;
   }
@@ -159,7 +160,7 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
   // Only the landing cell is tested; off the grid it is brought onto it.
   nx = ClampX(nx);
   ny = ClampY(ny);
-  if (!IsWater(TerrainAt(w, nx, ny))) {
+  if (!find.Water(nx, ny)) {
     nx = x;
     ny = y;
   }

@@ -9,6 +9,7 @@ namespace wymianadanych {
 struct TLiteralFinder {
   TWorld& w;
 
+  bool Water(int64_t x, int64_t y) const { return IsWater(TerrainAt(w, x, y)); }
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const;
 
   template <class F>

@@ -16,6 +16,18 @@ void TCellGrid::Finish() {
   for (const Entry& e : pending_) entries_[next[Cell(CellX(e.x), CellY(e.y))]++] = e;
 }
 
+void TSpatialIndex::Refresh(const TWorld& w) {
+  if (!terrainStale) return;
+  terrain.resize(w.TerrainGrid.size());
+  water.assign((terrain.size() + 63) / 64, 0);
+  for (size_t i = 0; i < terrain.size(); ++i) {
+    const int32_t c = w.TerrainGrid[i];
+    terrain[i] = c == LandColour ? Land : c == WaterColour ? BlueWater : c == CyanWaterColour ? AquaWater : OtherGround;
+    if (terrain[i] >= BlueWater) water[i >> 6] |= uint64_t{1} << (i & 63);
+  }
+  terrainStale = false;
+}
+
 void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
   g.Begin();
   for (size_t i = 0; i < w.Sharks.size(); ++i) {
@@ -65,8 +77,9 @@ constexpr size_t MaxUnindexedPeople = 256;
 }  // namespace
 
 bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y) {
-  if (TerrainAt(w, x, y) != LandColour) return false;
   TSpatialIndex& ix = *w.Index;
+  ix.Refresh(w);
+  if (ix.Kind(x, y) != Land) return false;
   if (ix.allPeopleStale || ix.allPeopleBuilt > w.People.size() ||
       w.People.size() - ix.allPeopleBuilt > MaxUnindexedPeople) {
     BuildPeopleGrid(w, ix.allPeople, false);

@@ -15,17 +15,20 @@ namespace wymianadanych {
 
 class TCellGrid {
  public:
-  static constexpr int32_t CellSize = 16;
-  static constexpr int32_t Cols = (MapWidth + CellSize - 1) / CellSize;
-  static constexpr int32_t Rows = (MapHeight + CellSize - 1) / CellSize;
+  // Cells of 2^shift dm a side: small cells for dense crowds searched at
+  // short range, large ones for sparse objects searched far.
+  explicit TCellGrid(int shift)
+      : Shift(shift), CellSize(1 << shift), Cols((MapWidth + CellSize - 1) >> shift),
+        Rows((MapHeight + CellSize - 1) >> shift), start_(static_cast<size_t>(Cols) * Rows + 1, 0) {}
+
+  const int Shift;
+  const int32_t CellSize, Cols, Rows;
 
   struct Entry {
     int32_t index;
     int32_t x;
     int32_t y;
   };
-
-  TCellGrid() : start_(static_cast<size_t>(Cols) * Rows + 1, 0) {}
 
   // Collects entries, which must come in increasing index order, then sorts
   // them into cells. A position off the map goes into the nearest edge cell.
@@ -34,8 +37,8 @@ class TCellGrid {
   void Finish();
   size_t Size() const { return entries_.size(); }
 
-  static int32_t CellX(int64_t x) { return static_cast<int32_t>(std::clamp<int64_t>(x / CellSize, 0, Cols - 1)); }
-  static int32_t CellY(int64_t y) { return static_cast<int32_t>(std::clamp<int64_t>(y / CellSize, 0, Rows - 1)); }
+  int32_t CellX(int64_t x) const { return static_cast<int32_t>(std::clamp<int64_t>(x >> Shift, 0, Cols - 1)); }
+  int32_t CellY(int64_t y) const { return static_cast<int32_t>(std::clamp<int64_t>(y >> Shift, 0, Rows - 1)); }
 
   const Entry* CellBegin(int32_t cx, int32_t cy) const { return entries_.data() + start_[Cell(cx, cy)]; }
   const Entry* CellEnd(int32_t cx, int32_t cy) const { return entries_.data() + start_[Cell(cx, cy) + 1]; }
@@ -83,7 +86,7 @@ class TCellGrid {
   }
 
  private:
-  static size_t Cell(int32_t cx, int32_t cy) { return static_cast<size_t>(cx) * Rows + cy; }
+  size_t Cell(int32_t cx, int32_t cy) const { return static_cast<size_t>(cx) * Rows + cy; }
 
   // The cells at Chebyshev distance k from (cx, cy), within the grid.
   template <class F>
@@ -110,22 +113,43 @@ class TCellGrid {
   std::vector<int32_t> start_;
 };
 
+// What the rules tell apart in a terrain cell, one byte a cell: a copy of
+// the grid small enough to stay in the processor's cache.
+enum TTerrainKind : uint8_t { OtherGround = 0, Land = 1, BlueWater = 2, AquaWater = 3 };
+
 // The grids the indexed step keeps, and the ones the arrivals use.
 struct TSpatialIndex {
-  TCellGrid sharks;      // live sharks where they stand now
-  TCellGrid recent;      // live sharks seen in this step or the one before
-  TCellGrid livePeople;  // live people at the start of the sharks' turn
-  TCellGrid observers;   // observation points that can be near the map
-  TCellGrid allPeople;   // everyone, dead too, for the arrivals' free-cell test
+  std::vector<uint8_t> terrain;  // TTerrainKind by x * MapHeight + y
+  std::vector<uint64_t> water;   // one bit a cell, for the rules' water tests
+  bool terrainStale = true;
+  TCellGrid sharks{5};      // live sharks where they stand now
+  TCellGrid recent{5};      // live sharks seen in this step or the one before
+  TCellGrid livePeople{4};  // live people at the start of the sharks' turn
+  TCellGrid observers{5};   // observation points that can be near the map
+  TCellGrid allPeople{4};   // everyone, dead too, for the arrivals' free-cell test
   size_t allPeopleBuilt = 0;  // people in allPeople; later ones are scanned
   bool allPeopleStale = true;
   bool observersStale = true;
   std::vector<int32_t> found;  // scratch for answers in list order
+  std::vector<uint8_t> mark;
 
   // The lists may have changed wholesale (a start, an end, a load).
   void Invalidate() {
     allPeopleStale = true;
     observersStale = true;
+    terrainStale = true;
+  }
+
+  // Rebuilds what is stale of the terrain copy.
+  void Refresh(const TWorld& w);
+  uint8_t Kind(int64_t x, int64_t y) const {
+    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return OtherGround;
+    return terrain[static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y)];
+  }
+  bool Water(int64_t x, int64_t y) const {
+    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return false;
+    const size_t i = static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y);
+    return (water[i >> 6] >> (i & 63)) & 1;
   }
 };
 

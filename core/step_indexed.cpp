@@ -18,6 +18,8 @@ class TIndexedFinder {
  public:
   TIndexedFinder(TWorld& w, TSpatialIndex& ix) : w_(w), ix_(ix), literal_{w} {}
 
+  bool Water(int64_t x, int64_t y) const { return ix_.Water(x, y); }
+
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const {
     if (range < 0) return nullptr;
     const int64_t limit = int64_t{range} * range;  // inclusive
@@ -89,13 +91,23 @@ class TIndexedFinder {
   // `keep` accepts, in increasing order, into ix_.found.
   template <class Keep>
   void Collect(const TCellGrid& g, int64_t x, int64_t y, int64_t reach, Keep keep) {
-    ix_.found.clear();
+    std::vector<int32_t>& found = ix_.found;
+    found.clear();
     g.ForCellsInBox(x - reach, y - reach, x + reach, y + reach,
                     [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
                       for (; b != e; ++b)
-                        if (keep(*b)) ix_.found.push_back(b->index);
+                        if (keep(*b)) found.push_back(b->index);
                     });
-    std::sort(ix_.found.begin(), ix_.found.end());
+    if (found.size() < 64 || found.size() * 8 < g.Size()) return std::sort(found.begin(), found.end());
+    // Many answers: marking them and sweeping the indices beats sorting.
+    std::vector<uint8_t>& mark = ix_.mark;
+    int32_t top = 0;
+    for (int32_t i : found) top = std::max(top, i);
+    mark.assign(static_cast<size_t>(top) + 1, 0);
+    for (int32_t i : found) mark[static_cast<size_t>(i)] = 1;
+    found.clear();
+    for (int32_t i = 0; i <= top; ++i)
+      if (mark[static_cast<size_t>(i)]) found.push_back(i);
   }
 
   TWorld& w_;
@@ -107,6 +119,7 @@ class TIndexedFinder {
 
 void IndexedStepRules(TWorld& w) {
   TSpatialIndex& ix = *w.Index;
+  ix.Refresh(w);
   TIndexedFinder find(w, ix);
   BuildSharkGrid(w, ix.sharks, false);
   BuildObserverGrid(w, ix.observers);

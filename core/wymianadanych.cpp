@@ -12,14 +12,11 @@ namespace wymianadanych {
 TWorld World;
 
 int64_t Round(long double v) {
-  // nearbyint follows the current rounding mode, which is round to nearest
-  // with ties to even unless someone changed it.
-  const long double r = std::nearbyint(v);
-  constexpr long double lo = static_cast<long double>(std::numeric_limits<int64_t>::min());
-  constexpr long double hi = static_cast<long double>(std::numeric_limits<int64_t>::max());
-  if (!(r > lo)) return std::numeric_limits<int64_t>::min();
-  if (!(r < hi)) return std::numeric_limits<int64_t>::max();
-  return static_cast<int64_t>(r);
+  // llrint rounds in the current mode, which is to nearest with ties to
+  // even unless someone changed it; the builtin stays inline and needs no
+  // change of the rounding mode, which makes it cheap.
+  if (v > -9.2e18L && v < 9.2e18L) return __builtin_llrintl(v);
+  return v < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
 }
 
 double Distance(int64_t dx, int64_t dy) {
@@ -27,9 +24,20 @@ double Distance(int64_t dx, int64_t dy) {
   return static_cast<double>(std::sqrt(s));
 }
 
+int64_t RoundQuotient(int64_t n, int64_t k) {
+  // Exact in integers: the quotient, one more past the half, the even one
+  // of the two at the half.
+  int64_t q = n / k, r = n % k;
+  if (r < 0) {
+    q -= 1;
+    r += k;
+  }
+  if (2 * r > k || (2 * r == k && (q & 1))) q += 1;
+  return q;
+}
+
 int32_t StepLength(int32_t speed, int32_t stepMs) {
-  const int64_t p = static_cast<int64_t>(speed) * stepMs;
-  const int64_t d = Round(static_cast<long double>(p) / 1000.0L);
+  const int64_t d = RoundQuotient(static_cast<int64_t>(speed) * stepMs, 1000);
   return static_cast<int32_t>(std::clamp<int64_t>(d, 0, MaxStepLength));
 }
 
@@ -83,6 +91,7 @@ void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) 
   const int32_t h = std::clamp(height, 0, MapHeight);
   PictureWidth = w;
   PictureHeight = h;
+  Index->Invalidate();
   std::fill(TerrainGrid.begin(), TerrainGrid.end(), NoPixel);
   // Read row by row (the picture's own order), write column-major.
   for (int32_t y = 0; y < h; ++y) {

@@ -78,6 +78,9 @@ class TRandom {
 // Nearest integer, halves to even.
 int64_t Round(long double v);
 
+// Round(n / k) for a positive k, worked out exactly in integers.
+int64_t RoundQuotient(int64_t n, int64_t k);
+
 // Square root of dx*dx + dy*dy, taken in extended precision and held as a
 // double. Squares are summed in 64 bits so positions from hand-edited files
 // cannot overflow; on the map this equals the 32-bit sum.
