@@ -155,6 +155,7 @@ struct TWorld {
   int32_t StepCounter = 0;
   int32_t ElapsedMs = 0;
   std::vector<std::string> EventLog;  // messages not yet shown
+  uint64_t EventsAppended = 0;        // every message ever appended
 
   int32_t ViewLeft = 0;
   int32_t ViewTop = 0;
@@ -181,7 +182,10 @@ struct TWorld {
 
   // "12.5" for ElapsedMs 12500, with DecimalSeparator.
   std::string TimePrefix() const;
-  void AppendEvent(std::string text) { EventLog.push_back(std::move(text)); }
+  void AppendEvent(std::string text) {
+    EventLog.push_back(std::move(text));
+    ++EventsAppended;
+  }
 
   // Takes every pending message at once; what is appended afterwards waits
   // for the next call. Takes the lock itself.
