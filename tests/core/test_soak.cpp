@@ -75,6 +75,9 @@ TEST(Soak, TheInterfaceAndTheSimulationShareTheWorldSafely) {
     }
   };
 
+  start(true);
+  running = true;
+  runs = 1;
   const auto end = Clock::now() + std::chrono::duration<double>(SoakSeconds());
   auto nextDrain = Clock::now();
   while (Clock::now() < end) {
@@ -92,12 +95,15 @@ TEST(Soak, TheInterfaceAndTheSimulationShareTheWorldSafely) {
       nextDrain += std::chrono::milliseconds(100);
     }
     // Now and then: the timing dialog, a start, pause or resume, an end.
-    switch (rng() % 400) {
+    switch (rng() % 300) {
       case 0:
+      case 1:
         w->SimStepMs = static_cast<int32_t>(rng() % 4);
         thread->Wake();
         break;
-      case 1:
+      case 2:
+      case 3:
+      case 4:
         if (!running) {
           lastTime = 0;
           start(true);
@@ -112,7 +118,7 @@ TEST(Soak, TheInterfaceAndTheSimulationShareTheWorldSafely) {
           ++pauses;
         }
         break;
-      case 2:
+      case 5:
         if (running) {  // the end of a run
           thread->Terminate();
           drain();
