@@ -1,0 +1,11 @@
+// GoogleTest main for the window tests: one QApplication on the offscreen
+// platform, created before any test so widgets and queued calls work.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,95 @@
+#include "frame_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace wendoui {
+
+namespace {
+
+QRgb* Row(QImage& frame, int64_t y) { return reinterpret_cast<QRgb*>(frame.scanLine(static_cast<int>(y))); }
+
+void HorizontalSpan(QImage& frame, int64_t x0, int64_t x1, int64_t y, QRgb colour) {
+  if (y < 0 || y >= frame.height()) return;
+  x0 = std::max<int64_t>(x0, 0);
+  x1 = std::min<int64_t>(x1, frame.width() - 1);
+  if (x0 > x1) return;
+  QRgb* row = Row(frame, y);
+  std::fill(row + x0, row + x1 + 1, colour);
+}
+
+void VerticalSpan(QImage& frame, int64_t x, int64_t y0, int64_t y1, QRgb colour) {
+  if (x < 0 || x >= frame.width()) return;
+  y0 = std::max<int64_t>(y0, 0);
+  y1 = std::min<int64_t>(y1, frame.height() - 1);
+  if (y0 > y1) return;
+  uchar* bits = frame.bits();
+  const qsizetype stride = frame.bytesPerLine();
+  for (int64_t y = y0; y <= y1; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+}
+
+// Normalises an inverted box; false for a box with no pixels.
+bool Normalise(int64_t& l, int64_t& t, int64_t& r, int64_t& b) {
+  if (l > r) std::swap(l, r);
+  if (t > b) std::swap(t, b);
+  return r > l && b > t;
+}
+
+// The ellipse outline is built for the upper-left quarter and mirrored, so
+// it is symmetric by construction. Column i of the left half (0 = the box's
+// left column) starts at row EllipseTop(i) from the box top; its vertical
+// run reaches down to just above where the column nearer the edge starts,
+// which keeps the outline closed on steep stretches.
+struct TEllipseQuarter {
+  int64_t width, height, halfWidth, midRow;
+
+  TEllipseQuarter(int64_t w, int64_t h) : width(w), height(h), halfWidth((w + 1) / 2), midRow((h - 1) / 2) {}
+
+  // Row (from the box top) of the pixel through which the ellipse passes at
+  // the centre of column i; the middle column always touches the top row.
+  int64_t Top(int64_t i) const {
+    if (i >= halfWidth - 1) return 0;
+    const double dx = static_cast<double>(2 * i + 1 - width) / static_cast<double>(width);
+    const double half = static_cast<double>(height) / 2.0;
+    const double hy = half * std::sqrt(std::max(0.0, 1.0 - dx * dx));
+    return std::clamp<int64_t>(static_cast<int64_t>(std::floor(half - hy)), 0, midRow);
+  }
+
+  int64_t RunEnd(int64_t i) const {
+    if (i == 0) return midRow;
+    return std::max(Top(i), Top(i - 1) - 1);
+  }
+};
+
+}  // namespace
+
+void PutPixel(QImage& frame, int64_t x, int64_t y, QRgb colour) {
+  if (x < 0 || y < 0 || x >= frame.width() || y >= frame.height()) return;
+  Row(frame, y)[x] = colour;
+}
+
+void DrawRectOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
+  if (!Normalise(l, t, r, b)) return;
+  HorizontalSpan(frame, l, r - 1, t, colour);
+  HorizontalSpan(frame, l, r - 1, b - 1, colour);
+  VerticalSpan(frame, l, t, b - 1, colour);
+  VerticalSpan(frame, r - 1, t, b - 1, colour);
+}
+
+void DrawEllipseOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
+  if (!Normalise(l, t, r, b)) return;
+  const TEllipseQuarter q(r - l, b - t);
+  const int64_t x0 = std::max<int64_t>(l, 0);
+  const int64_t x1 = std::min<int64_t>(r - 1, frame.width() - 1);
+  for (int64_t x = x0; x <= x1; ++x) {
+    int64_t i = x - l;
+    if (i >= q.halfWidth) i = q.width - 1 - i;
+    const int64_t top = q.Top(i);
+    const int64_t end = q.RunEnd(i);
+    VerticalSpan(frame, x, t + top, t + end, colour);
+    VerticalSpan(frame, x, b - 1 - end, b - 1 - top, colour);
+  }
+}
+
+}  // namespace wendoui

@@ -1,0 +1,29 @@
+#include "image_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+TImageBox::TImageBox(QWidget* parent) : QWidget(parent) {
+  // The frame covers the whole box, so nothing beneath needs painting first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TImageBox::SetFrame(QImage frame) {
+  frame_ = std::move(frame);
+  update();
+}
+
+void TImageBox::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect dirty = event->rect();
+  painter.fillRect(dirty, palette().window());
+  painter.drawImage(dirty.topLeft(), frame_, dirty);
+}
+
+void TImageBox::mousePressEvent(QMouseEvent* event) {
+  // The pixel under the pointer, also for fractional device positions.
+  const QPointF at = event->position();
+  emit MouseDown(event->button(), static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+  event->accept();
+}

@@ -1,0 +1,105 @@
+#include "wendoUnit2.h"
+
+#include <mutex>
+
+#include "frame_raster.h"
+#include "frame_sprite.h"
+#include "pictures.h"
+#include "wymianadanych.h"
+
+using namespace wymianadanych;
+using wendoui::TSprite;
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+// Where the view reaches beyond the map: a plain grey that no pick accepts.
+constexpr QRgb OutsideMapPixel = 0xFF404040u;
+
+// A person on an exact water colour swims; anything else, including a cell
+// off the grid, counts as standing.
+bool OnWater(const TWorld& world, const TCzlowiek& person) {
+  if (person.X < 0 || person.X >= MapWidth || person.Y < 0 || person.Y >= MapHeight) return false;
+  if (world.TerrainGrid.size() < static_cast<size_t>(MapWidth) * MapHeight) return false;
+  return IsWater(world.Terrain(person.X, person.Y));
+}
+
+}  // namespace
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+  Form2 = this;
+  setWindowTitle(QStringLiteral("Mapa"));
+  setFixedSize(600, 400);
+  move(7, 221);
+  Image1 = new TImageBox(this);
+  Image1->setGeometry(0, 0, 600, 400);
+  connect(Image1, &TImageBox::MouseDown, this, &TForm2::Image1MouseDown);
+}
+
+TForm2::~TForm2() {
+  if (Form2 == this) Form2 = nullptr;
+}
+
+void TForm2::RedrawMap() {
+  const int64_t viewLeft = World.ViewLeft;
+  const int64_t viewTop = World.ViewTop;
+  QImage frame(width(), height(), QImage::Format_RGB32);
+  wendoui::CopyBackground(frame, MapPicture, viewLeft, viewTop, OutsideMapPixel);
+
+  const TSprite observer(ObserverSprite), boat(BoatSprite), shark(SharkSprite), swimming(SwimmingSprite),
+      standing(StandingSprite), dead(DeadSprite);
+  const int64_t fw = frame.width();
+  const int64_t fh = frame.height();
+  // Top-left frame pixel of an object's sprite; false when the sprite box
+  // misses the frame entirely, so no pixel of it need be looked at.
+  auto placed = [&](const TObiekt& o, int64_t& left, int64_t& top) {
+    left = int64_t{o.X} - wendoui::SpriteAnchor - viewLeft;
+    top = int64_t{o.Y} - wendoui::SpriteAnchor - viewTop;
+    return left < fw && top < fh && left + wendoui::SpriteSize > 0 && top + wendoui::SpriteSize > 0;
+  };
+  int64_t left = 0, top = 0;
+  {
+    // One lock for all four passes: the frame shows the world at one moment.
+    std::lock_guard<std::mutex> guard(World.Lock);
+    for (const TObserwator& o : World.Observers)
+      if (placed(o, left, top)) observer.Draw(frame, left, top);
+    for (const TRekin& s : World.Sharks)
+      if (placed(s, left, top)) (s.Dead ? dead : shark).Draw(frame, left, top);
+    for (const TCzlowiek& p : World.People)
+      if (placed(p, left, top)) (p.Dead ? dead : OnWater(World, p) ? swimming : standing).Draw(frame, left, top);
+    for (const TLodz& b : World.Boats)
+      if (placed(b, left, top)) boat.Draw(frame, left, top);
+  }
+  Image1->SetFrame(std::move(frame));
+}
+
+void TForm2::Image1MouseDown(Qt::MouseButton, int x, int y) {
+  if (!PickActive) return;
+  int32_t first, second;
+  switch (PickKind) {
+    case 1:
+      first = OliveColour;
+      second = LandColour;
+      break;
+    case 2:
+      first = CyanWaterColour;
+      second = WaterColour;
+      break;
+    default:
+      return;
+  }
+  const QImage& shown = Image1->Frame();
+  if (x < 0 || y < 0 || x >= shown.width() || y >= shown.height()) return;
+  const int32_t colour = wendoui::WorldColour(shown.pixel(x, y));
+  if (colour != first && colour != second) return;
+  // The view may reach beyond the map, where a sprite pixel can carry an
+  // accepted colour; a point off the map is never picked.
+  const int64_t mapX = int64_t{x} + World.ViewLeft;
+  const int64_t mapY = int64_t{y} + World.ViewTop;
+  if (mapX < 0 || mapX > MaxX || mapY < 0 || mapY > MaxY) return;
+  PickX = static_cast<int32_t>(mapX);
+  PickY = static_cast<int32_t>(mapY);
+  PickDone = true;
+  accept();
+}

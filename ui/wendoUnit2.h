@@ -1,0 +1,32 @@
+// The map window: a 600 x 400 part of the map with every object drawn as a
+// sprite, and the point picking the objects dialog uses to place objects.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+#include "image_box.h"
+
+class TForm2 : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TForm2(QWidget* parent = nullptr);
+  ~TForm2() override;
+
+  TImageBox* Image1;
+
+  // Point picking: the caller sets PickActive, PickKind and clears PickDone;
+  // the window only ever writes PickDone, PickX and PickY.
+  bool PickActive = false;
+  bool PickDone = false;
+  int32_t PickKind = 0;  // 1: land for an observation point, 2: water for a boat
+  int32_t PickX = 0;
+  int32_t PickY = 0;
+
+  // Composes a frame of the current world off screen and shows it.
+  void RedrawMap();
+  void Image1MouseDown(Qt::MouseButton button, int x, int y);
+};
+
+extern TForm2* Form2;

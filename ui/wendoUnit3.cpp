@@ -1,0 +1,98 @@
+#include "wendoUnit3.h"
+
+#include <mutex>
+
+#include "frame_raster.h"
+#include "frame_sprite.h"
+#include "pictures.h"
+#include "wendoUnit2.h"
+#include "wymianadanych.h"
+
+using namespace wymianadanych;
+using wendoui::FrameColour;
+
+TForm3* Form3 = nullptr;
+
+namespace {
+
+constexpr int Scale = 5;
+constexpr QRgb ObserverMark = FrameColour(Rgb(0, 0, 0));
+constexpr QRgb BoatMark = FrameColour(Rgb(255, 251, 240));
+constexpr QRgb SharkMark = FrameColour(Rgb(255, 128, 0));
+constexpr QRgb PersonMark = FrameColour(Rgb(128, 0, 0));
+constexpr QRgb ViewMark = FrameColour(Rgb(255, 0, 0));
+static_assert(BoatMark == 0xFFFFFBF0u && SharkMark == 0xFFFF8000u && PersonMark == 0xFF800000u && ViewMark == 0xFFFF0000u);
+
+// Beyond the mini-map picture, should it be smaller than the window.
+constexpr QRgb OutsidePicture = 0xFF404040u;
+
+// The map window's client size, which the view rectangle and a click use.
+QSize MapClientSize() { return Form2 ? Form2->size() : QSize(600, 400); }
+
+// An observation point or a boat: a five-pixel cross at its position and
+// its sighting circle. Sums are taken in 64 bits: ranges come from files.
+void DrawWatcher(QImage& frame, const TObiekt& o, int32_t range, QRgb colour) {
+  const int64_t x = o.X / Scale;
+  const int64_t y = o.Y / Scale;
+  wendoui::PutPixel(frame, x, y, colour);
+  wendoui::PutPixel(frame, x - 1, y - 1, colour);
+  wendoui::PutPixel(frame, x - 1, y + 1, colour);
+  wendoui::PutPixel(frame, x + 1, y - 1, colour);
+  wendoui::PutPixel(frame, x + 1, y + 1, colour);
+  const int64_t l = (int64_t{o.X} - range) / Scale;
+  const int64_t t = (int64_t{o.Y} - range) / Scale;
+  const int64_t r = (int64_t{o.X} + range) / Scale;
+  const int64_t b = (int64_t{o.Y} + range) / Scale;
+  wendoui::DrawEllipseOutline(frame, l, t, r, b, colour);
+}
+
+// A live shark or person: the eight pixels around its position.
+void DrawRing(QImage& frame, const TObiekt& o, QRgb colour) {
+  const int64_t x = o.X / Scale;
+  const int64_t y = o.Y / Scale;
+  wendoui::DrawRectOutline(frame, x - 1, y - 1, x + 2, y + 2, colour);
+}
+
+}  // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+  Form3 = this;
+  setWindowTitle(QStringLiteral("Mini Mapa"));
+  setFixedSize(160, 240);
+  move(628, 8);
+  Image1 = new TImageBox(this);
+  Image1->setGeometry(0, 0, 160, 240);
+  connect(Image1, &TImageBox::MouseDown, this, &TForm3::Image1MouseDown);
+}
+
+TForm3::~TForm3() {
+  if (Form3 == this) Form3 = nullptr;
+}
+
+void TForm3::RedrawMiniMap() {
+  QImage frame(width(), height(), QImage::Format_RGB32);
+  wendoui::CopyBackground(frame, MiniMapPicture, 0, 0, OutsidePicture);
+
+  const QSize map = MapClientSize();
+  const int64_t viewLeft = World.ViewLeft / Scale;
+  const int64_t viewTop = World.ViewTop / Scale;
+  {
+    // One lock for every list: the frame shows the world at one moment.
+    std::lock_guard<std::mutex> guard(World.Lock);
+    for (const TObserwator& o : World.Observers) DrawWatcher(frame, o, o.Range, ObserverMark);
+    for (const TLodz& b : World.Boats) DrawWatcher(frame, b, b.Range, BoatMark);
+    for (const TRekin& s : World.Sharks)
+      if (!s.Dead) DrawRing(frame, s, SharkMark);
+    for (const TCzlowiek& p : World.People)
+      if (!p.Dead) DrawRing(frame, p, PersonMark);
+  }
+  wendoui::DrawRectOutline(frame, viewLeft, viewTop, viewLeft + map.width() / Scale, viewTop + map.height() / Scale,
+                           ViewMark);
+  Image1->SetFrame(std::move(frame));
+}
+
+void TForm3::Image1MouseDown(Qt::MouseButton, int x, int y) {
+  const QSize map = MapClientSize();
+  World.ViewLeft = Scale * x - map.width() / 2;
+  World.ViewTop = Scale * y - map.height() / 2;
+}
