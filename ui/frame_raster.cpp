@@ -8,27 +8,6 @@ namespace wendoui {
 
 namespace {
 
-QRgb* Row(QImage& frame, int64_t y) { return reinterpret_cast<QRgb*>(frame.scanLine(static_cast<int>(y))); }
-
-void HorizontalSpan(QImage& frame, int64_t x0, int64_t x1, int64_t y, QRgb colour) {
-  if (y < 0 || y >= frame.height()) return;
-  x0 = std::max<int64_t>(x0, 0);
-  x1 = std::min<int64_t>(x1, frame.width() - 1);
-  if (x0 > x1) return;
-  QRgb* row = Row(frame, y);
-  std::fill(row + x0, row + x1 + 1, colour);
-}
-
-void VerticalSpan(QImage& frame, int64_t x, int64_t y0, int64_t y1, QRgb colour) {
-  if (x < 0 || x >= frame.width()) return;
-  y0 = std::max<int64_t>(y0, 0);
-  y1 = std::min<int64_t>(y1, frame.height() - 1);
-  if (y0 > y1) return;
-  uchar* bits = frame.bits();
-  const qsizetype stride = frame.bytesPerLine();
-  for (int64_t y = y0; y <= y1; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
-}
-
 // Normalises an inverted box; false for a box with no pixels.
 bool Normalise(int64_t& l, int64_t& t, int64_t& r, int64_t& b) {
   if (l > r) std::swap(l, r);
@@ -38,9 +17,9 @@ bool Normalise(int64_t& l, int64_t& t, int64_t& r, int64_t& b) {
 
 // The ellipse outline is built for the upper-left quarter and mirrored, so
 // it is symmetric by construction. Column i of the left half (0 = the box's
-// left column) starts at row EllipseTop(i) from the box top; its vertical
-// run reaches down to just above where the column nearer the edge starts,
-// which keeps the outline closed on steep stretches.
+// left column) starts at row Top(i) from the box top; its vertical run
+// reaches down to just above where the column nearer the edge starts, which
+// keeps the outline closed on steep stretches.
 struct TEllipseQuarter {
   int64_t width, height, halfWidth, midRow;
 
@@ -64,32 +43,70 @@ struct TEllipseQuarter {
 
 }  // namespace
 
-void PutPixel(QImage& frame, int64_t x, int64_t y, QRgb colour) {
-  if (x < 0 || y < 0 || x >= frame.width() || y >= frame.height()) return;
-  Row(frame, y)[x] = colour;
+TRaster::TRaster(QImage& frame)
+    : bits_(reinterpret_cast<QRgb*>(frame.bits())),
+      stride_(frame.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
+      width_(frame.width()),
+      height_(frame.height()) {}
+
+void TRaster::Horizontal(int64_t x0, int64_t x1, int64_t y, QRgb colour) {
+  if (y < 0 || y >= height_) return;
+  x0 = std::max<int64_t>(x0, 0);
+  x1 = std::min<int64_t>(x1, width_ - 1);
+  if (x0 > x1) return;
+  QRgb* row = bits_ + y * stride_;
+  std::fill(row + x0, row + x1 + 1, colour);
 }
 
-void DrawRectOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
+void TRaster::Vertical(int64_t x, int64_t y0, int64_t y1, QRgb colour) {
+  if (x < 0 || x >= width_) return;
+  y0 = std::max<int64_t>(y0, 0);
+  y1 = std::min<int64_t>(y1, height_ - 1);
+  for (int64_t y = y0; y <= y1; ++y) bits_[y * stride_ + x] = colour;
+}
+
+void TRaster::Rect(int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
   if (!Normalise(l, t, r, b)) return;
-  HorizontalSpan(frame, l, r - 1, t, colour);
-  HorizontalSpan(frame, l, r - 1, b - 1, colour);
-  VerticalSpan(frame, l, t, b - 1, colour);
-  VerticalSpan(frame, r - 1, t, b - 1, colour);
+  Horizontal(l, r - 1, t, colour);
+  Horizontal(l, r - 1, b - 1, colour);
+  Vertical(l, t, b - 1, colour);
+  Vertical(r - 1, t, b - 1, colour);
 }
 
-void DrawEllipseOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
+void TRaster::Ring(int64_t x, int64_t y, QRgb colour) {
+  if (x < 1 || y < 1 || x >= width_ - 1 || y >= height_ - 1) {
+    Rect(x - 1, y - 1, x + 2, y + 2, colour);
+    return;
+  }
+  QRgb* p = bits_ + (y - 1) * stride_ + (x - 1);
+  p[0] = p[1] = p[2] = colour;
+  p[stride_] = p[stride_ + 2] = colour;
+  p[2 * stride_] = p[2 * stride_ + 1] = p[2 * stride_ + 2] = colour;
+}
+
+void TRaster::Ellipse(int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
   if (!Normalise(l, t, r, b)) return;
   const TEllipseQuarter q(r - l, b - t);
   const int64_t x0 = std::max<int64_t>(l, 0);
-  const int64_t x1 = std::min<int64_t>(r - 1, frame.width() - 1);
+  const int64_t x1 = std::min<int64_t>(r - 1, width_ - 1);
   for (int64_t x = x0; x <= x1; ++x) {
     int64_t i = x - l;
     if (i >= q.halfWidth) i = q.width - 1 - i;
     const int64_t top = q.Top(i);
     const int64_t end = q.RunEnd(i);
-    VerticalSpan(frame, x, t + top, t + end, colour);
-    VerticalSpan(frame, x, b - 1 - end, b - 1 - top, colour);
+    Vertical(x, t + top, t + end, colour);
+    Vertical(x, b - 1 - end, b - 1 - top, colour);
   }
+}
+
+void PutPixel(QImage& frame, int64_t x, int64_t y, QRgb colour) { TRaster(frame).Put(x, y, colour); }
+
+void DrawRectOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
+  TRaster(frame).Rect(l, t, r, b, colour);
+}
+
+void DrawEllipseOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
+  TRaster(frame).Ellipse(l, t, r, b, colour);
 }
 
 }  // namespace wendoui

@@ -31,26 +31,16 @@ QSize MapClientSize() { return Form2 ? Form2->size() : QSize(600, 400); }
 
 // An observation point or a boat: a five-pixel cross at its position and
 // its sighting circle. Sums are taken in 64 bits: ranges come from files.
-void DrawWatcher(QImage& frame, const TObiekt& o, int32_t range, QRgb colour) {
+void DrawWatcher(wendoui::TRaster& raster, const TObiekt& o, int32_t range, QRgb colour) {
   const int64_t x = o.X / Scale;
   const int64_t y = o.Y / Scale;
-  wendoui::PutPixel(frame, x, y, colour);
-  wendoui::PutPixel(frame, x - 1, y - 1, colour);
-  wendoui::PutPixel(frame, x - 1, y + 1, colour);
-  wendoui::PutPixel(frame, x + 1, y - 1, colour);
-  wendoui::PutPixel(frame, x + 1, y + 1, colour);
-  const int64_t l = (int64_t{o.X} - range) / Scale;
-  const int64_t t = (int64_t{o.Y} - range) / Scale;
-  const int64_t r = (int64_t{o.X} + range) / Scale;
-  const int64_t b = (int64_t{o.Y} + range) / Scale;
-  wendoui::DrawEllipseOutline(frame, l, t, r, b, colour);
-}
-
-// A live shark or person: the eight pixels around its position.
-void DrawRing(QImage& frame, const TObiekt& o, QRgb colour) {
-  const int64_t x = o.X / Scale;
-  const int64_t y = o.Y / Scale;
-  wendoui::DrawRectOutline(frame, x - 1, y - 1, x + 2, y + 2, colour);
+  raster.Put(x, y, colour);
+  raster.Put(x - 1, y - 1, colour);
+  raster.Put(x - 1, y + 1, colour);
+  raster.Put(x + 1, y - 1, colour);
+  raster.Put(x + 1, y + 1, colour);
+  raster.Ellipse((int64_t{o.X} - range) / Scale, (int64_t{o.Y} - range) / Scale, (int64_t{o.X} + range) / Scale,
+                 (int64_t{o.Y} + range) / Scale, colour);
 }
 
 }  // namespace
@@ -76,18 +66,19 @@ void TForm3::RedrawMiniMap() {
   const QSize map = MapClientSize();
   const int64_t viewLeft = World.ViewLeft / Scale;
   const int64_t viewTop = World.ViewTop / Scale;
+  wendoui::TRaster raster(frame);
   {
     // One lock for every list: the frame shows the world at one moment.
     std::lock_guard<std::mutex> guard(World.Lock);
-    for (const TObserwator& o : World.Observers) DrawWatcher(frame, o, o.Range, ObserverMark);
-    for (const TLodz& b : World.Boats) DrawWatcher(frame, b, b.Range, BoatMark);
+    for (const TObserwator& o : World.Observers) DrawWatcher(raster, o, o.Range, ObserverMark);
+    for (const TLodz& b : World.Boats) DrawWatcher(raster, b, b.Range, BoatMark);
+    // A live shark or person: the eight pixels around its position.
     for (const TRekin& s : World.Sharks)
-      if (!s.Dead) DrawRing(frame, s, SharkMark);
+      if (!s.Dead) raster.Ring(s.X / Scale, s.Y / Scale, SharkMark);
     for (const TCzlowiek& p : World.People)
-      if (!p.Dead) DrawRing(frame, p, PersonMark);
+      if (!p.Dead) raster.Ring(p.X / Scale, p.Y / Scale, PersonMark);
   }
-  wendoui::DrawRectOutline(frame, viewLeft, viewTop, viewLeft + map.width() / Scale, viewTop + map.height() / Scale,
-                           ViewMark);
+  raster.Rect(viewLeft, viewTop, viewLeft + map.width() / Scale, viewTop + map.height() / Scale, ViewMark);
   Image1->SetFrame(std::move(frame));
 }
 
