@@ -53,6 +53,8 @@ QStringList AssetFolders() {
   if (QCoreApplication::instance()) {
     const QString exe = QCoreApplication::applicationDirPath();
     folders << exe << QDir(exe).filePath(QStringLiteral("assets"));
+    // An installation moved to another prefix keeps its layout.
+    folders << QDir::cleanPath(QDir(exe).filePath(QStringLiteral("../share/wendo")));
   }
   folders << QDir::cleanPath(QStringLiteral(WENDO_DATADIR));
   return folders;

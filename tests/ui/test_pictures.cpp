@@ -74,10 +74,11 @@ TEST_F(PicturesTest, LoadsAllEightAsStored) {
 
 TEST_F(PicturesTest, SearchOrderStartsInTheCurrentDirectory) {
   const QStringList folders = AssetFolders();
-  ASSERT_EQ(folders.size(), 4);
+  ASSERT_EQ(folders.size(), 5);
   EXPECT_EQ(folders[0], QDir::currentPath());
   EXPECT_EQ(folders[1], QCoreApplication::applicationDirPath());
   EXPECT_EQ(folders[2], QDir(QCoreApplication::applicationDirPath()).filePath("assets"));
+  EXPECT_EQ(folders[3], QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/wendo"));
   EXPECT_EQ(FindAsset("wendo.bmp"), QFileInfo(dir.filePath("wendo.bmp")).absoluteFilePath());
   EXPECT_TRUE(FindAsset("no-such-picture.bmp").isEmpty());
 
