@@ -108,6 +108,15 @@ void BM_RedrawBoth(benchmark::State& state) {
   Counts(state);
 }
 
+// The terrain fill of the start-up: every pixel of the map into the grid.
+void BM_TerrainFill(benchmark::State& state) {
+  for (auto _ : state) {
+    FillTerrainFromPicture(World, MapPicture);
+    benchmark::DoNotOptimize(World.TerrainGrid.data());
+  }
+}
+BENCHMARK(BM_TerrainFill)->Unit(benchmark::kMillisecond);
+
 // Default scenario in full swing, then the crowded beach.
 #define WENDO_REDRAW_CASES ->Args({40, 5})->Args({20000, 2000})->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_RedrawMap) WENDO_REDRAW_CASES;
