@@ -12,8 +12,8 @@ void TCellGrid::Finish() {
   for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
   entries_.resize(pending_.size());
   // A stable placement keeps each cell in increasing index order.
-  std::vector<int32_t> next(start_.begin(), start_.end() - 1);
-  for (const Entry& e : pending_) entries_[next[Cell(CellX(e.x), CellY(e.y))]++] = e;
+  next_.assign(start_.begin(), start_.end() - 1);
+  for (const Entry& e : pending_) entries_[next_[Cell(CellX(e.x), CellY(e.y))]++] = e;
 }
 
 void TSpatialIndex::Refresh(const TWorld& w) {
@@ -28,7 +28,15 @@ void TSpatialIndex::Refresh(const TWorld& w) {
   terrainStale = false;
 }
 
+namespace {
+// Fine cells for many objects, one cell for a few.
+void ChooseCells(const TWorld& w, TCellGrid& g, size_t objects, int fine) {
+  g.SetShift(w.Index->AdaptiveCells && objects < 64 ? TSpatialIndex::WholeMapShift : fine);
+}
+}  // namespace
+
 void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
+  ChooseCells(w, g, w.Sharks.size(), TSpatialIndex::SharkShift);
   g.Begin();
   for (size_t i = 0; i < w.Sharks.size(); ++i) {
     const TRekin& s = w.Sharks[i];
@@ -39,6 +47,7 @@ void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
 }
 
 void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
+  ChooseCells(w, g, w.People.size(), TSpatialIndex::PeopleShift);
   g.Begin();
   for (size_t i = 0; i < w.People.size(); ++i) {
     const TCzlowiek& p = w.People[i];
@@ -49,6 +58,7 @@ void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
 }
 
 void BuildObserverGrid(const TWorld& w, TCellGrid& g) {
+  ChooseCells(w, g, w.Observers.size(), TSpatialIndex::SharkShift);
   g.Begin();
   // A point more than 9 dm off the map is never within reach of anyone on it.
   for (size_t i = 0; i < w.Observers.size(); ++i) {

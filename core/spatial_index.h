@@ -17,12 +17,21 @@ class TCellGrid {
  public:
   // Cells of 2^shift dm a side: small cells for dense crowds searched at
   // short range, large ones for sparse objects searched far.
-  explicit TCellGrid(int shift)
-      : Shift(shift), CellSize(1 << shift), Cols((MapWidth + CellSize - 1) >> shift),
-        Rows((MapHeight + CellSize - 1) >> shift), start_(static_cast<size_t>(Cols) * Rows + 1, 0) {}
+  explicit TCellGrid(int shift) { SetShift(shift); }
 
-  const int Shift;
-  const int32_t CellSize, Cols, Rows;
+  // A shift of 11 or more makes one cell of the whole map: a plain walk of
+  // the entries, the cheapest way to search a handful of objects.
+  void SetShift(int shift) {
+    if (shift == Shift) return;
+    Shift = shift;
+    CellSize = 1 << shift;
+    Cols = (MapWidth + CellSize - 1) >> shift;
+    Rows = (MapHeight + CellSize - 1) >> shift;
+    start_.assign(static_cast<size_t>(Cols) * Rows + 1, 0);
+  }
+
+  int Shift = -1;
+  int32_t CellSize = 0, Cols = 0, Rows = 0;
 
   struct Entry {
     int32_t index;
@@ -111,6 +120,7 @@ class TCellGrid {
   std::vector<Entry> pending_;
   std::vector<Entry> entries_;
   std::vector<int32_t> start_;
+  std::vector<int32_t> next_;
 };
 
 // What the rules tell apart in a terrain cell, one byte a cell: a copy of
@@ -119,14 +129,20 @@ enum TTerrainKind : uint8_t { OtherGround = 0, Land = 1, BlueWater = 2, AquaWate
 
 // The grids the indexed step keeps, and the ones the arrivals use.
 struct TSpatialIndex {
+  // Grids of few objects get a single cell, since clearing and summing
+  // thousands of empty cells would cost more than the walk it saves. Tests
+  // turn this off to search fine cells however few the objects.
+  bool AdaptiveCells = true;
+
   std::vector<uint8_t> terrain;  // TTerrainKind by x * MapHeight + y
   std::vector<uint64_t> water;   // one bit a cell, for the rules' water tests
   bool terrainStale = true;
-  TCellGrid sharks{5};      // live sharks where they stand now
-  TCellGrid recent{5};      // live sharks seen in this step or the one before
-  TCellGrid livePeople{4};  // live people at the start of the sharks' turn
-  TCellGrid observers{5};   // observation points that can be near the map
-  TCellGrid allPeople{4};   // everyone, dead too, for the arrivals' free-cell test
+  static constexpr int PeopleShift = 4, SharkShift = 5, WholeMapShift = 11;
+  TCellGrid sharks{SharkShift};      // live sharks where they stand now
+  TCellGrid recent{SharkShift};      // live sharks seen in this step or the one before
+  TCellGrid livePeople{PeopleShift}; // live people at the start of the sharks' turn
+  TCellGrid observers{SharkShift};   // observation points that can be near the map
+  TCellGrid allPeople{PeopleShift};  // everyone, dead too, for the arrivals' free-cell test
   size_t allPeopleBuilt = 0;  // people in allPeople; later ones are scanned
   bool allPeopleStale = true;
   bool observersStale = true;
