@@ -112,8 +112,7 @@ void Shark(TWorld& w, TRekin& s, Finder& find) {
     p.Dead = true;
     w.PersonCount -= 1;
     w.DeadPeople += 1;
-    w.AppendEvent(w.TimePrefix() + ": rekina na (" + IntToStr(s.X) + "," + IntToStr(s.Y) +
-                  ") zjadł człowieka z pozycji (" + IntToStr(p.X) + "," + IntToStr(p.Y) + ").");
+    w.AppendEvent(w.EventMessage(": rekina na ", s.X, s.Y, " zjadł człowieka z pozycji ", p.X, p.Y));
   });
 }
 
@@ -172,8 +171,7 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
     s.Dead = true;
     w.SharkCount -= 1;
     w.DeadSharks += 1;
-    w.AppendEvent(w.TimePrefix() + ": łódź na (" + IntToStr(b.X) + "," + IntToStr(b.Y) +
-                  ") zabiła rekina na pozycji (" + IntToStr(s.X) + "," + IntToStr(s.Y) + ").");
+    w.AppendEvent(w.EventMessage(": łódź na ", b.X, b.Y, " zabiła rekina na pozycji ", s.X, s.Y));
   });
 
   // Turn around at either end of the beat; the patrol point is tested last.

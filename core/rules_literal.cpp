@@ -68,9 +68,9 @@ void BoatMovementRule(TWorld& w, TLodz& b) {
 }
 
 std::string SightingMessage(const TWorld& w, const char* watcher, const TObiekt& at, const TRekin& s) {
-  return w.TimePrefix() + ": " + watcher + " na (" + IntToStr(at.X) + "," + IntToStr(at.Y) + ") " +
-         (watcher[0] == 'o' ? "dostrzegł" : "dostrzegła") + " rekina na (" + IntToStr(s.X) + "," +
-         IntToStr(s.Y) + ").";
+  const bool observer = watcher[0] == 'o';
+  return w.EventMessage(observer ? ": obserwator na " : ": łódź na ", at.X, at.Y,
+                        observer ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
 }
 
 }  // namespace wymianadanych

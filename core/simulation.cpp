@@ -18,7 +18,7 @@ int64_t Remaining(uint32_t elapsed, int64_t period) {
 }
 
 std::string ArrivalMessage(const TWorld& w, const char* who, int32_t x, int32_t y) {
-  return w.TimePrefix() + ": pojawił sie " + who + " na (" + IntToStr(x) + "," + IntToStr(y) + ").";
+  return w.EventMessage(who, x, y);
 }
 
 void BringPerson(TWorld& w) {
@@ -31,7 +31,7 @@ void BringPerson(TWorld& w) {
     p.Y = y;
     w.People.push_back(p);
     w.PersonCount += 1;
-    w.AppendEvent(ArrivalMessage(w, "człowiek", x, y));
+    w.AppendEvent(ArrivalMessage(w, ": pojawił sie człowiek na ", x, y));
     return;
   }
 }
@@ -46,7 +46,7 @@ void BringShark(TWorld& w) {
     s.Y = y;
     w.Sharks.push_back(s);
     w.SharkCount += 1;
-    w.AppendEvent(ArrivalMessage(w, "rekin", x, y));
+    w.AppendEvent(ArrivalMessage(w, ": pojawił sie rekin na ", x, y));
     return;
   }
 }

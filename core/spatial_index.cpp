@@ -29,14 +29,16 @@ void TSpatialIndex::Refresh(const TWorld& w) {
 }
 
 namespace {
-// Fine cells for many objects, one cell for a few.
-void ChooseCells(const TWorld& w, TCellGrid& g, size_t objects, int fine) {
-  g.SetShift(w.Index->AdaptiveCells && objects < 64 ? TSpatialIndex::WholeMapShift : fine);
+// One cell when walking every object for every question is cheap (a few
+// thousand pairs), fine cells otherwise.
+void ChooseCells(const TWorld& w, TCellGrid& g, size_t objects, size_t questions, int fine) {
+  const bool few = objects * questions < 4096;
+  g.SetShift(w.Index->AdaptiveCells && few ? TSpatialIndex::WholeMapShift : fine);
 }
 }  // namespace
 
 void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
-  ChooseCells(w, g, w.Sharks.size(), TSpatialIndex::SharkShift);
+  ChooseCells(w, g, w.Sharks.size(), w.People.size() + w.Observers.size() + w.Boats.size(), TSpatialIndex::SharkShift);
   g.Begin();
   for (size_t i = 0; i < w.Sharks.size(); ++i) {
     const TRekin& s = w.Sharks[i];
@@ -47,7 +49,7 @@ void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
 }
 
 void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
-  ChooseCells(w, g, w.People.size(), TSpatialIndex::PeopleShift);
+  ChooseCells(w, g, w.People.size(), liveOnly ? w.Sharks.size() : 64, TSpatialIndex::PeopleShift);
   g.Begin();
   for (size_t i = 0; i < w.People.size(); ++i) {
     const TCzlowiek& p = w.People[i];
@@ -58,7 +60,7 @@ void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
 }
 
 void BuildObserverGrid(const TWorld& w, TCellGrid& g) {
-  ChooseCells(w, g, w.Observers.size(), TSpatialIndex::SharkShift);
+  ChooseCells(w, g, w.Observers.size(), w.People.size() + 64, TSpatialIndex::SharkShift);
   g.Begin();
   // A point more than 9 dm off the map is never within reach of anyone on it.
   for (size_t i = 0; i < w.Observers.size(); ++i) {

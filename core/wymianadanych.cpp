@@ -101,7 +101,41 @@ void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) 
   }
 }
 
-std::string TWorld::TimePrefix() const { return FormatGeneral(ElapsedMs / 1000.0, DecimalSeparator); }
+std::string TWorld::TimePrefix() const {
+  if (ElapsedMs != prefixMs_ || DecimalSeparator != prefixSeparator_) {
+    prefix_ = FormatGeneral(ElapsedMs / 1000.0, DecimalSeparator);
+    prefixMs_ = ElapsedMs;
+    prefixSeparator_ = DecimalSeparator;
+  }
+  return prefix_;
+}
+
+namespace {
+void AppendPlace(std::string& s, int64_t x, int64_t y) {
+  char buf[48];
+  char* p = buf;
+  *p++ = '(';
+  p = std::to_chars(p, buf + sizeof buf, x).ptr;
+  *p++ = ',';
+  p = std::to_chars(p, buf + sizeof buf, y).ptr;
+  *p++ = ')';
+  s.append(buf, p);
+}
+}  // namespace
+
+std::string TWorld::EventMessage(const char* text1, int64_t x1, int64_t y1, const char* text2, int64_t x2,
+                                 int64_t y2) const {
+  std::string s = TimePrefix();
+  s.reserve(s.size() + 96);
+  s += text1;
+  AppendPlace(s, x1, y1);
+  if (text2) {
+    s += text2;
+    AppendPlace(s, x2, y2);
+  }
+  s += '.';
+  return s;
+}
 
 std::vector<std::string> TWorld::DrainEvents() {
   std::vector<std::string> taken;

@@ -164,6 +164,9 @@ struct TWorld {
 
   // Decimal separator of the time stamps; the program sets the locale's.
   std::string DecimalSeparator = ".";
+  // The last time prefix made, as a step writes many with the same time.
+  mutable int32_t prefixMs_ = -1;
+  mutable std::string prefixSeparator_, prefix_;
 
   // Steps and arrivals ask a spatial index which objects are near instead
   // of walking the lists; the results are the same. Off, the literal walks
@@ -182,6 +185,12 @@ struct TWorld {
 
   // "12.5" for ElapsedMs 12500, with DecimalSeparator.
   std::string TimePrefix() const;
+
+  // An event message: the time prefix, then `text` followed by "(x,y)" for
+  // each place given, then "." — as in "1.5: rekina na (3,4) zjadł
+  // człowieka z pozycji (5,6).". Only the simulation thread writes them.
+  std::string EventMessage(const char* text1, int64_t x1, int64_t y1, const char* text2 = nullptr, int64_t x2 = 0,
+                           int64_t y2 = 0) const;
   void AppendEvent(std::string text) {
     EventLog.push_back(std::move(text));
     ++EventsAppended;
