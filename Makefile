@@ -20,7 +20,9 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@cd assets && ../$(BUILD)/app/wendo
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  echo "make run: no display to show the windows on (try: xvfb-run -a make run)"; exit 1; fi
+	@$(BUILD)/app/wendo
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
