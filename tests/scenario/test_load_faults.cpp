@@ -59,6 +59,11 @@ TEST(LoadFaults, UnreadableFile) {
 }
 
 TEST(LoadFaults, TooManyOpenFiles) {
+#if defined(__SANITIZE_ADDRESS__)
+  // The sanitizers test memory through pipes and report sound objects as
+  // broken once every file descriptor is taken; the plain build runs this.
+  GTEST_SKIP() << "not meaningful under the sanitizers";
+#endif
   TScratchFolder folder;
   const std::string path = folder / "s.wnd";
   WriteBytes(path, GoodFile);
