@@ -7,6 +7,14 @@
 namespace wymianadanych {
 
 void TCellGrid::Finish() {
+  minX_ = minY_ = std::numeric_limits<int64_t>::max();
+  maxX_ = maxY_ = std::numeric_limits<int64_t>::min();
+  for (const Entry& e : pending_) {
+    minX_ = std::min<int64_t>(minX_, e.x);
+    maxX_ = std::max<int64_t>(maxX_, e.x);
+    minY_ = std::min<int64_t>(minY_, e.y);
+    maxY_ = std::max<int64_t>(maxY_, e.y);
+  }
   std::fill(start_.begin(), start_.end(), 0);
   for (const Entry& e : pending_) ++start_[Cell(CellX(e.x), CellY(e.y)) + 1];
   for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];

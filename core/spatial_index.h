@@ -52,9 +52,16 @@ class TCellGrid {
   const Entry* CellBegin(int32_t cx, int32_t cy) const { return entries_.data() + start_[Cell(cx, cy)]; }
   const Entry* CellEnd(int32_t cx, int32_t cy) const { return entries_.data() + start_[Cell(cx, cy) + 1]; }
 
+  // Whether the box (bounds inclusive) can hold an entry at all: it meets
+  // the box around every entry.
+  bool MayHold(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const {
+    return !entries_.empty() && x1 >= minX_ && x0 <= maxX_ && y1 >= minY_ && y0 <= maxY_;
+  }
+
   // Calls f(begin, end) for every cell that meets the box (bounds inclusive).
   template <class F>
   void ForCellsInBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1, F f) const {
+    if (!MayHold(x0, y0, x1, y1)) return;
     const int32_t cx0 = CellX(x0), cx1 = CellX(x1), cy0 = CellY(y0), cy1 = CellY(y1);
     for (int32_t cx = cx0; cx <= cx1; ++cx)
       for (int32_t cy = cy0; cy <= cy1; ++cy) {
@@ -101,19 +108,20 @@ class TCellGrid {
   template <class F>
   void ForRing(int32_t cx, int32_t cy, int32_t k, F f) const {
     auto visit = [&](int32_t i, int32_t j) {
-      if (i < 0 || i >= Cols || j < 0 || j >= Rows) return;
       const Entry* b = CellBegin(i, j);
       const Entry* e = CellEnd(i, j);
       if (b != e) f(b, e);
     };
     if (k == 0) return visit(cx, cy);
-    for (int32_t i = cx - k; i <= cx + k; ++i) {
-      visit(i, cy - k);
-      visit(i, cy + k);
+    const int32_t i0 = std::max(cx - k, 0), i1 = std::min(cx + k, Cols - 1);
+    const int32_t j0 = std::max(cy - k + 1, 0), j1 = std::min(cy + k - 1, Rows - 1);
+    for (int32_t i = i0; i <= i1; ++i) {
+      if (cy - k >= 0) visit(i, cy - k);
+      if (cy + k < Rows) visit(i, cy + k);
     }
-    for (int32_t j = cy - k + 1; j <= cy + k - 1; ++j) {
-      visit(cx - k, j);
-      visit(cx + k, j);
+    for (int32_t j = j0; j <= j1; ++j) {
+      if (cx - k >= 0) visit(cx - k, j);
+      if (cx + k < Cols) visit(cx + k, j);
     }
   }
 
@@ -121,6 +129,7 @@ class TCellGrid {
   std::vector<Entry> entries_;
   std::vector<int32_t> start_;
   std::vector<int32_t> next_;
+  int64_t minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;  // around every entry
 };
 
 // What the rules tell apart in a terrain cell, one byte a cell: a copy of

@@ -65,8 +65,9 @@ class TIndexedFinder {
     // A watcher off the map is rare (a hand-edited file): walk the list.
     if (!OnMap(at.X, at.Y)) return literal_.LiveSharksSeenFrom(at, range, f);
     const int64_t limit = int64_t{range} * range;  // inclusive
-    Collect(ix_.sharks, at.X, at.Y, range, [&](const TCellGrid::Entry& e) {
-      return SquaredDistance(int64_t{e.x} - at.X, int64_t{e.y} - at.Y) <= limit;
+    const int64_t x = at.X, y = at.Y;
+    Collect(ix_.sharks, x, y, range, [&](const TCellGrid::Entry& e) {
+      return SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) <= limit;
     });
     for (int32_t i : ix_.found) f(w_.Sharks[static_cast<size_t>(i)]);
   }

@@ -112,7 +112,7 @@ std::string TWorld::TimePrefix() const {
 
 namespace {
 void AppendPlace(std::string& s, int64_t x, int64_t y) {
-  char buf[48];
+  char buf[64];
   char* p = buf;
   *p++ = '(';
   p = std::to_chars(p, buf + sizeof buf, x).ptr;
