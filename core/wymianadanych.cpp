@@ -112,14 +112,12 @@ std::string TWorld::TimePrefix() const {
 
 namespace {
 void AppendPlace(std::string& s, int64_t x, int64_t y) {
-  char buf[64];
-  char* p = buf;
-  *p++ = '(';
-  p = std::to_chars(p, buf + sizeof buf, x).ptr;
-  *p++ = ',';
-  p = std::to_chars(p, buf + sizeof buf, y).ptr;
-  *p++ = ')';
-  s.append(buf, p);
+  char digits[24];
+  s += '(';
+  s.append(digits, std::to_chars(digits, digits + sizeof digits, x).ptr);
+  s += ',';
+  s.append(digits, std::to_chars(digits, digits + sizeof digits, y).ptr);
+  s += ')';
 }
 }  // namespace
 
