@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QString>
 #include <QTimer>
 
@@ -16,6 +18,19 @@
 #include "wymianadanych.h"
 
 namespace dialog_tests {
+
+// Runs the event loop until `done` holds; false when it never did.
+template <class Done>
+bool WaitFor(Done done, int limitMs = 15000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > limitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+  return true;
+}
 
 // Takes every simple message and error report for the life of the object.
 class MessageCapture {

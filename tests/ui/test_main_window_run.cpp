@@ -19,6 +19,7 @@
 #include "wendoUnit7.h"
 
 using dialog_tests::MessageCapture;
+using dialog_tests::WaitFor;
 using dialog_tests::ModalAnswers;
 using wymianadanych::World;
 using TRunState = TForm1::TRunState;
@@ -28,18 +29,6 @@ namespace {
 // A period no test ever waits for: nothing becomes due during the test.
 constexpr int32_t Never = 100000000;
 
-// Runs the event loop until `done` holds; false when it never did.
-template <class Done>
-bool WaitFor(Done done, int limitMs = 15000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
 
 struct TCounters {
   int32_t ElapsedMs, ObserverCount, BoatCount, PersonCount, DeadPeople, SharkCount, DeadSharks, StepCounter;

@@ -28,21 +28,11 @@
 #include "wendoUnit7.h"
 
 using dialog_tests::MessageCapture;
+using dialog_tests::WaitFor;
 using wymianadanych::World;
 
 namespace {
 
-template <class Done>
-bool WaitFor(Done done, int limitMs = 15000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
 
 int32_t Steps() {
   std::lock_guard<std::mutex> guard(World.Lock);
