@@ -9,19 +9,20 @@ namespace wymianadanych {
 void TCellGrid::Finish() {
   minX_ = minY_ = std::numeric_limits<int64_t>::max();
   maxX_ = maxY_ = std::numeric_limits<int64_t>::min();
-  for (const Entry& e : pending_) {
+  std::fill(start_.begin(), start_.end(), 0);
+  for (size_t i = 0; i < pending_.size(); ++i) {
+    const Entry& e = pending_[i];
     minX_ = std::min<int64_t>(minX_, e.x);
     maxX_ = std::max<int64_t>(maxX_, e.x);
     minY_ = std::min<int64_t>(minY_, e.y);
     maxY_ = std::max<int64_t>(maxY_, e.y);
+    ++start_[static_cast<size_t>(cells_[i]) + 1];
   }
-  std::fill(start_.begin(), start_.end(), 0);
-  for (const Entry& e : pending_) ++start_[Cell(CellX(e.x), CellY(e.y)) + 1];
   for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
   entries_.resize(pending_.size());
   // A stable placement keeps each cell in increasing index order.
   next_.assign(start_.begin(), start_.end() - 1);
-  for (const Entry& e : pending_) entries_[next_[Cell(CellX(e.x), CellY(e.y))]++] = e;
+  for (size_t i = 0; i < pending_.size(); ++i) entries_[static_cast<size_t>(next_[static_cast<size_t>(cells_[i])]++)] = pending_[i];
 }
 
 void TSpatialIndex::Refresh(const TWorld& w) {

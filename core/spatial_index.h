@@ -41,8 +41,14 @@ class TCellGrid {
 
   // Collects entries, which must come in increasing index order, then sorts
   // them into cells. A position off the map goes into the nearest edge cell.
-  void Begin() { pending_.clear(); }
-  void Add(int32_t index, int32_t x, int32_t y) { pending_.push_back({index, x, y}); }
+  void Begin() {
+    pending_.clear();
+    cells_.clear();
+  }
+  void Add(int32_t index, int32_t x, int32_t y) {
+    pending_.push_back({index, x, y});
+    cells_.push_back(static_cast<int32_t>(Cell(CellX(x), CellY(y))));
+  }
   void Finish();
   size_t Size() const { return entries_.size(); }
 
@@ -126,6 +132,7 @@ class TCellGrid {
   }
 
   std::vector<Entry> pending_;
+  std::vector<int32_t> cells_;  // the cell of each pending entry
   std::vector<Entry> entries_;
   std::vector<int32_t> start_;
   std::vector<int32_t> next_;
