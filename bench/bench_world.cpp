@@ -60,19 +60,27 @@ void Populate(TWorld& w, int people, int sharks, int observers, int boats) {
       if (accept(w.Terrain(x, y))) return std::pair{x, y};
     }
   };
-  for (int i = 0; i < people; ++i) {
-    auto [x, y] = cell([&](int32_t c) { return i % 2 ? c == LandColour : IsWater(c); });
-    TCzlowiek p;
-    p.X = x;
-    p.Y = y;
-    w.People.push_back(p);
-  }
   for (int i = 0; i < sharks; ++i) {
     auto [x, y] = cell([](int32_t c) { return c == WaterColour; });
     TRekin s;
     s.X = x;
     s.Y = y;
     w.Sharks.push_back(s);
+  }
+  // Nobody swims within reach of a shark's jaws yet: the sharks have not
+  // just landed on top of the crowd.
+  for (int i = 0; i < people; ++i) {
+    for (;;) {
+      auto [x, y] = cell([&](int32_t c) { return i % 2 ? c == LandColour : IsWater(c); });
+      bool clear = true;
+      for (const TRekin& s : w.Sharks) clear = clear && SquaredDistance(s.X - x, s.Y - y) >= 225;
+      if (!clear) continue;
+      TCzlowiek p;
+      p.X = x;
+      p.Y = y;
+      w.People.push_back(p);
+      break;
+    }
   }
   for (int i = 0; i < observers; ++i) {
     auto [x, y] = cell([](int32_t c) { return c == LandColour || c == OliveColour; });

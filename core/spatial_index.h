@@ -90,7 +90,7 @@ class TCellGrid {
     const int32_t maxRing = std::max({cx, Cols - 1 - cx, cy, Rows - 1 - cy});
     for (int32_t k = 0; k <= maxRing; ++k) {
       if (k > 0) {
-        const int64_t gap = int64_t{k - 1} * CellSize + 1;  // least distance along one axis
+        const int64_t gap = RingGap(x, y, cx, cy, k);  // least distance along one axis
         const int64_t bound = gap * gap;
         if (bound >= limit || (best >= 0 && bound > bestS)) break;
       }
@@ -109,6 +109,17 @@ class TCellGrid {
 
  private:
   size_t Cell(int32_t cx, int32_t cy) const { return static_cast<size_t>(cx) * Rows + cy; }
+
+  // The least distance along one axis from (x, y), in cell (cx, cy), to any
+  // cell of ring k that lies within the grid.
+  int64_t RingGap(int64_t x, int64_t y, int32_t cx, int32_t cy, int32_t k) const {
+    int64_t gap = std::numeric_limits<int64_t>::max();
+    if (cx + k < Cols) gap = std::min(gap, int64_t{cx + k} * CellSize - x);
+    if (cx - k >= 0) gap = std::min(gap, x - (int64_t{cx - k} * CellSize + CellSize - 1));
+    if (cy + k < Rows) gap = std::min(gap, int64_t{cy + k} * CellSize - y);
+    if (cy - k >= 0) gap = std::min(gap, y - (int64_t{cy - k} * CellSize + CellSize - 1));
+    return gap;
+  }
 
   // The cells at Chebyshev distance k from (cx, cy), within the grid.
   template <class F>

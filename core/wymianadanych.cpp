@@ -123,8 +123,10 @@ void AppendPlace(std::string& s, int64_t x, int64_t y) {
 
 std::string TWorld::EventMessage(const char* text1, int64_t x1, int64_t y1, const char* text2, int64_t x2,
                                  int64_t y2) const {
-  std::string s = TimePrefix();
-  s.reserve(s.size() + 96);
+  TimePrefix();  // brings prefix_ up to date
+  std::string s;
+  s.reserve(prefix_.size() + 112);  // the longest text with two places fits
+  s += prefix_;
   s += text1;
   AppendPlace(s, x1, y1);
   if (text2) {
