@@ -94,7 +94,12 @@ class TCellGrid {
         const int64_t bound = gap * gap;
         if (bound >= limit || (best >= 0 && bound > bestS)) break;
       }
-      ForRing(cx, cy, k, [&](const Entry* b, const Entry* e) {
+      ForRing(cx, cy, k, [&](int32_t i, int32_t j, const Entry* b, const Entry* e) {
+        // A cell wholly farther than the best so far holds nothing better.
+        const int64_t gx = std::max<int64_t>({0, int64_t{i} * CellSize - x, x - (int64_t{i} * CellSize + CellSize - 1)});
+        const int64_t gy = std::max<int64_t>({0, int64_t{j} * CellSize - y, y - (int64_t{j} * CellSize + CellSize - 1)});
+        const int64_t near = gx * gx + gy * gy;
+        if (near >= limit || near > bestS) return;
         for (; b != e; ++b) {
           const int64_t s = SquaredDistance(int64_t{b->x} - x, int64_t{b->y} - y);
           if (s >= limit || s > bestS || (s == bestS && b->index > best)) continue;
@@ -127,7 +132,7 @@ class TCellGrid {
     auto visit = [&](int32_t i, int32_t j) {
       const Entry* b = CellBegin(i, j);
       const Entry* e = CellEnd(i, j);
-      if (b != e) f(b, e);
+      if (b != e) f(i, j, b, e);
     };
     if (k == 0) return visit(cx, cy);
     const int32_t i0 = std::max(cx - k, 0), i1 = std::min(cx + k, Cols - 1);
