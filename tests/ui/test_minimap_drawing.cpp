@@ -60,7 +60,9 @@ TEST_F(MiniMapDrawing, ObserverAtTheOriginShowsTwoCrossPixelsAndAClippedCircle) 
   EXPECT_EQ(frame.pixel(0, 9), Black);
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x) {
-      if (x >= 10 || y >= 10) ASSERT_EQ(frame.pixel(x, y), MiniMapPicture.pixel(x, y)) << x << "," << y;
+      if (x >= 10 || y >= 10) {
+        ASSERT_EQ(frame.pixel(x, y), MiniMapPicture.pixel(x, y)) << x << "," << y;
+      }
     }
   // Inside the circle only the two cross pixels are marked.
   for (const QPoint p : {QPoint(1, 0), QPoint(0, 1), QPoint(2, 2), QPoint(3, 3), QPoint(5, 5)})
