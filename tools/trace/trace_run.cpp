@@ -21,7 +21,7 @@ void WriteState(const TWorld& w, std::ostream& out) {
 
 void RunTrace(TWorld& w, uint32_t seed, int64_t iterations, const TTickStep& tickStep, uint32_t startTick,
               std::ostream& out) {
-  w.DecimalSeparator = ".";
+  w.DecimalSeparator.assign(1, '.');  // GCC 12 warns falsely when a literal is assigned
   w.Random.Seed = seed;
   TSimulationTicks ticks;
   StartRun(w, ticks, startTick, true);
