@@ -24,18 +24,6 @@ double Distance(int64_t dx, int64_t dy) {
   return static_cast<double>(std::sqrt(s));
 }
 
-int64_t RoundQuotient(int64_t n, int64_t k) {
-  // Exact in integers: the quotient, one more past the half, the even one
-  // of the two at the half.
-  int64_t q = n / k, r = n % k;
-  if (r < 0) {
-    q -= 1;
-    r += k;
-  }
-  if (2 * r > k || (2 * r == k && (q & 1))) q += 1;
-  return q;
-}
-
 int32_t StepLength(int32_t speed, int32_t stepMs) {
   const int64_t d = RoundQuotient(static_cast<int64_t>(speed) * stepMs, 1000);
   return static_cast<int32_t>(std::clamp<int64_t>(d, 0, MaxStepLength));

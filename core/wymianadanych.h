@@ -78,8 +78,17 @@ class TRandom {
 // Nearest integer, halves to even.
 int64_t Round(long double v);
 
-// Round(n / k) for a positive k, worked out exactly in integers.
-int64_t RoundQuotient(int64_t n, int64_t k);
+// Round(n / k) for a positive k, worked out exactly in integers: the
+// quotient, one more past the half, the even one of the two at the half.
+inline int64_t RoundQuotient(int64_t n, int64_t k) {
+  int64_t q = n / k, r = n % k;
+  if (r < 0) {
+    q -= 1;
+    r += k;
+  }
+  if (2 * r > k || (2 * r == k && (q & 1))) q += 1;
+  return q;
+}
 
 // Square root of dx*dx + dy*dy, taken in extended precision and held as a
 // double. Squares are summed in 64 bits so positions from hand-edited files
