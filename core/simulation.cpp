@@ -17,10 +17,6 @@ int64_t Remaining(uint32_t elapsed, int64_t period) {
   return std::max<int64_t>(0, period + 1 - static_cast<int64_t>(elapsed));
 }
 
-std::string ArrivalMessage(const TWorld& w, const char* who, int32_t x, int32_t y) {
-  return w.EventMessage(who, x, y);
-}
-
 void BringPerson(TWorld& w) {
   for (int64_t draws = 0; draws < MaxArrivalDraws; ++draws) {
     const int32_t x = w.Random(w.PictureWidth);
@@ -31,7 +27,7 @@ void BringPerson(TWorld& w) {
     p.Y = y;
     w.People.push_back(p);
     w.PersonCount += 1;
-    w.AppendEvent(ArrivalMessage(w, ": pojawił sie człowiek na ", x, y));
+    w.AppendEvent(w.EventMessage(": pojawił sie człowiek na ", x, y));
     return;
   }
 }
@@ -46,7 +42,7 @@ void BringShark(TWorld& w) {
     s.Y = y;
     w.Sharks.push_back(s);
     w.SharkCount += 1;
-    w.AppendEvent(ArrivalMessage(w, ": pojawił sie rekin na ", x, y));
+    w.AppendEvent(w.EventMessage(": pojawił sie rekin na ", x, y));
     return;
   }
 }
