@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "pictures.h"
-#include "test_map_references.h"
+#include "reference_frames.h"
 #include "test_map_support.h"
 
 using namespace wymianadanych;

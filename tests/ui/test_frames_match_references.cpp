@@ -5,7 +5,7 @@
 
 #include "frame_raster.h"
 #include "pictures.h"
-#include "test_map_references.h"
+#include "reference_frames.h"
 #include "test_map_support.h"
 
 using namespace wymianadanych;

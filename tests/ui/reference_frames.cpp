@@ -1,4 +1,4 @@
-#include "test_map_references.h"
+#include "reference_frames.h"
 
 #include <QPainter>
 #include <mutex>
