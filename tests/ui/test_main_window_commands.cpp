@@ -17,6 +17,7 @@
 
 #include "error_report.h"
 #include "scenario_error.h"
+#include "program_fixture.h"
 #include "startup.h"
 #include "test_dialogs_support.h"
 #include "wendoUnit2.h"
@@ -31,23 +32,12 @@ using wymianadanych::World;
 
 namespace {
 
-class MainWindowCommands : public ::testing::Test {
+class MainWindowCommands : public ProgramTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(WENDO_TEST_ASSET_DIR)));
-    ASSERT_TRUE(InitialiseWorld());
-  }
-
   void SetUp() override {
-    dialog_tests::ResetWorld();
-    windows = CreateProgramWindows();
-    form = windows->Main.get();
+    ProgramTest::SetUp();
+    OpenProgram();
     ASSERT_TRUE(dir.isValid());
-  }
-
-  void TearDown() override {
-    windows.reset();
-    dialog_tests::ResetWorld();
   }
 
   // Every file dialog shown is answered with `answer` and remembered.
@@ -76,8 +66,6 @@ class MainWindowCommands : public ::testing::Test {
 
   MessageCapture capture;
   QTemporaryDir dir;
-  std::unique_ptr<TProgramWindows> windows;
-  TForm1* form = nullptr;
   std::vector<QFileDialog*> shown;
 };
 

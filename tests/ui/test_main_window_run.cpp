@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include "labeled_edit.h"
+#include "program_fixture.h"
 #include "startup.h"
 #include "test_dialogs_support.h"
 #include "wendoUnit4.h"
@@ -47,24 +48,11 @@ auto Locked(F read) {
   return read();
 }
 
-class MainWindowRun : public ::testing::Test {
+class MainWindowRun : public ProgramTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(WENDO_TEST_ASSET_DIR)));
-    ASSERT_TRUE(InitialiseWorld());
-  }
-
   void SetUp() override {
-    dialog_tests::ResetWorld();
-    World.StepCounter = 0;
-    windows = CreateProgramWindows();
-    form = windows->Main.get();
-  }
-
-  void TearDown() override {
-    windows.reset();
-    dialog_tests::ResetWorld();
-    World.StepCounter = 0;
+    ProgramTest::SetUp();
+    OpenProgram();
   }
 
   // Nothing arrives and no step is taken unless a test asks for it.
@@ -109,8 +97,6 @@ class MainWindowRun : public ::testing::Test {
   }
 
   MessageCapture capture;
-  std::unique_ptr<TProgramWindows> windows;
-  TForm1* form = nullptr;
 };
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include "pictures.h"
+#include "program_fixture.h"
 #include "startup.h"
 #include "test_dialogs_support.h"
 #include "wendoUnit2.h"
@@ -46,23 +47,8 @@ QList<QWidget*> VisibleWindows() {
   return visible;
 }
 
-class Startup : public ::testing::Test {
+class Startup : public ProgramTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(WENDO_TEST_ASSET_DIR)));
-    ASSERT_TRUE(InitialiseWorld());
-  }
-
-  void SetUp() override {
-    dialog_tests::ResetWorld();
-    World.StepCounter = 0;
-  }
-
-  void TearDown() override {
-    windows.reset();
-    dialog_tests::ResetWorld();
-    World.StepCounter = 0;
-  }
 
   // Started as the program starts it, with a run going at the smallest step.
   void StartRunning() {
@@ -95,7 +81,6 @@ class Startup : public ::testing::Test {
   }
 
   MessageCapture capture;
-  std::unique_ptr<TProgramWindows> windows;
 };
 
 }  // namespace
