@@ -1,5 +1,6 @@
 #include "wymianadanych.h"
 
+#include "parameters.h"
 #include "spatial_index.h"
 
 #include <algorithm>
@@ -56,22 +57,13 @@ TWorld::~TWorld() = default;
 void TWorld::ResetScenario() {
   ViewLeft = 0;
   ViewTop = 0;
-  SimStepMs = 100;
-  RefreshMs = 1000;
   SharkAlarm = false;
+  for (const TParameter& p : ParameterTable) p.Set(*this, p.Default);
   std::lock_guard<std::mutex> guard(Lock);
   Observers.clear();
   People.clear();
   Boats.clear();
   Sharks.clear();
-  SharkArrivalS = 15;
-  SharkMax = 5;
-  SharkSpeed = 30;
-  SharkRange = 300;
-  PersonArrivalS = 10;
-  PersonMax = 40;
-  PersonSpeed = 20;
-  PersonRange = 50;
 }
 
 void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) {

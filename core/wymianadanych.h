@@ -138,18 +138,19 @@ struct TWorld {
 
   int32_t Terrain(int32_t x, int32_t y) const { return TerrainGrid[static_cast<size_t>(x) * MapHeight + y]; }
 
-  // Scenario parameters. The two timing periods may change during a run,
-  // so they are atomic; the others change only while no step can run.
-  std::atomic<int32_t> SimStepMs{100};
-  std::atomic<int32_t> RefreshMs{1000};
-  int32_t PersonArrivalS = 10;
-  int32_t PersonMax = 40;
-  int32_t PersonSpeed = 20;
-  int32_t PersonRange = 50;
-  int32_t SharkArrivalS = 15;
-  int32_t SharkMax = 5;
-  int32_t SharkSpeed = 30;
-  int32_t SharkRange = 300;
+  // Scenario parameters; their defaults, names and file order are in
+  // parameters.h. The two timing periods may change during a run, so they
+  // are atomic; the others change only while no step can run.
+  std::atomic<int32_t> SimStepMs{0};
+  std::atomic<int32_t> RefreshMs{0};
+  int32_t PersonArrivalS = 0;
+  int32_t PersonMax = 0;
+  int32_t PersonSpeed = 0;
+  int32_t PersonRange = 0;
+  int32_t SharkArrivalS = 0;
+  int32_t SharkMax = 0;
+  int32_t SharkSpeed = 0;
+  int32_t SharkRange = 0;
 
   // Counters shown by the statistics window.
   int32_t ObserverCount = 0;

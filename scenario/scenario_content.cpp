@@ -18,17 +18,7 @@ bool SameBoat(const TLodz& a, const TLodz& b) {
 
 TScenario TakeScenario(const TWorld& world) {
   TScenario s;
-  int32_t* p = s.Parameters;
-  *p++ = world.SimStepMs.load();
-  *p++ = world.RefreshMs.load();
-  *p++ = world.PersonArrivalS;
-  *p++ = world.PersonMax;
-  *p++ = world.PersonSpeed;
-  *p++ = world.PersonRange;
-  *p++ = world.SharkArrivalS;
-  *p++ = world.SharkMax;
-  *p++ = world.SharkSpeed;
-  *p++ = world.SharkRange;
+  for (int i = 0; i < ParameterCount; ++i) s.Parameters[i] = ParameterTable[i].Get(world);
   std::lock_guard<std::mutex> guard(world.Lock);
   s.Observers = world.Observers;
   s.Boats = world.Boats;
@@ -37,17 +27,7 @@ TScenario TakeScenario(const TWorld& world) {
 
 void PutScenario(TWorld& world, TScenario&& s) {
   std::lock_guard<std::mutex> guard(world.Lock);
-  const int32_t* p = s.Parameters;
-  world.SimStepMs = *p++;
-  world.RefreshMs = *p++;
-  world.PersonArrivalS = *p++;
-  world.PersonMax = *p++;
-  world.PersonSpeed = *p++;
-  world.PersonRange = *p++;
-  world.SharkArrivalS = *p++;
-  world.SharkMax = *p++;
-  world.SharkSpeed = *p++;
-  world.SharkRange = *p++;
+  for (int i = 0; i < ParameterCount; ++i) ParameterTable[i].Set(world, s.Parameters[i]);
   // The old objects go to `s` and are freed with it, after the lock is released.
   world.Observers.swap(s.Observers);
   world.Boats.swap(s.Boats);

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "parameters.h"
 #include "wymianadanych.h"
 
 namespace wymianadanych {
 
 struct TScenario {
-  // In file order: SimStepMs, RefreshMs, PersonArrivalS, PersonMax,
-  // PersonSpeed, PersonRange, SharkArrivalS, SharkMax, SharkSpeed, SharkRange.
-  static constexpr int ParameterCount = 10;
+  // In the order of the parameter table, which is the file's order.
+  static constexpr int ParameterCount = wymianadanych::ParameterCount;
   int32_t Parameters[ParameterCount] = {};
   std::vector<TObserwator> Observers;
   std::vector<TLodz> Boats;
