@@ -250,3 +250,34 @@ TEST_F(MainWindowCommands, RealSaveDialogAppendsTheDefaultExtension) {
   EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("plaza.wnd"))));
   EXPECT_TRUE(capture.errors.empty());
 }
+
+TEST_F(MainWindowCommands, EachFileDialogNextProposesTheFileItChose) {
+  // Typed without an extension, the name is written and read with it, and
+  // the dialog offers that existing file the next time.
+  for (QFileDialog* dialog : {form->SaveDialog1, form->OpenDialog1}) {
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    QString proposed;
+    QStringList selected;
+    ModalAnswers answers(dialog);
+    answers.Add([&] {
+      dialog->setDirectory(dir.path());
+      name->setText(QStringLiteral("scen1"));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answers.Add([&] {
+      proposed = name->text();
+      selected = dialog->selectedFiles();
+      dialog->reject();
+    });
+    void (TForm1::*command)() = dialog == form->SaveDialog1 ? &TForm1::Zapisz1Click : &TForm1::Wczytaj1Click;
+    (form->*command)();
+    (form->*command)();
+    EXPECT_EQ(answers.Answered(), 2);
+    EXPECT_EQ(proposed, QStringLiteral("scen1.wnd"));
+    EXPECT_EQ(selected, QStringList{dir.filePath(QStringLiteral("scen1.wnd"))});
+  }
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("scen1.wnd"))));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("scen1"))));
+  EXPECT_TRUE(capture.errors.empty());
+}
