@@ -53,48 +53,31 @@ TEST_F(ObjectsDialog, TabRunsThroughEveryControlOfThePageRoundToTheTabBar) {
   EXPECT_TRUE(capture.messages.empty());
 }
 
-TEST_F(ObjectsDialog, TabLeavesTheGridsInsteadOfWalkingTheirCells) {
-  AddObservers({{1, 1, 10}, {2, 2, 20}, {3, 3, 30}});
-  ShowActive();
-  form.StringGrid1->setFocus();
-  const int row = form.StringGrid1->currentRow();
-  Press(Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), form.LabeledEdit1->Edit());
-  Press(Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(QApplication::focusWidget(), form.StringGrid1);
-  Press(Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(QApplication::focusWidget(), form.PageControl1->tabBar());
-  EXPECT_EQ(form.StringGrid1->currentRow(), row);
-
-  form.PageControl1->setCurrentWidget(form.TabSheet2);
-  form.StringGrid2->setFocus();
-  Press(Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), form.LabeledEdit2->Edit());
-
-  // The arrows still pick whole rows, and Shift widens the range.
-  form.PageControl1->setCurrentWidget(form.TabSheet1);
-  form.StringGrid1->setFocus();
-  TForm5::SelectRows(form.StringGrid1, 1, 1);
-  Press(Qt::Key_Down);
-  Press(Qt::Key_Down, Qt::ShiftModifier);
-  int top = 0, bottom = 0;
-  ASSERT_TRUE(TForm5::SelectedRows(form.StringGrid1, top, bottom));
-  EXPECT_EQ(top, 2);
-  EXPECT_EQ(bottom, 3);
-  EXPECT_EQ(form.StringGrid1->selectedItems().size(), 2 * form.StringGrid1->columnCount());
-}
-
-TEST_F(ObjectsDialog, DraggingOverTheGridSelectsARangeOfRows) {
+TEST_F(ObjectsDialog, GridsStillSelectWholeRowsAndRangesOfThem) {
   AddObservers({{1, 1, 10}, {2, 2, 20}, {3, 3, 30}, {4, 4, 40}});
   ShowActive();
   QTableWidget* grid = form.StringGrid1;
+  int top = 0, bottom = 0;
+  // The arrows move by whole rows, and Shift widens the range; Tab then
+  // leaves the grid without touching its rows.
+  grid->setFocus();
+  TForm5::SelectRows(grid, 1, 1);
+  Press(Qt::Key_Down);
+  Press(Qt::Key_Down, Qt::ShiftModifier);
+  Press(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), form.LabeledEdit1->Edit());
+  ASSERT_TRUE(TForm5::SelectedRows(grid, top, bottom));
+  EXPECT_EQ(top, 2);
+  EXPECT_EQ(bottom, 3);
+  EXPECT_EQ(grid->selectedItems().size(), 2 * grid->columnCount());
+
+  // Dragging from one cell to another selects the rows between.
   const QPoint from = grid->visualRect(grid->model()->index(0, 2)).center();
   const QPoint to = grid->visualRect(grid->model()->index(2, 0)).center();
   QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
   QMouseEvent drag(QEvent::MouseMove, to, grid->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
   QApplication::sendEvent(grid->viewport(), &drag);
   QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
-  int top = 0, bottom = 0;
   ASSERT_TRUE(TForm5::SelectedRows(grid, top, bottom));
   EXPECT_EQ(top, 1);
   EXPECT_EQ(bottom, 3);
