@@ -79,12 +79,18 @@ std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace
   return windows;
 }
 
+bool InstallToolkitTranslation(QTranslator& translator) {
+  // The program speaks Polish whatever the locale, and so do the toolkit's
+  // own dialogs (file dialogs, the overwrite question) where Qt's Polish
+  // translation is installed; without it they stay in English.
+  if (!translator.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    return false;
+  return QCoreApplication::installTranslator(&translator);
+}
+
 int RunProgram(QApplication& app) {
-  // The program speaks Polish whatever the locale, so do the toolkit's own
-  // dialogs (file dialogs, the overwrite prompt) where the translation exists.
   QTranslator toolkit;
-  if (toolkit.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    app.installTranslator(&toolkit);
+  InstallToolkitTranslation(toolkit);
   app.setWindowIcon(QIcon(FindAsset(QStringLiteral("wendo.png"))));
   app.setDesktopFileName(QStringLiteral("wendo"));
   if (!InitialiseWorld()) return 1;

@@ -11,6 +11,7 @@
 #include "wendoUnit8.h"
 
 class QApplication;
+class QTranslator;
 
 // Every window of the program. The main window owns the six secondary
 // windows (they are its child windows and go with it, after its threads).
@@ -37,6 +38,11 @@ using TStartupTrace = std::function<void(const QString& step)>;
 // map, mini-map, timing, objects, statistics and messages windows (none
 // shown), and hides the splash window.
 std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace = {});
+
+// Loads Qt's own Polish texts into `translator` and installs it for the
+// application; false when the translation files are not installed. The
+// translator must outlive its use.
+bool InstallToolkitTranslation(QTranslator& translator);
 
 // The whole program once the application object exists; returns the exit
 // code.

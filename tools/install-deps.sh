@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs the Debian 12 packages that building and testing Wendo need,
+# Installs the Debian 12 packages that building, testing and running Wendo
+# need (qt6-translations-l10n gives the toolkit's own dialogs their Polish),
 # skipping those already present. Runs apt-get as root, or through sudo.
 set -eu
 
-PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth"
+PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth qt6-translations-l10n"
 [ -n "${WENDO_EXTRA_PACKAGES:-}" ] && PACKAGES="$PACKAGES $WENDO_EXTRA_PACKAGES"
 
 missing=""

@@ -1,5 +1,6 @@
 #include "image_box.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -26,4 +27,26 @@ void TImageBox::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
   emit MouseDown(event->button(), static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
   event->accept();
+}
+
+void TImageBox::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF at = event->position();
+  emit MouseMove(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+}
+
+void TImageBox::SetPointer(Qt::CursorShape shape) {
+  // Moves come often; the pointer changes only when its shape does.
+  if (shape == Qt::ArrowCursor) {
+    if (testAttribute(Qt::WA_SetCursor)) unsetCursor();
+  } else if (!testAttribute(Qt::WA_SetCursor) || cursor().shape() != shape) {
+    setCursor(shape);
+  }
+}
+
+bool TImageBox::PointerAt(int& x, int& y) const {
+  const QPoint at = mapFromGlobal(QCursor::pos());
+  if (!rect().contains(at)) return false;
+  x = at.x();
+  y = at.y();
+  return true;
 }

@@ -14,7 +14,9 @@ QFont DialogFont() {
 TLabeledEdit::TLabeledEdit(const QString& caption, QWidget* parent)
     : QWidget(parent), label_(new QLabel(caption, this)), edit_(new QLineEdit(this)) {
   label_->setBuddy(edit_);
-  setFocusProxy(edit_);
+  // No focus proxy: a proxied container stays in the window's tab chain at
+  // its creation place and would pull the focus into its edit out of the
+  // keyboard order that the dialogs give the edits themselves.
   edit_->installEventFilter(this);
   PlaceEdit(0, CaptionHeight, 121);
 }

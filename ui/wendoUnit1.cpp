@@ -173,9 +173,17 @@ void TForm1::Za1Click() {
   Guarded([] { wymianadanych::NewScenario(World); });
 }
 
+QString TForm1::ChooseScenarioFile(QFileDialog& dialog) {
+  const QString path = ChooseFile(dialog);
+  // Next time the dialog offers the file by the name it has on disk, with
+  // the extension it may have added, not the name as typed.
+  if (!path.isEmpty()) dialog.selectFile(path);
+  return path;
+}
+
 void TForm1::Zapisz1Click() {
   Guarded([this] {
-    const QString path = ChooseFile(*SaveDialog1);
+    const QString path = ChooseScenarioFile(*SaveDialog1);
     if (path.isEmpty()) return;
     wymianadanych::SaveScenario(World, path.toStdString());
   });
@@ -183,7 +191,7 @@ void TForm1::Zapisz1Click() {
 
 void TForm1::Wczytaj1Click() {
   Guarded([this] {
-    const QString path = ChooseFile(*OpenDialog1);
+    const QString path = ChooseScenarioFile(*OpenDialog1);
     if (path.isEmpty()) return;
     wymianadanych::LoadScenario(World, path.toStdString());
   });

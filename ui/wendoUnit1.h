@@ -101,6 +101,7 @@ class TForm1 : public QMainWindow {
  private:
   void BuildMenu();
   QFileDialog* MakeScenarioDialog(bool save);
+  QString ChooseScenarioFile(QFileDialog& dialog);
   void SetRunState(TRunState state);
   void StopSimulationThread();
   void WakeThreads();

@@ -35,6 +35,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   Image1 = new TImageBox(this);
   Image1->setGeometry(0, 0, 600, 400);
   connect(Image1, &TImageBox::MouseDown, this, &TForm2::Image1MouseDown);
+  Image1->setMouseTracking(true);
+  connect(Image1, &TImageBox::MouseMove, this, &TForm2::Image1MouseMove);
 }
 
 TForm2::~TForm2() {
@@ -74,8 +76,8 @@ void TForm2::RedrawMap() {
   Image1->SetFrame(std::move(frame));
 }
 
-void TForm2::Image1MouseDown(Qt::MouseButton, int x, int y) {
-  if (!PickActive) return;
+bool TForm2::PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const {
+  if (!PickActive) return false;
   int32_t first, second;
   switch (PickKind) {
     case 1:
@@ -87,19 +89,48 @@ void TForm2::Image1MouseDown(Qt::MouseButton, int x, int y) {
       second = WaterColour;
       break;
     default:
-      return;
+      return false;
   }
   const QImage& shown = Image1->Frame();
-  if (x < 0 || y < 0 || x >= shown.width() || y >= shown.height()) return;
+  if (x < 0 || y < 0 || x >= shown.width() || y >= shown.height()) return false;
   const int32_t colour = wendoui::WorldColour(shown.pixel(x, y));
-  if (colour != first && colour != second) return;
+  if (colour != first && colour != second) return false;
   // The view may reach beyond the map, where a sprite pixel can carry an
   // accepted colour; a point off the map is never picked.
-  const int64_t mapX = int64_t{x} + World.ViewLeft;
-  const int64_t mapY = int64_t{y} + World.ViewTop;
-  if (mapX < 0 || mapX > MaxX || mapY < 0 || mapY > MaxY) return;
-  PickX = static_cast<int32_t>(mapX);
-  PickY = static_cast<int32_t>(mapY);
+  const int64_t atX = int64_t{x} + World.ViewLeft;
+  const int64_t atY = int64_t{y} + World.ViewTop;
+  if (atX < 0 || atX > MaxX || atY < 0 || atY > MaxY) return false;
+  mapX = static_cast<int32_t>(atX);
+  mapY = static_cast<int32_t>(atY);
+  return true;
+}
+
+void TForm2::Image1MouseDown(Qt::MouseButton, int x, int y) {
+  int32_t mapX = 0, mapY = 0;
+  if (!PickableAt(x, y, mapX, mapY)) return;
+  PickX = mapX;
+  PickY = mapY;
   PickDone = true;
   accept();
+}
+
+void TForm2::Image1MouseMove(int x, int y) {
+  // While picking, the pointer tells beforehand whether a click here would
+  // be taken; the test is the click's own, on the frame already shown.
+  if (!PickActive) {
+    Image1->SetPointer(Qt::ArrowCursor);
+    return;
+  }
+  int32_t mapX = 0, mapY = 0;
+  Image1->SetPointer(PickableAt(x, y, mapX, mapY) ? Qt::CrossCursor : Qt::ForbiddenCursor);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+  // Picking mode may have begun or ended while the window was hidden.
+  int x = 0, y = 0;
+  if (PickActive && Image1->PointerAt(x, y))
+    Image1MouseMove(x, y);
+  else
+    Image1->SetPointer(Qt::ArrowCursor);
+  QDialog::showEvent(event);
 }

@@ -27,6 +27,16 @@ class TForm2 : public QDialog {
   // Composes a frame of the current world off screen and shows it.
   void RedrawMap();
   void Image1MouseDown(Qt::MouseButton button, int x, int y);
+  // In picking mode the pointer is a crosshair where a click would pick a
+  // point and a "forbidden" sign where it would be ignored.
+  void Image1MouseMove(int x, int y);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Whether a click on frame pixel (x, y) picks a point, and which one.
+  bool PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const;
 };
 
 extern TForm2* Form2;

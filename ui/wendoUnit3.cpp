@@ -53,6 +53,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   Image1 = new TImageBox(this);
   Image1->setGeometry(0, 0, 160, 240);
   connect(Image1, &TImageBox::MouseDown, this, &TForm3::Image1MouseDown);
+  Image1->setMouseTracking(true);
+  connect(Image1, &TImageBox::MouseMove, this, [this] { ShowPickPointer(); });
 }
 
 TForm3::~TForm3() {
@@ -86,4 +88,15 @@ void TForm3::Image1MouseDown(Qt::MouseButton, int x, int y) {
   const QSize map = MapClientSize();
   World.ViewLeft = Scale * x - map.width() / 2;
   World.ViewTop = Scale * y - map.height() / 2;
+}
+
+void TForm3::ShowPickPointer() {
+  // During a pick the user comes here to move the map's view: a pointing
+  // hand says that a click does so.
+  Image1->SetPointer(Form2 && Form2->PickActive ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+  ShowPickPointer();
+  QDialog::showEvent(event);
 }

@@ -20,6 +20,12 @@ class TForm3 : public QDialog {
   void RedrawMiniMap();
   // Centres the map view on the clicked point; shown at the next redraw.
   void Image1MouseDown(Qt::MouseButton button, int x, int y);
+  // A pointing hand while the map window is in picking mode, else the
+  // default pointer.
+  void ShowPickPointer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 extern TForm3* Form3;

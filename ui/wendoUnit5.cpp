@@ -7,10 +7,12 @@
 
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -134,12 +136,16 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
   PageControl1->addTab(TabSheet2, QStringLiteral("Łodzie"));
   PageControl1->addTab(TabSheet3, QStringLiteral("Ludzie"));
   PageControl1->addTab(TabSheet4, QStringLiteral("Rekiny"));
+  // A click on a tab leaves the focus on the tab bar, as Ctrl+Tab or the
+  // arrow keys would, rather than carrying it into the new page.
+  PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
 
   BuildPoints();
   BuildBoats();
   BuildPeople();
   BuildSharks();
   BuildButtons();
+  SetKeyboardOrder();
   FormCreate();
 
   Form5 = this;
@@ -164,6 +170,9 @@ QTableWidget* TForm5::MakeGrid(QWidget* page, int columns) {
   grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setWordWrap(false);
+  // A view, not an editor: Tab leaves it for the next control instead of
+  // walking its cells, which would trap a keyboard user.
+  grid->setTabKeyNavigation(false);
   grid->setCurrentCell(0, 0);
   return grid;
 }
@@ -182,9 +191,6 @@ void TForm5::BuildPoints() {
   Button2->setGeometry(264, 112, 75, 25);
   connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
-  setTabOrder(StringGrid1, LabeledEdit1->Edit());
-  setTabOrder(LabeledEdit1->Edit(), Button1);
-  setTabOrder(Button1, Button2);
 }
 
 void TForm5::BuildBoats() {
@@ -202,15 +208,11 @@ void TForm5::BuildBoats() {
   Button4->setGeometry(336, 158, 75, 25);
   connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
   connect(Button4, &QPushButton::clicked, this, &TForm5::Button4Click);
-  setTabOrder(StringGrid2, LabeledEdit2->Edit());
-  setTabOrder(LabeledEdit2->Edit(), LabeledEdit3->Edit());
-  setTabOrder(LabeledEdit3->Edit(), Button3);
-  setTabOrder(Button3, Button4);
 }
 
 void TForm5::BuildPeople() {
   // Shown top-down as arrival, maximum, speed, range; the keyboard visits
-  // speed, range, arrival, maximum.
+  // speed, range, arrival, maximum (SetKeyboardOrder).
   LabeledEdit6 = new TLabeledEdit(QStringLiteral("Przybywanie (s)"), TabSheet3);
   LabeledEdit6->PlaceEdit(16, 24, 121);
   LabeledEdit7 = new TLabeledEdit(QStringLiteral("Maksymalna ilość"), TabSheet3);
@@ -219,9 +221,6 @@ void TForm5::BuildPeople() {
   LabeledEdit4->PlaceEdit(16, 112, 121);
   LabeledEdit5 = new TLabeledEdit(QStringLiteral("Zasięg (dm)"), TabSheet3);
   LabeledEdit5->PlaceEdit(16, 156, 121);
-  setTabOrder(LabeledEdit4->Edit(), LabeledEdit5->Edit());
-  setTabOrder(LabeledEdit5->Edit(), LabeledEdit6->Edit());
-  setTabOrder(LabeledEdit6->Edit(), LabeledEdit7->Edit());
   for (TLabeledEdit* e : {LabeledEdit4, LabeledEdit5, LabeledEdit6, LabeledEdit7}) WatchExit(e);
 }
 
@@ -234,9 +233,6 @@ void TForm5::BuildSharks() {
   LabeledEdit10->PlaceEdit(16, 112, 121);
   LabeledEdit11 = new TLabeledEdit(QStringLiteral("Zasięg (dm)"), TabSheet4);
   LabeledEdit11->PlaceEdit(16, 156, 121);
-  setTabOrder(LabeledEdit8->Edit(), LabeledEdit9->Edit());
-  setTabOrder(LabeledEdit9->Edit(), LabeledEdit10->Edit());
-  setTabOrder(LabeledEdit10->Edit(), LabeledEdit11->Edit());
   for (TLabeledEdit* e : {LabeledEdit8, LabeledEdit9, LabeledEdit10, LabeledEdit11}) WatchExit(e);
 }
 
@@ -250,13 +246,20 @@ void TForm5::BuildButtons() {
   // Cancel, like Esc and the close box, only closes: the parameters wait
   // for "OK", and added or removed objects stay as they are.
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
 
-  setTabOrder(PageControl1, StringGrid1);
-  setTabOrder(Button2, StringGrid2);
-  setTabOrder(Button4, LabeledEdit4->Edit());
-  setTabOrder(LabeledEdit7->Edit(), LabeledEdit8->Edit());
-  setTabOrder(LabeledEdit11->Edit(), BitBtn1);
-  setTabOrder(BitBtn1, BitBtn2);
+void TForm5::SetKeyboardOrder() {
+  // Only plain controls are chained: a compound widget (the page control,
+  // a labelled edit) drags its whole subtree along and breaks the order.
+  // Controls of hidden pages are skipped, so each page's cycle runs from
+  // the tab bar through that page's controls to "OK" and "Anuluj".
+  QWidget* order[] = {PageControl1->tabBar(),
+                      StringGrid1,           LabeledEdit1->Edit(),  Button1,  Button2,
+                      StringGrid2,           LabeledEdit2->Edit(),  LabeledEdit3->Edit(), Button3, Button4,
+                      LabeledEdit4->Edit(),  LabeledEdit5->Edit(),  LabeledEdit6->Edit(), LabeledEdit7->Edit(),
+                      LabeledEdit8->Edit(),  LabeledEdit9->Edit(),  LabeledEdit10->Edit(), LabeledEdit11->Edit(),
+                      BitBtn1,               BitBtn2};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
 void TForm5::FormCreate() {
@@ -264,6 +267,21 @@ void TForm5::FormCreate() {
   for (int c = 0; c < 3; ++c) SetCell(StringGrid1, c, 0, QString::fromUtf8(points[c]));
   const char* boats[] = {"X (dm)", "Y (dm)", "X-patrol", "Y-patrol", "Prędkość (dm/s)", "Zasięg (dm)"};
   for (int c = 0; c < 6; ++c) SetCell(StringGrid2, c, 0, QString::fromUtf8(boats[c]));
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TForm5::keyPressEvent(QKeyEvent* event) {
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from anywhere in the dialog;
+  // within the pages the page control itself has done so already.
+  const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+  if (tab && (event->modifiers() & Qt::ControlModifier)) {
+    const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    const int pages = PageControl1->count();
+    PageControl1->setCurrentIndex((PageControl1->currentIndex() + (back ? pages - 1 : 1)) % pages);
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 // ---------------------------------------------------------------- showing

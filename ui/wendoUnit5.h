@@ -72,6 +72,7 @@ class TForm5 : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void BuildPoints();
@@ -79,6 +80,7 @@ class TForm5 : public QDialog {
   void BuildPeople();
   void BuildSharks();
   void BuildButtons();
+  void SetKeyboardOrder();
   QTableWidget* MakeGrid(QWidget* page, int columns);
   void WatchExit(TLabeledEdit* edit);
   void RunPendingCheck();

@@ -38,6 +38,9 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
 
   BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Zamknij"), this);
   BitBtn1->setGeometry(160, 136, 75, 25);
+  // An ordinary button: a dialog would otherwise make its first push button
+  // the default one, and Enter while reading the messages would close them.
+  BitBtn1->setAutoDefault(false);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm7::BitBtn1Click);
 
   Form7 = this;

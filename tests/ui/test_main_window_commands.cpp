@@ -6,14 +6,20 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
 
 #include "error_report.h"
 #include "scenario_error.h"
@@ -249,4 +255,94 @@ TEST_F(MainWindowCommands, RealSaveDialogAppendsTheDefaultExtension) {
   EXPECT_EQ(answers.Answered(), 1);
   EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("plaza.wnd"))));
   EXPECT_TRUE(capture.errors.empty());
+}
+
+TEST_F(MainWindowCommands, EachFileDialogNextProposesTheFileItChose) {
+  // Typed without an extension, the name is written and read with it, and
+  // the dialog offers that existing file the next time.
+  for (QFileDialog* dialog : {form->SaveDialog1, form->OpenDialog1}) {
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    QString proposed;
+    QStringList selected;
+    ModalAnswers answers(dialog);
+    answers.Add([&] {
+      dialog->setDirectory(dir.path());
+      name->setText(QStringLiteral("scen1"));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answers.Add([&] {
+      proposed = name->text();
+      selected = dialog->selectedFiles();
+      dialog->reject();
+    });
+    void (TForm1::*command)() = dialog == form->SaveDialog1 ? &TForm1::Zapisz1Click : &TForm1::Wczytaj1Click;
+    (form->*command)();
+    (form->*command)();
+    EXPECT_EQ(answers.Answered(), 2);
+    EXPECT_EQ(proposed, QStringLiteral("scen1.wnd"));
+    EXPECT_EQ(selected, QStringList{dir.filePath(QStringLiteral("scen1.wnd"))});
+  }
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("scen1.wnd"))));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("scen1"))));
+  EXPECT_TRUE(capture.errors.empty());
+}
+
+TEST_F(MainWindowCommands, TheToolkitsOwnDialogTextsArePolishWhenInstalled) {
+  const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!QFileInfo::exists(translations + QStringLiteral("/qtbase_pl.qm")))
+    GTEST_SKIP() << "Qt's Polish translation (qt6-translations-l10n) is not installed";
+  QTranslator translator;
+  ASSERT_TRUE(InstallToolkitTranslation(translator));
+  struct Uninstall {
+    QTranslator& t;
+    ~Uninstall() { QCoreApplication::removeTranslator(&t); }
+  } uninstall{translator};
+
+  // Texts are taken when a dialog is built; the windows built after the
+  // translation are Polish, as in the program.
+  windows.reset();
+  OpenProgram();
+  QFileDialog* save = form->SaveDialog1;
+  auto* buttons = save->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+  ASSERT_NE(buttons, nullptr);
+  EXPECT_EQ(buttons->button(QDialogButtonBox::Save)->text(), QStringLiteral("&Zachowaj"));
+  EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Anuluj"));
+  auto* openButtons = form->OpenDialog1->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+  ASSERT_NE(openButtons, nullptr);
+  EXPECT_EQ(openButtons->button(QDialogButtonBox::Open)->text(), QStringLiteral("&Otwórz"));
+
+  // Saving over an existing file asks first; "Nie" keeps the file.
+  const QString existing = dir.filePath(QStringLiteral("stary.wnd"));
+  {
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("stara treść");
+  }
+  QString question;
+  QStringList answers;
+  QTimer watch;
+  watch.setInterval(5);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    watch.stop();
+    question = box->text();
+    for (QAbstractButton* b : box->buttons()) answers << b->text();
+    box->button(QMessageBox::No)->click();
+  });
+  ModalAnswers dialogs(save);
+  dialogs.Add([&] {
+    save->setDirectory(dir.path());
+    save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("stary"));
+    watch.start();
+    QMetaObject::invokeMethod(save, "accept");
+  });
+  form->Zapisz1Click();  // the dialog stays after "Nie" and is then closed
+  EXPECT_EQ(question, QStringLiteral("stary.wnd już istnieje.\nCzy chcesz go zastąpić?"));
+  answers.sort();
+  EXPECT_EQ(answers, (QStringList{QStringLiteral("&Nie"), QStringLiteral("&Tak")}));
+  QFile file(existing);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray("stara treść"));
 }

@@ -1,5 +1,7 @@
 // Point picking on the map window: accepted colours per kind, the shown
 // frame's pixel deciding, and no point off the map.
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "pictures.h"
@@ -169,6 +171,65 @@ TEST_F(MapPicking, AnAcceptedPickEndsTheModalDisplay) {
   EXPECT_TRUE(form2->PickDone);
   EXPECT_EQ(form2->PickX, 40);
   EXPECT_EQ(form2->PickY, 50);
+}
+
+}  // namespace
+
+namespace {
+
+// The pointer's shape after the mouse moved to (x, y) over the box, no
+// button pressed: such moves reach the box only with mouse tracking on.
+Qt::CursorShape PointerAfterMove(TImageBox* box, int x, int y) {
+  EXPECT_TRUE(box->hasMouseTracking());
+  const QPointF at(x + 0.5, y + 0.5);
+  QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(box, &move);
+  return box->cursor().shape();
+}
+
+TEST_F(MapPicking, ThePointerTellsWhereAClickWouldPick) {
+  form2->PickKind = 1;
+  form2->RedrawMap();
+  form2->show();
+  TImageBox* map = form2->Image1;
+  EXPECT_EQ(PointerAfterMove(map, 40, 50), Qt::CrossCursor);       // land
+  EXPECT_EQ(PointerAfterMove(map, 250, 5), Qt::ForbiddenCursor);   // water
+  EXPECT_EQ(PointerAfterMove(map, 150, 5), Qt::CrossCursor);       // olive
+  EXPECT_EQ(PointerAfterMove(map, 500, 5), Qt::ForbiddenCursor);   // almost green
+  form2->PickKind = 2;
+  EXPECT_EQ(PointerAfterMove(map, 350, 5), Qt::CrossCursor);       // aqua
+  EXPECT_EQ(PointerAfterMove(map, 40, 50), Qt::ForbiddenCursor);
+  form2->PickKind = 3;
+  EXPECT_EQ(PointerAfterMove(map, 350, 5), Qt::ForbiddenCursor);
+  // The pointer never promises a click that would be refused: where it is a
+  // crosshair the click picks.
+  form2->PickKind = 2;
+  EXPECT_EQ(PointerAfterMove(map, 350, 5), Qt::CrossCursor);
+  emit map->MouseDown(Qt::LeftButton, 350, 5);
+  EXPECT_TRUE(form2->PickDone);
+
+  // During the pick the mini-map offers to move the view.
+  form3->show();
+  EXPECT_EQ(PointerAfterMove(form3->Image1, 80, 120), Qt::PointingHandCursor);
+
+  // Out of picking mode both pointers are the default ones again, also
+  // for windows that open without the mouse moving.
+  form2->PickActive = false;
+  EXPECT_EQ(PointerAfterMove(form3->Image1, 81, 120), Qt::ArrowCursor);
+  form2->PickActive = true;
+  form3->hide();
+  form3->show();  // as a pick opens it
+  EXPECT_EQ(form3->Image1->cursor().shape(), Qt::PointingHandCursor);
+  form2->show();
+  EXPECT_EQ(PointerAfterMove(map, 350, 5), Qt::CrossCursor);
+  form2->hide();
+  form3->hide();
+  form2->PickActive = false;
+  form2->show();
+  form3->show();
+  EXPECT_EQ(map->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(form3->Image1->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(PointerAfterMove(map, 40, 50), Qt::ArrowCursor);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTest>
 
 #include "test_dialogs_support.h"
 #include "wendoUnit6.h"
@@ -161,4 +162,22 @@ TEST(MessagesWindow, TickRefreshesTheStatisticsWindowWhenThereIsOne) {
   EXPECT_EQ(statistics.Label11->text(), QStringLiteral("7"));
   EXPECT_EQ(statistics.Label8->text(), QStringLiteral("2.5"));
   ResetWorld();
+}
+
+TEST(MessagesWindow, EnterLeavesItOpenAndEscClosesIt) {
+  TForm7 form;
+  form.show();
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  // Wherever the focus is, the grid or the button, Enter closes nothing.
+  for (QWidget* focus : {static_cast<QWidget*>(form.StringGrid1), static_cast<QWidget*>(form.BitBtn1)}) {
+    focus->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+    QTest::keyClick(focus, Qt::Key_Return);
+    QTest::keyClick(focus, Qt::Key_Enter);
+    EXPECT_TRUE(form.isVisible()) << focus->metaObject()->className();
+  }
+  EXPECT_FALSE(form.BitBtn1->isDefault());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(form.isVisible());
 }

@@ -65,6 +65,12 @@ TEST_F(TimingDialog, LayoutCaptionsAndKeyboardOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next);
   }
+  // Shift+Tab goes the same way back.
+  const QWidget* back[] = {form.BitBtn2, form.BitBtn1, form.LabeledEdit2->Edit(), form.LabeledEdit1->Edit()};
+  for (const QWidget* previous : back) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), previous);
+  }
 }
 
 TEST_F(TimingDialog, OpeningShowsThePeriodsAndOkStoresBoth) {
