@@ -1,15 +1,8 @@
 #include "labeled_edit.h"
 
-#include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-
-QFont DialogFont() {
-  QFont font = QApplication::font();
-  font.setPointSize(8);
-  return font;
-}
 
 TLabeledEdit::TLabeledEdit(const QString& caption, QWidget* parent)
     : QWidget(parent), label_(new QLabel(caption, this)), edit_(new QLineEdit(this)) {

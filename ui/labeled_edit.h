@@ -3,14 +3,8 @@
 
 #include <QWidget>
 
-#include <QFont>
-
 class QLabel;
 class QLineEdit;
-
-// The small font of the dialogs and their labelled edits: the system's
-// default sans font at 8 points, never a font that may be missing.
-QFont DialogFont();
 
 class TLabeledEdit : public QWidget {
   Q_OBJECT

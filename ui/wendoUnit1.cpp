@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "error_report.h"
-#include "labeled_edit.h"
+#include "dialog_font.h"
 #include "pictures.h"
 #include "scenario_file.h"
 #include "simulation.h"
@@ -77,9 +77,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ChooseFile(RunFileDialog)
   // whether or not a run is in progress.
   timer2_ = new QTimer(this);
   timer2_->setInterval(TimerMs);
-  connect(timer2_, &QTimer::timeout, this, [] {
-    if (Form7) Form7->Timer2Timer();
-  });
+  connect(timer2_, &QTimer::timeout, this, &TForm1::Timer2Timer);
 
   FormCreate();
   timer2_->start();
@@ -290,6 +288,15 @@ void TForm1::Komunikaty1Click() {
 
 void TForm1::Statystyka1Click() {
   if (Form6) Form6->show();
+}
+
+// ------------------------------------------------------------- timer
+
+void TForm1::Timer2Timer() {
+  if (Form6) Form6->RefreshStatistics();
+  // One swap under the lock: each message is taken exactly once, and what
+  // the simulation appends afterwards waits for the next tick.
+  if (Form7) Form7->AppendMessages(World.DrainEvents());
 }
 
 // ------------------------------------------------------------- lifecycle

@@ -56,6 +56,10 @@ class TForm1 : public QMainWindow {
   void Komunikaty1Click();
   void Statystyka1Click();
 
+  // The 100 ms tick, from program start to end: refreshes the statistics and
+  // moves every pending message into the messages window.
+  void Timer2Timer();
+
   // Has the timing dialog wake both threads whenever it stores new periods
   // (the dialog is created after this window).
   void ConnectTimingDialog();

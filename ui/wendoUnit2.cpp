@@ -80,11 +80,11 @@ bool TForm2::PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const {
   if (!PickActive) return false;
   int32_t first, second;
   switch (PickKind) {
-    case 1:
+    case PickObserver:
       first = OliveColour;
       second = LandColour;
       break;
-    case 2:
+    case PickBoat:
       first = CyanWaterColour;
       second = WaterColour;
       break;

@@ -11,6 +11,11 @@ class TForm2 : public QDialog {
   Q_OBJECT
 
  public:
+  // Values of PickKind: what is being placed, and so which colours a pick
+  // accepts. Any other value accepts no click.
+  static constexpr int32_t PickObserver = 1;  // land: olive or green
+  static constexpr int32_t PickBoat = 2;      // water: aqua or blue
+
   explicit TForm2(QWidget* parent = nullptr);
   ~TForm2() override;
 
@@ -20,7 +25,7 @@ class TForm2 : public QDialog {
   // the window only ever writes PickDone, PickX and PickY.
   bool PickActive = false;
   bool PickDone = false;
-  int32_t PickKind = 0;  // 1: land for an observation point, 2: water for a boat
+  int32_t PickKind = 0;
   int32_t PickX = 0;
   int32_t PickY = 0;
 

@@ -1,24 +1,16 @@
 #include "wendoUnit4.h"
 
-#include <optional>
-
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
 
+#include "dialog_font.h"
+#include "edit_value.h"
 #include "labeled_edit.h"
-#include "message_box.h"
-#include "numbers.h"
 #include "wymianadanych.h"
 
 TForm4* Form4 = nullptr;
-
-namespace {
-const QString InvalidEnding = QStringLiteral("nie jest prawidłową wartością.");
-
-std::optional<int32_t> ValueOf(TLabeledEdit* edit) { return wymianadanych::ParseInt32(edit->Text().toStdString()); }
-}  // namespace
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -66,16 +58,12 @@ void TForm4::FormShow() {
 
 void TForm4::BitBtn1Click() {
   // Both texts are tested before either period changes.
-  TLabeledEdit* edits[] = {LabeledEdit1, LabeledEdit2};
-  for (TLabeledEdit* edit : edits) {
-    if (!ValueOf(edit)) {
-      edit->Edit()->setFocus();
-      ShowMessage(u'"' + edit->Text() + QStringLiteral("\" ") + InvalidEnding);
-      return;
-    }
-  }
-  wymianadanych::World.SimStepMs = *ValueOf(LabeledEdit1);
-  wymianadanych::World.RefreshMs = *ValueOf(LabeledEdit2);
+  const std::optional<int32_t> step = ValueOrReject(*LabeledEdit1, ParameterEnding);
+  if (!step) return;
+  const std::optional<int32_t> refresh = ValueOrReject(*LabeledEdit2, ParameterEnding);
+  if (!refresh) return;
+  wymianadanych::World.SimStepMs = *step;
+  wymianadanych::World.RefreshMs = *refresh;
   if (OnTimingChanged) OnTimingChanged();
   accept();
 }

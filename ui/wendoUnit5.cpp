@@ -16,9 +16,10 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "dialog_font.h"
+#include "edit_value.h"
 #include "labeled_edit.h"
 #include "message_box.h"
-#include "numbers.h"
 #include "wendoUnit2.h"
 #include "wendoUnit3.h"
 #include "wymianadanych.h"
@@ -29,16 +30,7 @@ using wymianadanych::World;
 
 namespace {
 
-const QString NewObjectEnding = QStringLiteral("nie jest poprawną wartością.");
-const QString ParameterEnding = QStringLiteral("nie jest prawidłową wartością.");
-
 constexpr int RowHeight = 20;
-constexpr int PickKindObserver = 1;
-constexpr int PickKindBoat = 2;
-
-std::optional<int32_t> ValueOf(TLabeledEdit* edit) { return wymianadanych::ParseInt32(edit->Text().toStdString()); }
-
-QString Rejection(const QString& text, const QString& ending) { return u'"' + text + QStringLiteral("\" ") + ending; }
 
 QString Number(int32_t v) { return QString::number(v); }
 
@@ -336,16 +328,12 @@ void TForm5::FormShow() {
 // ---------------------------------------------------------------- adding
 
 void TForm5::Button1Click() {
-  const std::optional<int32_t> range = ValueOf(LabeledEdit1);
-  if (!range) {
-    LabeledEdit1->Edit()->setFocus();
-    ShowMessage(Rejection(LabeledEdit1->Text(), NewObjectEnding));
-    return;
-  }
+  const std::optional<int32_t> range = ValueOrReject(*LabeledEdit1, NewObjectEnding);
+  if (!range) return;
   if (!Form2) return;
   Form2->PickActive = true;
   Form2->PickDone = false;
-  Form2->PickKind = PickKindObserver;
+  Form2->PickKind = TForm2::PickObserver;
   PickPoint();
   // Picking mode ends with the command, whether or not a point came back,
   // so a later click on the map window cannot pick anything.
@@ -368,20 +356,14 @@ void TForm5::Button1Click() {
 }
 
 void TForm5::Button3Click() {
-  std::optional<int32_t> values[2];
-  TLabeledEdit* edits[] = {LabeledEdit2, LabeledEdit3};
-  for (int i = 0; i < 2; ++i) {
-    values[i] = ValueOf(edits[i]);
-    if (!values[i]) {
-      edits[i]->Edit()->setFocus();
-      ShowMessage(Rejection(edits[i]->Text(), NewObjectEnding));
-      return;
-    }
-  }
+  const std::optional<int32_t> speed = ValueOrReject(*LabeledEdit2, NewObjectEnding);
+  if (!speed) return;
+  const std::optional<int32_t> range = ValueOrReject(*LabeledEdit3, NewObjectEnding);
+  if (!range) return;
   if (!Form2) return;
   Form2->PickActive = true;
   Form2->PickDone = false;
-  Form2->PickKind = PickKindBoat;
+  Form2->PickKind = TForm2::PickBoat;
   PickPoint();
   if (!Form2->PickDone) {
     Form2->PickActive = false;
@@ -423,8 +405,8 @@ void TForm5::Button3Click() {
     wymianadanych::TLodz& boat = World.Boats[index];
     boat.PatrolX = Form2->PickX;
     boat.PatrolY = Form2->PickY;
-    boat.Speed = *values[0];
-    boat.Range = *values[1];
+    boat.Speed = *speed;
+    boat.Range = *range;
   }
 }
 
@@ -456,11 +438,11 @@ void TForm5::RejectParameter(TLabeledEdit* edit) {
     if (PageControl1->widget(i)->isAncestorOf(edit)) PageControl1->setCurrentIndex(i);
   edit->Edit()->setFocus();
   refocusing_ = false;
-  ShowMessage(Rejection(edit->Text(), ParameterEnding));
+  ShowMessage(RejectionMessage(*edit, ParameterEnding));
 }
 
 void TForm5::CheckEdit(TLabeledEdit* edit) {
-  if (!ValueOf(edit)) RejectParameter(edit);
+  if (!EditValue(*edit)) RejectParameter(edit);
 }
 
 void TForm5::BitBtn1Click() {
@@ -471,7 +453,7 @@ void TForm5::BitBtn1Click() {
                            LabeledEdit8, LabeledEdit9, LabeledEdit10, LabeledEdit11};
   int32_t values[8];
   for (int i = 0; i < 8; ++i) {
-    const std::optional<int32_t> v = ValueOf(edits[i]);
+    const std::optional<int32_t> v = EditValue(*edits[i]);
     if (!v) {
       RejectParameter(edits[i]);
       return;

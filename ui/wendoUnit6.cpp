@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "labeled_edit.h"
+#include "dialog_font.h"
 #include "wymianadanych.h"
 
 TForm6* Form6 = nullptr;

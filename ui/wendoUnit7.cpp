@@ -1,13 +1,13 @@
 #include "wendoUnit7.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
 
-#include "labeled_edit.h"
-#include "wendoUnit6.h"
-#include "wymianadanych.h"
+#include "dialog_font.h"
 
 TForm7* Form7 = nullptr;
 
@@ -67,12 +67,7 @@ void TForm7::SetRowText(int row, const QString& text) {
 
 void TForm7::ResetGrid() { StringGrid1->setRowCount(1); }
 
-void TForm7::Timer2Timer() {
-  if (Form6) Form6->RefreshStatistics();
-
-  // One swap under the lock: each message is taken exactly once, and what
-  // the simulation appends afterwards waits for the next tick.
-  const std::vector<std::string> pending = wymianadanych::World.DrainEvents();
+void TForm7::AppendMessages(const std::vector<std::string>& pending) {
   const int r = std::max(StringGrid1->rowCount(), 1);
   const int n = static_cast<int>(pending.size());
   if (StringGrid1->rowCount() != r + n) StringGrid1->setRowCount(r + n);

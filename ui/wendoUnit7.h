@@ -1,6 +1,9 @@
 // The messages window: the simulation's event messages, one per row.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include <QDialog>
 
 class QPushButton;
@@ -15,9 +18,10 @@ class TForm7 : public QDialog {
   explicit TForm7(QWidget* parent = nullptr);
   ~TForm7() override;
 
-  // The main window's 100 ms tick: refreshes the statistics and moves every
-  // pending message into the grid, the blank last row first.
-  void Timer2Timer();
+  // Appends messages drained from the event log, in order, the first into
+  // the blank last row, and leaves one blank row at the end (with none, only
+  // blanks the last row). The main window's 100 ms tick calls it.
+  void AppendMessages(const std::vector<std::string>& messages);
   // Shrinks the grid to its single-row minimum (start and resume of a run);
   // the next tick blanks that row or fills it.
   void ResetGrid();

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 
-#include "labeled_edit.h"
+#include "dialog_font.h"
 #include "pictures.h"
 
 TForm8* Form8 = nullptr;

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "test_dialogs_support.h"
+#include "wendoUnit1.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
 
@@ -29,6 +30,14 @@ bool PendingEmpty() {
   std::lock_guard<std::mutex> guard(World.Lock);
   return World.EventLog.empty();
 }
+
+// The main window owns the tick; its own timer is stopped, so only the test
+// ticks.
+struct MainWindowTick {
+  MainWindowTick() { main.Timer2()->stop(); }
+  void operator()() { main.Timer2Timer(); }
+  TForm1 main;
+};
 
 }  // namespace
 
@@ -55,12 +64,13 @@ TEST(MessagesWindow, WindowAndGridLayout) {
 }
 
 TEST(MessagesWindow, TickDrainsPendingMessagesIntoTheBlankLastRow) {
+  MainWindowTick tick;
   ResetWorld();
   TForm7 form;
 
   // The first tick after start-up: five blank rows, nothing pending.
   ASSERT_EQ(form.StringGrid1->rowCount(), 5);
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 5);
   for (int r = 0; r < 5; ++r) EXPECT_TRUE(form.RowText(r).isEmpty()) << r;
 
@@ -69,7 +79,7 @@ TEST(MessagesWindow, TickDrainsPendingMessagesIntoTheBlankLastRow) {
   Append("0.1: pierwsza");
   Append("0.2: druga");
   Append("0.3: trzecia");
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 4);
   EXPECT_EQ(form.RowText(0), QStringLiteral("0.1: pierwsza"));
   EXPECT_EQ(form.RowText(1), QStringLiteral("0.2: druga"));
@@ -78,61 +88,64 @@ TEST(MessagesWindow, TickDrainsPendingMessagesIntoTheBlankLastRow) {
   EXPECT_TRUE(PendingEmpty());
 
   // Nothing pending: the grid stays as it is.
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 4);
   EXPECT_EQ(form.RowText(2), QStringLiteral("0.3: trzecia"));
   EXPECT_TRUE(form.RowText(3).isEmpty());
 
   // The next message takes the blank row, a new blank row follows.
   Append("1: zjadł człowieka");
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 5);
   EXPECT_EQ(form.RowText(3), QStringLiteral("1: zjadł człowieka"));
   EXPECT_TRUE(form.RowText(4).isEmpty());
 }
 
 TEST(MessagesWindow, ResetLeavesOneRowThatTheNextTickBlanksOrFills) {
+  MainWindowTick tick;
   ResetWorld();
   TForm7 form;
   form.ResetGrid();
   Append("stara");
   Append("druga");
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 3);
 
   form.ResetGrid();
   ASSERT_EQ(form.StringGrid1->rowCount(), 1);
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 1);
   EXPECT_TRUE(form.RowText(0).isEmpty());
 
   Append("nowa");
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), 2);
   EXPECT_EQ(form.RowText(0), QStringLiteral("nowa"));
   EXPECT_TRUE(form.RowText(1).isEmpty());
 }
 
 TEST(MessagesWindow, TickNeverMovesTheScrollPosition) {
+  MainWindowTick tick;
   ResetWorld();
   TForm7 form;
   form.show();
   form.ResetGrid();
   for (int i = 0; i < 40; ++i) Append("m" + std::to_string(i));
-  form.Timer2Timer();
+  tick();
   QCoreApplication::processEvents();  // lets the view lay out its new rows
   QScrollBar* bar = form.StringGrid1->verticalScrollBar();
   EXPECT_EQ(bar->value(), 0);
   ASSERT_GT(bar->maximum(), 7);
   bar->setValue(7);
   for (int i = 0; i < 40; ++i) Append("n" + std::to_string(i));
-  form.Timer2Timer();
+  tick();
   QCoreApplication::processEvents();
   EXPECT_EQ(bar->value(), 7);
   EXPECT_EQ(form.StringGrid1->rowCount(), 81);
 }
 
 TEST(MessagesWindow, EveryMessageAppendedDuringTicksIsShownOnceInOrder) {
+  MainWindowTick tick;
   ResetWorld();
   TForm7 form;
   form.ResetGrid();
@@ -141,24 +154,25 @@ TEST(MessagesWindow, EveryMessageAppendedDuringTicksIsShownOnceInOrder) {
     for (int i = 0; i < Count; ++i) Append(std::to_string(i));
   });
   while (form.StringGrid1->rowCount() < Count + 1) {
-    form.Timer2Timer();
+    tick();
     if (form.StringGrid1->rowCount() < Count + 1) std::this_thread::yield();
   }
   simulation.join();
-  form.Timer2Timer();
+  tick();
   ASSERT_EQ(form.StringGrid1->rowCount(), Count + 1);
   for (int i = 0; i < Count; ++i) ASSERT_EQ(form.RowText(i), QString::number(i)) << i;
   EXPECT_TRUE(form.RowText(Count).isEmpty());
 }
 
 TEST(MessagesWindow, TickRefreshesTheStatisticsWindowWhenThereIsOne) {
+  MainWindowTick tick;
   ResetWorld();
   TForm7 messages;
-  messages.Timer2Timer();  // no statistics window: nothing to refresh
+  tick();  // no statistics window: nothing to refresh
   TForm6 statistics;
   World.PersonCount = 7;
   World.ElapsedMs = 2500;
-  messages.Timer2Timer();
+  tick();
   EXPECT_EQ(statistics.Label11->text(), QStringLiteral("7"));
   EXPECT_EQ(statistics.Label8->text(), QStringLiteral("2.5"));
   ResetWorld();
