@@ -16,6 +16,7 @@
 #include "wendoUnit5.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
+#include "wendoUnit9.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -71,6 +72,8 @@ std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace
   new TForm6(main);
   step("messages");
   new TForm7(main);
+  step("chart");
+  new TForm9(main);
   // The timing dialog exists only now; changed periods must wake the threads.
   main->ConnectTimingDialog();
 

@@ -13,7 +13,7 @@
 class QApplication;
 class QTranslator;
 
-// Every window of the program. The main window owns the six secondary
+// Every window of the program. The main window owns the seven secondary
 // windows (they are its child windows and go with it, after its threads).
 struct TProgramWindows {
   TProgramWindows() = default;
@@ -35,8 +35,8 @@ bool InitialiseWorld(const std::function<void()>& loadPictures = {});
 using TStartupTrace = std::function<void(const QString& step)>;
 
 // Shows and paints the splash window, creates the main window and then the
-// map, mini-map, timing, objects, statistics and messages windows (none
-// shown), and hides the splash window.
+// map, mini-map, timing, objects, statistics, messages and chart windows
+// (none shown), and hides the splash window.
 std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace = {});
 
 // Loads Qt's own Polish texts into `translator` and installs it for the

@@ -22,6 +22,7 @@
 #include "wendoUnit5.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
+#include "wendoUnit9.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -29,12 +30,6 @@ using wymianadanych::World;
 TForm1* Form1 = nullptr;
 
 namespace {
-
-QString RunFileDialog(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted) return {};
-  const QStringList files = dialog.selectedFiles();
-  return files.isEmpty() ? QString() : files.first();
-}
 
 QImage BannerPicture() {
   QImage banner(FindAsset(QStringLiteral("banner.jpg")));
@@ -133,6 +128,7 @@ void TForm1::BuildMenu() {
   MiniMapa1 = item(Okna1, QStringLiteral("Mini Mapa"), &TForm1::MiniMapa1Click);
   Komunikaty1 = item(Okna1, QStringLiteral("Komunikaty"), &TForm1::Komunikaty1Click);
   Statystyka1 = item(Okna1, QStringLiteral("Statystyka"), &TForm1::Statystyka1Click);
+  Wykres1 = item(Okna1, QStringLiteral("Wykres"), &TForm1::Wykres1Click);
 
   SetRunState(TRunState::Idle);
 }
@@ -163,6 +159,7 @@ void TForm1::SetRunState(TRunState state) {
   Zakoncz1->setEnabled(!idle);
   Komunikaty1->setEnabled(!idle);
   Statystyka1->setEnabled(!idle);
+  Wykres1->setEnabled(!idle);
 }
 
 // ------------------------------------------------------------------ "Plik"
@@ -171,13 +168,7 @@ void TForm1::Za1Click() {
   Guarded([] { wymianadanych::NewScenario(World); });
 }
 
-QString TForm1::ChooseScenarioFile(QFileDialog& dialog) {
-  const QString path = ChooseFile(dialog);
-  // Next time the dialog offers the file by the name it has on disk, with
-  // the extension it may have added, not the name as typed.
-  if (!path.isEmpty()) dialog.selectFile(path);
-  return path;
-}
+QString TForm1::ChooseScenarioFile(QFileDialog& dialog) { return ChooseFileWith(ChooseFile, dialog); }
 
 void TForm1::Zapisz1Click() {
   Guarded([this] {
@@ -223,6 +214,11 @@ void TForm1::Wznow1Click() {
     if (!simulationThread_) return;
     const bool fresh = state_ == TRunState::Idle;
     wymianadanych::StartRun(World, simulationThread_->Ticks(), simulationThread_->TickSource().Now(), fresh);
+    if (Form9) {
+      // A fresh start begins a new chart; a resume carries on the old one.
+      if (fresh) Form9->ClearChart();
+      Form9->TakeSample();
+    }
     if (Form6) Form6->RefreshStatistics();
     if (Form7) Form7->ResetGrid();
     SetRunState(TRunState::Running);
@@ -238,6 +234,8 @@ void TForm1::Wstrzymaj1Click() {
     // Returns once the thread stands between two iterations, so the world
     // is consistent for the objects dialog.
     if (simulationThread_) simulationThread_->Suspend();
+    // The chart ends where the run stands; paused ticks add nothing.
+    if (Form9) Form9->TakeSample();
   });
 }
 
@@ -247,6 +245,9 @@ void TForm1::Zakoncz1Click() {
     if (!simulationThread_) return;
     // The lists are touched only after the thread's loop has finished.
     StopSimulationThread();
+    // The last point, before the people leave the beach; the chart is kept
+    // until the next fresh start.
+    if (Form9) Form9->TakeSample();
     wymianadanych::EndRun(World);
     simulationThread_ = std::make_unique<wymianadanych::TSimulationThread>(World);
   });
@@ -290,6 +291,10 @@ void TForm1::Statystyka1Click() {
   if (Form6) Form6->show();
 }
 
+void TForm1::Wykres1Click() {
+  if (Form9) Form9->show();
+}
+
 // ------------------------------------------------------------- timer
 
 void TForm1::Timer2Timer() {
@@ -297,6 +302,9 @@ void TForm1::Timer2Timer() {
   // One swap under the lock: each message is taken exactly once, and what
   // the simulation appends afterwards waits for the next tick.
   if (Form7) Form7->AppendMessages(World.DrainEvents());
+  // Only a running simulation moves the counters; a paused or ended run's
+  // chart stays as it was left.
+  if (state_ == TRunState::Running && Form9) Form9->TakeSample();
 }
 
 // ------------------------------------------------------------- lifecycle

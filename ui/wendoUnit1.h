@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "display_thread.h"
+#include "file_choice.h"
 #include "image_box.h"
 #include "simulation_thread.h"
 
@@ -30,7 +31,7 @@ class TForm1 : public QMainWindow {
 
   // Shows a scenario file dialog and returns the chosen path, or an empty
   // string when the user cancels. Tests replace it to answer without a dialog.
-  using TFileChooser = std::function<QString(QFileDialog& dialog)>;
+  using TFileChooser = ::TFileChooser;
 
   // Fills the terrain, seeds the random generator and creates the display
   // thread and then the simulation thread, both suspended.
@@ -55,9 +56,11 @@ class TForm1 : public QMainWindow {
   void MiniMapa1Click();
   void Komunikaty1Click();
   void Statystyka1Click();
+  void Wykres1Click();
 
-  // The 100 ms tick, from program start to end: refreshes the statistics and
-  // moves every pending message into the messages window.
+  // The 100 ms tick, from program start to end: refreshes the statistics,
+  // moves every pending message into the messages window and, while a run
+  // is running, adds a point to the chart.
   void Timer2Timer();
 
   // Has the timing dialog wake both threads whenever it stores new periods
@@ -92,6 +95,7 @@ class TForm1 : public QMainWindow {
   QAction* MiniMapa1;
   QAction* Komunikaty1;
   QAction* Statystyka1;
+  QAction* Wykres1;
 
   // Kept for the window's life, so each proposes the name last chosen in it.
   QFileDialog* SaveDialog1;

@@ -2,16 +2,23 @@
 
 #include <algorithm>
 
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableWidget>
 
 #include "dialog_font.h"
+#include "error_report.h"
+#include "replacing_save.h"
 
 TForm7* Form7 = nullptr;
 
-TForm7::TForm7(QWidget* parent) : QDialog(parent) {
+TForm7::TForm7(QWidget* parent) : QDialog(parent), ChooseFile(RunFileDialog) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setWindowTitle(QStringLiteral("Wiadomości"));
   setFont(DialogFont());
@@ -43,6 +50,21 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
   BitBtn1->setAutoDefault(false);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm7::BitBtn1Click);
 
+  PopupMenu1 = new QMenu(this);
+  Kopiuj1 = PopupMenu1->addAction(QStringLiteral("Kopiuj"));
+  ZapiszWszystkie1 = PopupMenu1->addAction(QStringLiteral("Zapisz wszystkie…"));
+  connect(Kopiuj1, &QAction::triggered, this, &TForm7::Kopiuj1Click);
+  connect(ZapiszWszystkie1, &QAction::triggered, this, &TForm7::ZapiszWszystkie1Click);
+  StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    Kopiuj1->setEnabled(!SelectedMessages().isEmpty());
+    ZapiszWszystkie1->setEnabled(!Messages().isEmpty());
+    PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at));
+  });
+  SaveDialog1 = MakeSaveDialog(this, QStringLiteral("Zapisz wszystkie"),
+                               {QStringLiteral("Pliki tekstowe (*.txt)"), QStringLiteral("Wszystkie Pliki (*)")},
+                               QStringLiteral("txt"));
+
   Form7 = this;
 }
 
@@ -63,6 +85,39 @@ void TForm7::SetRowText(int row, const QString& text) {
   } else if (!text.isEmpty()) {
     StringGrid1->setItem(row, 0, new QTableWidgetItem(text));
   }
+}
+
+QStringList TForm7::Messages() const {
+  QStringList texts;
+  for (int row = 0; row < StringGrid1->rowCount(); ++row)
+    if (const QString text = RowText(row); !text.isEmpty()) texts << text;
+  return texts;
+}
+
+QStringList TForm7::SelectedMessages() const {
+  QList<int> rows;
+  for (const QModelIndex& index : StringGrid1->selectionModel()->selectedIndexes()) rows << index.row();
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  QStringList texts;
+  for (int row : rows)
+    if (const QString text = RowText(row); !text.isEmpty()) texts << text;
+  return texts;
+}
+
+void TForm7::Kopiuj1Click() {
+  const QStringList texts = SelectedMessages();
+  if (!texts.isEmpty()) QGuiApplication::clipboard()->setText(texts.join(u'\n'));
+}
+
+void TForm7::ZapiszWszystkie1Click() {
+  Guarded([this] {
+    const QString path = ChooseFileWith(ChooseFile, *SaveDialog1);
+    if (path.isEmpty()) return;
+    QByteArray text;
+    for (const QString& message : Messages()) text += message.toUtf8() + '\n';
+    SaveReplacing(path, std::string_view(text.constData(), static_cast<size_t>(text.size())));
+  });
 }
 
 void TForm7::ResetGrid() { StringGrid1->setRowCount(1); }

@@ -87,7 +87,7 @@ TEST_F(MainWindowCommands, MenuCaptionsAndStartState) {
   EXPECT_EQ(Captions(form->Plik1), (QStringList{"Nowy", "Wczytaj", "Zapisz", "-", "Koniec"}));
   EXPECT_EQ(Captions(form->Dane1), (QStringList{"Obiekty", "Symulacja"}));
   EXPECT_EQ(Captions(form->Symulacja2), (QStringList{QStringLiteral("Wznów"), "Wstrzymaj", QStringLiteral("Zakończ")}));
-  EXPECT_EQ(Captions(form->Okna1), (QStringList{"Mapa", "Mini Mapa", "Komunikaty", "Statystyka"}));
+  EXPECT_EQ(Captions(form->Okna1), (QStringList{"Mapa", "Mini Mapa", "Komunikaty", "Statystyka", "Wykres"}));
   EXPECT_EQ(form->Plik1->title(), QStringLiteral("Plik"));
   EXPECT_EQ(form->Dane1->title(), QStringLiteral("Dane"));
   EXPECT_EQ(form->Symulacja2->title(), QStringLiteral("Symulacja"));
@@ -96,6 +96,7 @@ TEST_F(MainWindowCommands, MenuCaptionsAndStartState) {
   EXPECT_FALSE(form->Zakoncz1->isEnabled());
   EXPECT_FALSE(form->Komunikaty1->isEnabled());
   EXPECT_FALSE(form->Statystyka1->isEnabled());
+  EXPECT_FALSE(form->Wykres1->isEnabled());
   EXPECT_TRUE(form->Nowy1->isEnabled());
   EXPECT_TRUE(form->Obiekty1->isEnabled());
 }

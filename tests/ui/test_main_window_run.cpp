@@ -75,6 +75,7 @@ class MainWindowRun : public ProgramTest {
     EXPECT_EQ(form->Zakoncz1->isEnabled(), !idle);
     EXPECT_EQ(form->Komunikaty1->isEnabled(), !idle);
     EXPECT_EQ(form->Statystyka1->isEnabled(), !idle);
+    EXPECT_EQ(form->Wykres1->isEnabled(), !idle);
     // Available in every state.
     EXPECT_TRUE(form->Symulacja1->isEnabled());
     EXPECT_TRUE(form->Mapa1->isEnabled());

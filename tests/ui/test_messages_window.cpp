@@ -4,11 +4,20 @@
 #include <string>
 #include <thread>
 
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "test_dialogs_support.h"
@@ -194,4 +203,48 @@ TEST(MessagesWindow, EnterLeavesItOpenAndEscClosesIt) {
   EXPECT_FALSE(form.BitBtn1->isDefault());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   EXPECT_FALSE(form.isVisible());
+}
+
+TEST(MessagesWindow, ContextMenuCopiesTheSelectedMessagesAndSavesThemAll) {
+  ResetWorld();
+  MainWindowTick tick;
+  TForm7 form;
+  form.ResetGrid();
+  for (const char* m : {"0.5: pojawił się człowiek na (1,2).", "1: b", "1.5: c", "2: d"}) Append(m);
+  tick();
+  ASSERT_EQ(form.StringGrid1->rowCount(), 5);  // four messages and the blank row
+  QStringList items;
+  for (const QAction* a : form.PopupMenu1->actions()) items << a->text();
+  EXPECT_EQ(items, (QStringList{"Kopiuj", QStringLiteral("Zapisz wszystkie…")}));
+  EXPECT_EQ(form.StringGrid1->contextMenuPolicy(), Qt::CustomContextMenu);
+
+  // Rows 3 and 1 and the blank row: the two messages, top to bottom.
+  for (int row : {3, 1, 4}) form.StringGrid1->selectionModel()->select(form.StringGrid1->model()->index(row, 0),
+                                                                      QItemSelectionModel::Select);
+  form.Kopiuj1->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("1: b\n2: d"));
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(QStringLiteral("wiadomosci.txt"));
+  form.ChooseFile = [&](QFileDialog& dialog) {
+    EXPECT_EQ(&dialog, form.SaveDialog1);
+    return path;
+  };
+  dialog_tests::MessageCapture capture;
+  form.ZapiszWszystkie1->trigger();
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray("0.5: pojawił się człowiek na (1,2).\n1: b\n1.5: c\n2: d\n"));
+  EXPECT_EQ(form.SaveDialog1->defaultSuffix(), QStringLiteral("txt"));
+
+  // Into a folder that does not exist: reported, nothing written, the grid
+  // as it was.
+  form.ChooseFile = [&](QFileDialog&) { return dir.filePath(QStringLiteral("brak/w.txt")); };
+  form.ZapiszWszystkie1->trigger();
+  ASSERT_EQ(capture.errors.size(), 1u);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("brak"))));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList{"wiadomosci.txt"});
+  EXPECT_EQ(form.Messages().size(), 4);
 }

@@ -27,6 +27,7 @@
 #include "wendoUnit5.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
+#include "wendoUnit9.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -96,10 +97,10 @@ TEST_F(Startup, WindowsComeUpInOrderWithOnlyTheMainWindowShown) {
     if (step == QStringLiteral("map")) mainBeforeOthers = Form1 && !Form2 && !Form7;
   });
   EXPECT_EQ(steps, (QStringList{"splash", "main window", "map", "mini-map", "timing", "objects", "statistics",
-                                "messages", "hide splash"}));
+                                "messages", "chart", "hide splash"}));
   EXPECT_TRUE(splashPaintedBeforeMain);
   EXPECT_TRUE(mainBeforeOthers);
-  for (QWidget* w : std::initializer_list<QWidget*>{Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8})
+  for (QWidget* w : std::initializer_list<QWidget*>{Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9})
     ASSERT_NE(w, nullptr);
   EXPECT_TRUE(VisibleWindows().isEmpty());
 
