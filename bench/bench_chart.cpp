@@ -1,7 +1,7 @@
 // The main window's 100 ms tick on a crowded beach (20 000 people) with the
 // chart window open and its history thinned to the full number of points,
 // against the same tick without a chart window; and the chart's own work:
-// the view refresh (every series replaced, at most four times a second)
+// the view refresh (every series replaced, at most twice a second)
 // and one repaint of the chart.
 #include <benchmark/benchmark.h>
 

@@ -25,7 +25,7 @@ class TForm9 : public QDialog {
  public:
   // The view follows the points at most this often, and only while shown:
   // a long run's redraw is then no burden on the user interface.
-  static constexpr int ViewRefreshMs = 250;
+  static constexpr int ViewRefreshMs = 500;
 
   explicit TForm9(QWidget* parent = nullptr);
   ~TForm9() override;
