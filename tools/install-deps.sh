@@ -3,7 +3,7 @@
 # skipping those already present. Runs apt-get as root, or through sudo.
 set -eu
 
-PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth"
+PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth libcli11-dev libboost-dev parallel"
 [ -n "${WENDO_EXTRA_PACKAGES:-}" ] && PACKAGES="$PACKAGES $WENDO_EXTRA_PACKAGES"
 
 missing=""
