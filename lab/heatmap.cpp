@@ -80,8 +80,11 @@ void DrawLegend(QImage& picture, double maxDensity, const TDeathMap& deaths) {
   painter.setFont(font);
   const int lineHeight = painter.fontMetrics().height();
 
+  const QString title = QStringLiteral("%1 people eaten in %2 runs").arg(deaths.Deaths()).arg(deaths.Runs());
+  const QString unit = QStringLiteral("eaten per 10 m × 10 m, all runs:");
   const int margin = static_cast<int>(12 * scale), pad = static_cast<int>(10 * scale);
-  const int boxWidth = static_cast<int>(300 * scale);
+  const int textWidth = std::max(painter.fontMetrics().horizontalAdvance(title), painter.fontMetrics().horizontalAdvance(unit));
+  const int boxWidth = std::max(static_cast<int>(200 * scale), textWidth) + 2 * pad;
   const int barHeight = static_cast<int>(14 * scale);
   const int boxHeight = pad * 2 + lineHeight * 3 + barHeight + static_cast<int>(4 * scale);
   const QRect box(picture.width() - boxWidth - margin, picture.height() - boxHeight - margin, boxWidth, boxHeight);
@@ -93,10 +96,10 @@ void DrawLegend(QImage& picture, double maxDensity, const TDeathMap& deaths) {
   const int left = box.left() + pad, right = box.right() - pad;
   int y = box.top() + pad;
   painter.drawText(QRect(left, y, right - left, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("%1 people eaten in %2 runs").arg(deaths.Deaths()).arg(deaths.Runs()));
+                   title);
   y += lineHeight;
   painter.drawText(QRect(left, y, right - left, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("eaten per 10 m × 10 m, all runs:"));
+                   unit);
   y += lineHeight + static_cast<int>(2 * scale);
 
   QLinearGradient gradient(left, 0, right, 0);

@@ -132,7 +132,7 @@ std::string SummaryText(const TSummary& summary) {
       for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Shown(row[i]));
     for (const auto& row : cells) {
       std::string line = " ";
-      for (size_t i = 0; i < row.size(); ++i) line += " " + Padded(row[i], widths[i], i > 0);
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "  " : " ") + Padded(row[i], widths[i], i > 0);
       out += line + "\n";
     }
     out += "\n";
