@@ -11,8 +11,9 @@ namespace {
 std::atomic<bool> StopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-// Ctrl-C, or the end of a batch job's time: the sweep stops at once and
-// its output files are discarded. A second signal ends the process.
+// Ctrl-C, the end of a batch job's time or a closed terminal: the sweep
+// stops at once and its output files are discarded. A second signal ends
+// the process.
 extern "C" void RequestStop(int) { StopRequested = true; }
 
 }  // namespace
@@ -24,5 +25,6 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
   return wendo_lab::LabMain(argc, argv, {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, &StopRequested});
 }
