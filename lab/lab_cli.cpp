@@ -3,11 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QtGlobal>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <thread>
-#include <QtGlobal>
 
 #include "asset_folders.h"
 #include "bad_input.h"
