@@ -1,10 +1,9 @@
 #include "bench_world.h"
 
 #include <cmath>
-#include <vector>
 
 #ifdef WENDO_BENCH_HAS_QT
-#include <QImage>
+#include "terrain_picture.h"
 #endif
 
 namespace wendo_bench {
@@ -15,18 +14,12 @@ namespace {
 
 bool LoadMap(TWorld& w) {
 #ifdef WENDO_BENCH_HAS_QT
-  QImage map(QStringLiteral(WENDO_ASSET_DIR "/wendo.bmp"));
-  if (map.isNull()) return false;
-  map = map.convertToFormat(QImage::Format_RGB32);
-  std::vector<uint32_t> pixels(static_cast<size_t>(map.width()) * map.height());
-  for (int y = 0; y < map.height(); ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(map.constScanLine(y));
-    for (int x = 0; x < map.width(); ++x)
-      pixels[static_cast<size_t>(y) * map.width() + x] =
-          ((row[x] >> 16) & 0xFF) | (row[x] & 0xFF00) | ((row[x] & 0xFF) << 16);
+  try {
+    LoadTerrainPicture(w, QStringLiteral(WENDO_ASSET_DIR "/wendo.bmp"));
+    return true;
+  } catch (const TPictureError&) {
+    return false;
   }
-  w.FillTerrain(pixels.data(), map.width(), map.height());
-  return true;
 #else
   (void)w;
   return false;

@@ -6,7 +6,7 @@
 # skipping those already present. Runs apt-get as root, or through sudo.
 set -eu
 
-PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth qt6-translations-l10n"
+PACKAGES="build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev fonts-dejavu-core libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth qt6-translations-l10n libcli11-dev libboost-dev parallel"
 [ -n "${WENDO_EXTRA_PACKAGES:-}" ] && PACKAGES="$PACKAGES $WENDO_EXTRA_PACKAGES"
 
 missing=""

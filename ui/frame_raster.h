@@ -7,16 +7,13 @@
 #include <QImage>
 #include <cstdint>
 
+#include "terrain_picture.h"
+
 namespace wendoui {
 
 // World colours are 0x00BBGGRR; an RGB32 frame stores 0xFFRRGGBB.
-constexpr QRgb FrameColour(int32_t colour) {
-  const uint32_t c = static_cast<uint32_t>(colour);
-  return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-}
-constexpr int32_t WorldColour(QRgb pixel) {
-  return static_cast<int32_t>(((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu));
-}
+constexpr QRgb FrameColour(int32_t colour) { return PictureColour(colour); }
+constexpr int32_t WorldColour(QRgb pixel) { return TerrainColour(pixel); }
 
 // Drawing on the memory of one 32-bit frame, taken once per frame so that
 // thousands of marks cost no more than their pixels.

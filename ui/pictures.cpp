@@ -1,17 +1,8 @@
 #include "pictures.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <array>
 #include <stdexcept>
 #include <vector>
-
-#include "frame_raster.h"
-
-#ifndef WENDO_DATADIR
-#define WENDO_DATADIR "/usr/local/share/wendo"
-#endif
 
 QImage MapPicture;
 QImage MiniMapPicture;
@@ -48,26 +39,6 @@ QString Searched() { return QStringLiteral(" (searched: ") + AssetFolders().join
 
 }  // namespace
 
-QStringList AssetFolders() {
-  QStringList folders{QDir::currentPath()};
-  if (QCoreApplication::instance()) {
-    const QString exe = QCoreApplication::applicationDirPath();
-    folders << exe << QDir(exe).filePath(QStringLiteral("assets"));
-    // An installation moved to another prefix keeps its layout.
-    folders << QDir::cleanPath(QDir(exe).filePath(QStringLiteral("../share/wendo")));
-  }
-  folders << QDir::cleanPath(QStringLiteral(WENDO_DATADIR));
-  return folders;
-}
-
-QString FindAsset(const QString& fileName) {
-  for (const QString& folder : AssetFolders()) {
-    const QFileInfo file(QDir(folder).filePath(fileName));
-    if (file.isFile()) return file.absoluteFilePath();
-  }
-  return {};
-}
-
 void LoadPictures() {
   // Everything is read first, so a failure leaves the pictures untouched.
   std::vector<QImage> loaded;
@@ -88,17 +59,4 @@ void LoadPictures() {
     loaded.push_back(image.convertToFormat(QImage::Format_RGB32));
   }
   for (size_t i = 0; i < PictureFiles.size(); ++i) *PictureFiles[i].picture = loaded[i];
-}
-
-void FillTerrainFromPicture(wymianadanych::TWorld& world, const QImage& picture) {
-  const QImage source = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
-  const int w = source.width();
-  const int h = source.height();
-  std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
-  for (int y = 0; y < h; ++y) {
-    const QRgb* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-    uint32_t* out = pixels.data() + static_cast<size_t>(y) * w;
-    for (int x = 0; x < w; ++x) out[x] = static_cast<uint32_t>(wendoui::WorldColour(row[x]));
-  }
-  world.FillTerrain(pixels.data(), w, h);
 }

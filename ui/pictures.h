@@ -3,10 +3,9 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
-#include <QStringList>
 
-#include "wymianadanych.h"
+#include "asset_folders.h"
+#include "terrain_picture.h"
 
 extern QImage MapPicture;      // wendo.bmp, 800 x 1200: the terrain map
 extern QImage MiniMapPicture;  // wendomini.bmp, 160 x 240: the map at one fifth
@@ -17,19 +16,8 @@ extern QImage SwimmingSprite;  // plywa.bmp
 extern QImage StandingSprite;  // stoi.bmp
 extern QImage DeadSprite;      // rip.bmp
 
-// The folders a picture is looked for in, in order: the current directory,
-// the executable's folder, its assets/ subfolder, the installed data folder.
-QStringList AssetFolders();
-
-// Full path of the first existing file of that name in AssetFolders(), or an
-// empty string.
-QString FindAsset(const QString& fileName);
-
 // Loads the eight pictures in table order as Format_RGB32. Throws
 // std::runtime_error naming the file and the folders searched when one is
 // missing, unreadable or not of its stated size; the pictures are then left
 // as they were.
 void LoadPictures();
-
-// Copies a picture into the world's terrain grid as 0x00BBGGRR values.
-void FillTerrainFromPicture(wymianadanych::TWorld& world, const QImage& picture);

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#ifdef WENDO_TEST_HAS_TERRAIN_PICTURE
+#include "terrain_picture.h"
+#endif
+
 namespace wendo_test {
 
 std::unique_ptr<TWorld> MakeWorld(int32_t colour) {
@@ -56,43 +60,19 @@ TLodz& AddBoat(TWorld& w, int32_t x, int32_t y, int32_t px, int32_t py, int32_t 
   return w.Boats.back();
 }
 
-}  // namespace wendo_test
-
-#include <fstream>
-#include <iterator>
-
-namespace wendo_test {
-
-namespace {
-uint32_t Le(const std::vector<unsigned char>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + i];
-  return v;
-}
-}  // namespace
-
 bool LoadBmpTerrain(TWorld& w, const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
-  const uint32_t offset = Le(b, 10, 4);
-  const int32_t width = static_cast<int32_t>(Le(b, 18, 4));
-  const int32_t rawHeight = static_cast<int32_t>(Le(b, 22, 4));
-  const uint32_t bits = Le(b, 28, 2), compression = Le(b, 30, 4);
-  if ((bits != 24 && bits != 32) || (compression != 0 && compression != 3) || width <= 0) return false;
-  const int32_t height = rawHeight < 0 ? -rawHeight : rawHeight;
-  const size_t stride = (static_cast<size_t>(width) * (bits / 8) + 3) / 4 * 4;
-  if (b.size() < offset + stride * height) return false;
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  for (int32_t y = 0; y < height; ++y) {
-    const size_t row = offset + stride * static_cast<size_t>(rawHeight < 0 ? y : height - 1 - y);
-    for (int32_t x = 0; x < width; ++x) {
-      const unsigned char* p = &b[row + static_cast<size_t>(x) * (bits / 8)];  // blue, green, red
-      pixels[static_cast<size_t>(y) * width + x] = p[2] | p[1] << 8 | p[0] << 16;
-    }
+#ifdef WENDO_TEST_HAS_TERRAIN_PICTURE
+  try {
+    LoadTerrainPicture(w, QString::fromStdString(path));
+    return true;
+  } catch (const TPictureError&) {
+    return false;
   }
-  w.FillTerrain(pixels.data(), width, height);
-  return true;
+#else
+  (void)w;
+  (void)path;
+  return false;
+#endif
 }
 
 void PaintTrickyMap(TWorld& w) {

@@ -25,8 +25,10 @@ TLodz& AddBoat(TWorld& w, int32_t x, int32_t y, int32_t px, int32_t py, int32_t 
 
 namespace wendo_test {
 
-// Fills the terrain from an uncompressed 24- or 32-bit BMP file, the format
-// of the program's map; false when the file cannot be read as one.
+// Fills the terrain from a map picture file; false when it cannot be read.
+// Also false in a build without Qt (the ThreadSanitizer build, which runs
+// only the threaded tests, none of which needs the map): callers then paint
+// a map instead.
 bool LoadBmpTerrain(TWorld& w, const std::string& path);
 
 // A map full of traps: land strips narrower than a step, lakes, aqua

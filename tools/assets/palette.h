@@ -3,16 +3,20 @@
 #include <QColor>
 #include <QRgb>
 
-// The four terrain colours the simulation tests by exact value, and the
-// colours of everything else on the map. Feature colours are chosen to be
-// none of the four, and to stay clear of the mini-map's mark colours
-// (black, cream, orange, maroon, red) so marks remain visible on them.
+#include "terrain_picture.h"
+#include "wymianadanych.h"
+
+// The four terrain colours the simulation tests by exact value, taken from
+// the simulation itself, and the colours of everything else on the map.
+// Feature colours are chosen to be none of the four, and to stay clear of
+// the mini-map's mark colours (black, cream, orange, maroon, red) so marks
+// remain visible on them.
 namespace palette {
 
-inline constexpr QRgb DeepWater = qRgb(0, 0, 255);
-inline constexpr QRgb ShallowWater = qRgb(0, 255, 255);
-inline constexpr QRgb Grass = qRgb(0, 128, 0);
-inline constexpr QRgb Dune = qRgb(128, 128, 0);
+inline constexpr QRgb DeepWater = PictureColour(wymianadanych::WaterColour);
+inline constexpr QRgb ShallowWater = PictureColour(wymianadanych::CyanWaterColour);
+inline constexpr QRgb Grass = PictureColour(wymianadanych::LandColour);
+inline constexpr QRgb Dune = PictureColour(wymianadanych::OliveColour);
 
 inline constexpr QRgb Paving = qRgb(224, 204, 160);
 inline constexpr QRgb PavingJoint = qRgb(204, 184, 142);

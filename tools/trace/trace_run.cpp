@@ -6,8 +6,6 @@ namespace wendo_trace {
 
 using namespace wymianadanych;
 
-namespace {
-
 void WriteState(const TWorld& w, std::ostream& out) {
   out << "T " << w.StepCounter << ' ' << w.ElapsedMs << ' ' << (w.SharkAlarm ? 1 : 0) << ' ' << w.PersonCount << ' '
       << w.DeadPeople << ' ' << w.SharkCount << ' ' << w.DeadSharks << '\n';
@@ -16,8 +14,6 @@ void WriteState(const TWorld& w, std::ostream& out) {
     out << "S " << s.X << ' ' << s.Y << ' ' << (s.Dead ? 1 : 0) << ' ' << s.LastSeenStep << '\n';
   for (const TLodz& b : w.Boats) out << "B " << b.X << ' ' << b.Y << ' ' << (b.Outbound ? 1 : 0) << '\n';
 }
-
-}  // namespace
 
 void RunTrace(TWorld& w, uint32_t seed, int64_t iterations, const TTickStep& tickStep, uint32_t startTick,
               std::ostream& out) {

@@ -13,6 +13,10 @@ namespace wendo_trace {
 // Ticks the virtual clock advances before iteration `i` (counted from 0).
 using TTickStep = std::function<uint32_t(int64_t i)>;
 
+// The state lines written after a step: a T line, then a line per person,
+// shark and boat.
+void WriteState(const wymianadanych::TWorld& w, std::ostream& out);
+
 // With the terrain and scenario already in `w`: seeds the generator, makes
 // a fresh start at `startTick`, then runs `iterations` iterations. After
 // each one that took a step it writes a T line and a line per person, shark

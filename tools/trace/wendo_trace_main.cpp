@@ -3,14 +3,13 @@
 // Reproduces a run without windows: the terrain from MAP.bmp, the scenario
 // from SCENARIO ("-" keeps the defaults), a seeded generator, and a virtual
 // clock that advances TICK_MS before every iteration. Prints the trace.
-#include <QImage>
-
 #include <charconv>
 #include <cstring>
 #include <iostream>
-#include <vector>
+#include <memory>
 
 #include "scenario_file.h"
+#include "terrain_picture.h"
 #include "trace_run.h"
 
 namespace {
@@ -36,24 +35,13 @@ int main(int argc, char** argv) {
       !ParseUnsigned(argv[5], UINT32_MAX, tickMs) || (argc == 7 && !ParseUnsigned(argv[6], UINT32_MAX, startTick)))
     return Usage();
 
-  QImage map(QString::fromLocal8Bit(argv[1]));
-  if (map.isNull()) {
-    std::cerr << "wendo-trace: cannot read the map picture " << argv[1] << '\n';
+  auto world = std::make_unique<wymianadanych::TWorld>();
+  try {
+    LoadTerrainPicture(*world, QString::fromLocal8Bit(argv[1]));
+  } catch (const TPictureError& e) {
+    std::cerr << "wendo-trace: " << e.what() << '\n';
     return 1;
   }
-  map = map.convertToFormat(QImage::Format_RGB32);
-  std::vector<uint32_t> pixels(static_cast<size_t>(map.width()) * map.height());
-  for (int y = 0; y < map.height(); ++y) {
-    const auto* row = reinterpret_cast<const uint32_t*>(map.constScanLine(y));
-    for (int x = 0; x < map.width(); ++x) {
-      const uint32_t argb = row[x];  // 0xAARRGGBB to 0x00BBGGRR
-      pixels[static_cast<size_t>(y) * map.width() + x] =
-          ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
-    }
-  }
-
-  auto world = std::make_unique<wymianadanych::TWorld>();
-  world->FillTerrain(pixels.data(), map.width(), map.height());
   if (std::strcmp(argv[2], "-") != 0) {
     try {
       LoadScenario(*world, argv[2]);

@@ -1,0 +1,81 @@
+// One run of a sweep, as the program makes it on a machine that always
+// keeps up: the scenario put into a world, a fresh start at tick 0 with the
+// given seed, and every check of the loop taken at the first millisecond
+// tick at which it is due, until the duration is over. What happened is
+// counted from the world's counters and the messages as they come.
+#pragma once
+
+#include <QImage>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sweep.h"
+#include "wymianadanych.h"
+
+namespace wendo_lab {
+
+// The counters of a run at one moment.
+struct TCounters {
+  int32_t Steps = 0;
+  int32_t ElapsedMs = 0;
+  int32_t PeopleArrived = 0;
+  int32_t PeopleEaten = 0;   // DeadPeople
+  int32_t PeoplePresent = 0; // PersonCount
+  int32_t SharksArrived = 0;
+  int32_t SharksKilled = 0;   // DeadSharks
+  int32_t SharksPresent = 0;  // SharkCount
+  int64_t ObserverSightings = 0;
+  int64_t BoatSightings = 0;
+  int32_t Swimmers = 0;  // live people on water cells
+  bool Alarm = false;    // SharkAlarm
+};
+
+struct TSample {
+  int32_t TimeMs = 0;
+  TCounters Counters;
+};
+
+struct TPlace {
+  int16_t X = 0;
+  int16_t Y = 0;
+};
+
+struct TRunResult {
+  TCounters Final;
+  int64_t AlarmSteps = 0;     // steps that ended with the alarm up
+  int32_t MostSwimmers = 0;   // the most live people on water cells after a step
+  int32_t FirstEatenMs = -1;  // simulated time of the first person eaten, -1 if none
+  std::vector<TSample> Series;
+  std::vector<TPlace> Deaths;  // where people were eaten
+};
+
+// Raised inside a run when the stop flag is set.
+struct TRunStopped {};
+
+struct TRunOptions {
+  int32_t SampleEveryMs = 0;  // 0: no series
+  bool KeepDeaths = false;
+  const std::atomic<bool>* Stop = nullptr;
+  // Called after every iteration with its tick, the TIterationResult bits
+  // and the messages it appended (for tests that compare runs).
+  std::function<void(const wymianadanych::TWorld&, uint32_t now, unsigned done, const std::vector<std::string>&)>
+      Watch;
+};
+
+// A world kept for one job and used for run after run: the terrain is
+// filled once, and each run starts from the scenario afresh.
+class TLabWorld {
+ public:
+  explicit TLabWorld(const QImage& map);
+  TRunResult Run(const TRunSpec& spec, const TRunOptions& options);
+  const wymianadanych::TWorld& World() const { return *world_; }
+
+ private:
+  std::unique_ptr<wymianadanych::TWorld> world_;
+};
+
+}  // namespace wendo_lab

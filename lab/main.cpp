@@ -1,0 +1,30 @@
+// wendo-lab: experiments with the beach simulation, without windows.
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <unistd.h>
+
+#include "lab_cli.h"
+
+namespace {
+
+std::atomic<bool> StopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// Ctrl-C, the end of a batch job's time or a closed terminal: the sweep
+// stops at once and its output files are discarded. A second signal ends
+// the process.
+extern "C" void RequestStop(int) { StopRequested = true; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  struct sigaction action {};
+  action.sa_handler = RequestStop;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  return wendo_lab::LabMain(argc, argv, {std::cout, std::cerr, isatty(STDERR_FILENO) == 1, &StopRequested});
+}

@@ -1,0 +1,57 @@
+#include "output_file.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "bad_input.h"
+#include "scenario_error.h"
+
+namespace wendo_lab {
+
+namespace fs = std::filesystem;
+
+void CheckOutputPath(const std::string& path, std::string_view option) {
+  if (path.empty() || path == "-") return;
+  const fs::path target(path);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  std::error_code ec;
+  const std::string where = std::string(option) + " " + path + ": ";
+  if (!fs::is_directory(folder, ec)) throw TBadInput(where + "the folder \"" + folder.string() + "\" does not exist");
+  if (fs::is_directory(target, ec)) throw TBadInput(where + "this is a folder; name a file");
+}
+
+TOutputFile::TOutputFile(const std::string& path, std::ostream& standard) : path_(path), standard_(&standard) {
+  if (path.empty() || path == "-") return;
+  try {
+    file_ = std::make_unique<wymianadanych::TReplacingFile>(path, wymianadanych::TWriteCall{});
+  } catch (const wymianadanych::TScenarioError& e) {
+    throw TBadInput("cannot write " + path + ": " + e.what());
+  }
+}
+
+void TOutputFile::Write(std::string_view text) {
+  if (!file_) {
+    standard_->write(text.data(), static_cast<std::streamsize>(text.size()));
+    return;
+  }
+  try {
+    file_->Write(text);
+  } catch (const wymianadanych::TScenarioError& e) {
+    throw std::runtime_error("cannot write " + path_ + ": " + e.what());
+  }
+}
+
+void TOutputFile::Commit() {
+  if (!file_) {
+    standard_->flush();
+    if (!*standard_) throw std::runtime_error("cannot write to standard output");
+    return;
+  }
+  try {
+    file_->Commit();
+  } catch (const wymianadanych::TScenarioError& e) {
+    throw std::runtime_error("cannot write " + path_ + ": " + e.what());
+  }
+}
+
+}  // namespace wendo_lab

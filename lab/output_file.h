@@ -1,0 +1,36 @@
+// Where a command writes a file: standard output, or a named file that
+// appears only once it is complete (written to a temporary file in the
+// same folder and renamed at Commit; discarded when not committed).
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "replacing_file.h"
+
+namespace wendo_lab {
+
+// Throws TBadInput unless `path` can name an output file: its folder must
+// exist, and it must not be a folder itself. `option` names it.
+void CheckOutputPath(const std::string& path, std::string_view option);
+
+class TOutputFile {
+ public:
+  // An empty path or "-" means `standard`. Throws TBadInput when the
+  // temporary file cannot be made.
+  TOutputFile(const std::string& path, std::ostream& standard);
+  void Write(std::string_view text);
+  // Throws std::runtime_error when the file cannot be completed.
+  void Commit();
+  bool IsStandard() const { return !file_; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::ostream* standard_;
+  std::unique_ptr<wymianadanych::TReplacingFile> file_;
+};
+
+}  // namespace wendo_lab

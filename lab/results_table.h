@@ -1,0 +1,27 @@
+// The rows of the results table (one per run) and of the series file (one
+// per run per sample time). Both start with the run's number in the
+// sweep's canonical order, which is how merge puts shards back in order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "experiment_run.h"
+#include "sweep.h"
+
+namespace wendo_lab {
+
+// "sim_step_ms" for SimStepMs.
+std::string SnakeCase(std::string_view name);
+
+// The columns that hold a run's results rather than its configuration.
+const std::vector<std::string>& ResultColumns();
+
+std::vector<std::string> RunTableHeader();
+std::vector<std::string> RunTableRow(const TRunSpec& run, const TRunResult& result);
+
+std::vector<std::string> SeriesHeader();
+// One record per sample, appended to `out`.
+void AppendSeriesRecords(std::string& out, const TRunSpec& run, const TRunResult& result);
+
+}  // namespace wendo_lab

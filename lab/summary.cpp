@@ -1,0 +1,161 @@
+#include "summary.h"
+
+#include <boost/math/distributions/students_t.hpp>
+#include <charconv>
+#include <cmath>
+#include <map>
+
+#include "bad_input.h"
+#include "results_table.h"
+
+namespace wendo_lab {
+
+namespace {
+
+// Digits after the point on the terminal.
+int Decimals(const std::string& result) { return result == "alarm_share" ? 4 : 2; }
+
+// Characters, not bytes, so that text beyond ASCII lines up.
+size_t Shown(const std::string& s) {
+  size_t n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+std::string Padded(const std::string& s, size_t width, bool right) {
+  const std::string pad(width > Shown(s) ? width - Shown(s) : 0, ' ');
+  return right ? pad + s : s + pad;
+}
+
+}  // namespace
+
+const std::vector<std::string>& SummaryResults() {
+  static const std::vector<std::string> results = {
+      "people_arrived", "people_eaten",       "sharks_arrived", "sharks_killed", "first_eaten_s",
+      "sightings_by_observers", "sightings_by_boats", "alarm_share",    "most_swimmers"};
+  return results;
+}
+
+TStatistic Describe(const std::vector<double>& values) {
+  TStatistic s;
+  s.N = static_cast<int64_t>(values.size());
+  if (s.N == 0) return s;
+  double sum = 0;
+  for (double v : values) sum += v;
+  s.Mean = sum / s.N;
+  s.CiLow = s.CiHigh = s.Mean;
+  if (s.N < 2) return s;
+  double squares = 0;
+  for (double v : values) squares += (v - s.Mean) * (v - s.Mean);
+  s.Sd = std::sqrt(squares / (s.N - 1));
+  const boost::math::students_t t(static_cast<double>(s.N - 1));
+  const double half = boost::math::quantile(t, 0.975) * s.Sd / std::sqrt(static_cast<double>(s.N));
+  s.CiLow = s.Mean - half;
+  s.CiHigh = s.Mean + half;
+  return s;
+}
+
+TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
+  TSummary summary;
+  std::vector<int> keyColumns, resultColumns;
+  const std::vector<std::string>& all = ResultColumns();
+  for (size_t c = 0; c < table.Header.size(); ++c) {
+    const std::string& name = table.Header[c];
+    if (name == "run" || name == "seed" || std::find(all.begin(), all.end(), name) != all.end()) continue;
+    keyColumns.push_back(static_cast<int>(c));
+    summary.KeyColumns.push_back(name);
+  }
+  for (const std::string& name : SummaryResults()) {
+    const int c = table.Column(name);
+    if (c < 0) throw TBadInput(fileName + ": no column \"" + name + "\"; not a results table of wendo-lab run");
+    resultColumns.push_back(c);
+  }
+
+  std::map<std::vector<std::string>, size_t> byKey;
+  std::vector<std::vector<std::vector<double>>> values;  // configuration, result, run
+  for (const TCsvRecord& row : table.Rows) {
+    std::vector<std::string> key;
+    for (int c : keyColumns) key.push_back(row.Fields[c]);
+    const auto [at, fresh] = byKey.emplace(key, summary.Configurations.size());
+    if (fresh) {
+      summary.Configurations.push_back({key, 0, {}});
+      values.emplace_back(resultColumns.size());
+    }
+    ++summary.Configurations[at->second].Runs;
+    for (size_t r = 0; r < resultColumns.size(); ++r) {
+      const std::string& field = row.Fields[resultColumns[r]];
+      if (field.empty()) continue;
+      double v = 0;
+      const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
+      if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))
+        throw TBadInput(fileName + ": \"" + field + "\" in column " + SummaryResults()[r] + " is not a number");
+      values[at->second][r].push_back(v);
+    }
+  }
+  for (size_t i = 0; i < summary.Configurations.size(); ++i)
+    for (const std::vector<double>& v : values[i]) summary.Configurations[i].Results.push_back(Describe(v));
+  return summary;
+}
+
+std::string SummaryText(const TSummary& summary) {
+  // The heading names the scenario and each column whose value differs
+  // between configurations; what all share is said once at the top.
+  std::vector<bool> differs(summary.KeyColumns.size(), false);
+  for (const TConfigurationSummary& c : summary.Configurations)
+    for (size_t k = 0; k < c.Key.size(); ++k) differs[k] = differs[k] || c.Key[k] != summary.Configurations[0].Key[k];
+  const int scenario = [&] {
+    for (size_t k = 0; k < summary.KeyColumns.size(); ++k)
+      if (summary.KeyColumns[k] == "scenario") return static_cast<int>(k);
+    return -1;
+  }();
+
+  std::string out;
+  if (summary.Configurations.empty()) return "no runs\n";
+  const std::vector<std::string> header = {"result", "runs", "mean", "sd", "95% CI low", "95% CI high"};
+  for (const TConfigurationSummary& c : summary.Configurations) {
+    std::string heading = scenario >= 0 ? c.Key[static_cast<size_t>(scenario)] : std::string("configuration");
+    for (size_t k = 0; k < c.Key.size(); ++k)
+      if (differs[k] && static_cast<int>(k) != scenario) heading += "  " + summary.KeyColumns[k] + "=" + c.Key[k];
+    heading += "  (" + std::to_string(c.Runs) + (c.Runs == 1 ? " run)" : " runs)");
+    out += heading + "\n";
+
+    std::vector<std::vector<std::string>> cells = {header};
+    for (size_t r = 0; r < c.Results.size(); ++r) {
+      const TStatistic& s = c.Results[r];
+      const int d = Decimals(SummaryResults()[r]);
+      auto number = [&](double v, bool known) { return known ? FixedText(v, d) : std::string("-"); };
+      cells.push_back({SummaryResults()[r], std::to_string(s.N), number(s.Mean, s.N > 0), number(s.Sd, s.N > 1),
+                       number(s.CiLow, s.N > 1), number(s.CiHigh, s.N > 1)});
+    }
+    std::vector<size_t> widths(header.size(), 0);
+    for (const auto& row : cells)
+      for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], Shown(row[i]));
+    for (const auto& row : cells) {
+      std::string line = " ";
+      for (size_t i = 0; i < row.size(); ++i) line += (i ? "  " : " ") + Padded(row[i], widths[i], i > 0);
+      out += line + "\n";
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::string SummaryCsv(const TSummary& summary) {
+  std::string out;
+  std::vector<std::string> header = summary.KeyColumns;
+  for (const char* c : {"result", "runs", "mean", "sd", "ci95_low", "ci95_high"}) header.push_back(c);
+  AppendRecord(out, header);
+  for (const TConfigurationSummary& c : summary.Configurations)
+    for (size_t r = 0; r < c.Results.size(); ++r) {
+      const TStatistic& s = c.Results[r];
+      std::vector<std::string> row = c.Key;
+      row.push_back(SummaryResults()[r]);
+      row.push_back(std::to_string(s.N));
+      row.push_back(s.N > 0 ? NumberText(s.Mean) : "");
+      for (double v : {s.Sd, s.CiLow, s.CiHigh}) row.push_back(s.N > 1 ? NumberText(v) : "");
+      AppendRecord(out, row);
+    }
+  return out;
+}
+
+}  // namespace wendo_lab

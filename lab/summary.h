@@ -1,0 +1,50 @@
+// The summary of a results table: per configuration (every column but the
+// run, the seed and the results), the number of runs and, for each main
+// result, the mean, the standard deviation and the 95% confidence interval
+// of the mean from Student's t distribution.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "csv.h"
+
+namespace wendo_lab {
+
+struct TStatistic {
+  int64_t N = 0;  // runs with a value (first_eaten_s is empty when nobody was eaten)
+  double Mean = 0;
+  double Sd = 0;  // sample standard deviation; with N < 2 it is not known
+  double CiLow = 0;
+  double CiHigh = 0;
+};
+
+// Mean, sd and the t interval; sd and the interval need two values.
+TStatistic Describe(const std::vector<double>& values);
+
+struct TConfigurationSummary {
+  std::vector<std::string> Key;  // the configuration columns' values
+  int64_t Runs = 0;
+  std::vector<TStatistic> Results;  // one per SummaryResults() entry
+};
+
+struct TSummary {
+  std::vector<std::string> KeyColumns;
+  std::vector<TConfigurationSummary> Configurations;  // in order of first appearance
+};
+
+// The results summarised, in table order.
+const std::vector<std::string>& SummaryResults();
+
+// Throws TBadInput for a table without the expected columns or with a
+// value that is not a number.
+TSummary Summarise(const TCsvTable& table, const std::string& fileName);
+
+// An aligned table for the terminal: a heading per configuration naming
+// the scenario and what differs between the configurations.
+std::string SummaryText(const TSummary& summary);
+
+// One record per configuration and result.
+std::string SummaryCsv(const TSummary& summary);
+
+}  // namespace wendo_lab
