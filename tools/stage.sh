@@ -17,6 +17,9 @@ name=${1:?usage: stage.sh [--progress] NAME LOG COMMAND...}
 log=${2:?usage: stage.sh [--progress] NAME LOG COMMAND...}
 shift 2
 mkdir -p "$(dirname "$log")" || exit 1
+# GNU make tells its children that it writes to a terminal, and CMake's
+# makefiles then colour their lines even into the log.
+unset MAKE_TERMOUT MAKE_TERMERR
 
 took() {
   local s=$((SECONDS - started))
