@@ -73,6 +73,12 @@ else
   exit 1
 fi
 
+# Asks for the password, if any, on its own line before the quiet stage.
+if [ -n "$sudo" ] && [ -t 0 ] && ! sudo -v; then
+  echo "==> if sudo is not allowed here, install them as root, from $root: $again" >&2
+  exit 1
+fi
+
 log=${WENDO_INSTALL_LOG:-$root/build/logs/install.log}
 mkdir -p "$(dirname "$log")"
 : >"$log"
