@@ -1,30 +1,48 @@
-# The two everyday commands: `make run` builds and starts the program,
-# `make test` builds and runs every test. Both install missing Debian
-# packages first (tools/install-deps.sh).
+# The two everyday commands: `make run` builds the program and starts it,
+# `make test` builds everything and runs the quick tests. Both install
+# missing Debian packages first (tools/install-deps.sh). Each stage prints
+# one line; its full output is in $(BUILD)/logs/.
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+LOGS = $(BUILD)/logs
+STAGE = tools/stage.sh
 
-.PHONY: all deps configure build run test bench clean
+# CMake's own makefiles would otherwise fill the build log with
+# "Entering directory" lines.
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps configure build program display run test bench clean
 
 all: build
 
 deps:
-	@tools/install-deps.sh
+	@WENDO_INSTALL_LOG=$(LOGS)/install.log tools/install-deps.sh
 
+# Tests and benchmarks stay configured, so `make test` after `make run`
+# reuses the same build folder.
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) > $(BUILD).configure.log 2>&1 || (cat $(BUILD).configure.log; exit 1)
+	@$(STAGE) configure $(LOGS)/configure.log \
+	  cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@$(STAGE) --progress "build everything" $(LOGS)/build.log cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the program and the copy of its pictures, not the tests and benchmarks.
+program: configure
+	@$(STAGE) --progress "build the program" $(LOGS)/build.log cmake --build $(BUILD) -j $(JOBS) --target wendo
+
+display:
 	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
 	  echo "make run: no display to show the windows on (try: xvfb-run -a make run)"; exit 1; fi
+
+run: display program
 	@$(BUILD)/app/wendo
 
+# The quick suites; .ci/run also runs the slow ones (ctest -L slow).
 test: build
+	@echo "==> tests: the quick suites (the slow ones run in .ci/run)"
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
 
 bench: build
