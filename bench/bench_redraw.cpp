@@ -67,7 +67,7 @@ void SetUpPictures() {
 }
 
 void SetUpWorld(int people, int sharks, int observers, int boats) {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   World.People.clear();
   World.Sharks.clear();
   World.Observers.clear();

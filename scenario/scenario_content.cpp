@@ -29,14 +29,14 @@ TScenario TakeScenario(const TWorld& world) {
   *p++ = world.SharkMax;
   *p++ = world.SharkSpeed;
   *p++ = world.SharkRange;
-  std::lock_guard<std::mutex> guard(world.Lock);
+  std::lock_guard guard(world.Lock);
   s.Observers = world.Observers;
   s.Boats = world.Boats;
   return s;
 }
 
 void PutScenario(TWorld& world, TScenario&& s) {
-  std::lock_guard<std::mutex> guard(world.Lock);
+  std::lock_guard guard(world.Lock);
   const int32_t* p = s.Parameters;
   world.SimStepMs = *p++;
   world.RefreshMs = *p++;

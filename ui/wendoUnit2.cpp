@@ -66,7 +66,7 @@ void TForm2::RedrawMap() {
     if (placed(o, left, top)) observer.Draw(frame, left, top);
   {
     // One lock for the lists the simulation changes: they show one moment.
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     for (const TRekin& s : World.Sharks)
       if (placed(s, left, top)) (s.Dead ? dead : shark).Draw(frame, left, top);
     for (const TCzlowiek& p : World.People)

@@ -77,7 +77,7 @@ void TForm3::RedrawMiniMap() {
   }
   {
     // One lock for the lists the simulation changes: they show one moment.
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     {
       wendoui::TEllipseSet marks(raster, BoatMark);
       for (const TLodz& b : World.Boats) DrawWatcher(marks, b, b.Range);

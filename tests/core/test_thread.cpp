@@ -22,7 +22,7 @@ struct ThreadTest : ::testing::Test {
     w->SharkMax = 0;
   }
   int32_t Steps() {
-    std::lock_guard<std::mutex> guard(w->Lock);
+    std::lock_guard guard(w->Lock);
     return w->StepCounter;
   }
   // Moves the clock and waits until the thread has done what fell due.
