@@ -1,6 +1,7 @@
 #include "frame_ellipse_set.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace wendoui {
 
@@ -24,16 +25,21 @@ void TEllipseSet::StartCounting() {
       }
 }
 
-bool TEllipseSet::Covered(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const {
+bool TEllipseSet::OpenColumns(int64_t& x0, int64_t y0, int64_t& x1, int64_t y1) const {
   const int64_t tx0 = x0 >> TileShift, tx1 = x1 >> TileShift;
-  for (int64_t ty = y0 >> TileShift; ty <= (y1 >> TileShift); ++ty) {
-    const uint64_t* row = open_.data() + ty * wordsPerRow_;
-    for (int64_t word = tx0 / 64; word <= tx1 / 64; ++word) {
-      const int64_t from = std::max<int64_t>(tx0 - 64 * word, 0), to = std::min<int64_t>(tx1 - 64 * word, 63);
-      const uint64_t bits = (to == 63 ? ~uint64_t{0} : (uint64_t{1} << (to + 1)) - 1) & ~((uint64_t{1} << from) - 1);
-      if (row[word] & bits) return false;
-    }
+  int64_t first = tx1 + 1, last = tx0 - 1;
+  for (int64_t word = tx0 / 64; word <= tx1 / 64; ++word) {
+    uint64_t open = 0;
+    for (int64_t ty = y0 >> TileShift; ty <= (y1 >> TileShift); ++ty) open |= open_[static_cast<size_t>(ty * wordsPerRow_ + word)];
+    const int64_t from = std::max<int64_t>(tx0 - 64 * word, 0), to = std::min<int64_t>(tx1 - 64 * word, 63);
+    open &= (to == 63 ? ~uint64_t{0} : (uint64_t{1} << (to + 1)) - 1) & ~((uint64_t{1} << from) - 1);
+    if (!open) continue;
+    first = std::min(first, 64 * word + std::countr_zero(open));
+    last = 64 * word + 63 - std::countl_zero(open);
   }
+  if (first > last) return false;
+  x0 = std::max(x0, first << TileShift);
+  x1 = std::min(x1, ((last + 1) << TileShift) - 1);
   return true;
 }
 
@@ -68,13 +74,14 @@ void TEllipseSet::Ellipse(int64_t l, int64_t t, int64_t r, int64_t b) {
   if (!NormaliseBox(l, t, r, b)) return;
   const int64_t x0 = std::max<int64_t>(l, 0), x1 = std::min<int64_t>(r - 1, raster_.Width() - 1);
   const int64_t y0 = std::max<int64_t>(t, 0), y1 = std::min<int64_t>(b - 1, raster_.Height() - 1);
-  if (x0 > x1 || y0 > y1 || Covered(x0, y0, x1, y1)) return;
+  int64_t from = x0, to = x1;
+  if (x0 > x1 || y0 > y1 || !OpenColumns(from, y0, to, y1)) return;
   const TEllipseShape* shape = raster_.Shape(r - l, b - t);
   // Too wide to keep: drawn without counting. The counts then only
   // overstate what is left, which never skips a circle wrongly.
   if (!shape) return raster_.EllipseColumnByColumn(l, t, r, b, colour_);
   const int64_t half = static_cast<int64_t>(shape->Runs.size());
-  for (int64_t x = x0; x <= x1; ++x) {
+  for (int64_t x = from; x <= to; ++x) {
     int64_t i = x - l;
     if (i >= half) i = shape->Width - 1 - i;
     const auto [top, end] = shape->Runs[static_cast<size_t>(i)];

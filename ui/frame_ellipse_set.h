@@ -4,10 +4,10 @@
 // With one colour the order does not matter, and a circle whose box lies on
 // pixels that all have the colour already would change nothing, so it is
 // skipped: the set counts, for each 8 x 8 tile of the frame, the pixels not
-// yet of the colour, and draws a circle only if its box meets a tile that
-// has some. Once thousands of circles have covered the frame, the rest
-// cost a few bit tests each. The first few hundred marks are simply drawn,
-// so a frame with few of them never pays for the counting.
+// yet of the colour, and draws a circle only in the columns of its box
+// that meet a tile with some. Once thousands of circles have covered the
+// frame, the rest cost a few bit tests each. The first few hundred marks
+// are simply drawn, so a frame with few of them never pays for counting.
 //
 // While the set is in use, nothing else may be drawn on the frame: the
 // counts would no longer hold.
@@ -33,9 +33,9 @@ class TEllipseSet {
 
   // Counts what the frame holds now; the marks from here on keep count.
   void StartCounting();
-  // True when every tile that the frame part x0..x1, y0..y1 meets has only
-  // pixels of the colour.
-  bool Covered(int64_t x0, int64_t y0, int64_t x1, int64_t y1) const;
+  // Narrows columns x0..x1 to those whose tiles in rows y0..y1 still have
+  // pixels not of the colour (in whole tiles); false when there are none.
+  bool OpenColumns(int64_t& x0, int64_t y0, int64_t& x1, int64_t y1) const;
   // Colours rows y0..y1 of column x (clipped), keeping the counts.
   void Column(int64_t x, int64_t y0, int64_t y1);
   void Ink(QRgb& pixel, int64_t x, int64_t y);
