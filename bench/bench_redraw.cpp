@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "bench_world.h"
-#include "frame_ellipse_set.h"
+#include "frame_one_colour_marks.h"
 #include "frame_raster.h"
 #include "pictures.h"
 #include "wendoUnit2.h"
@@ -124,7 +124,7 @@ void BM_ObserverCircles(benchmark::State& state) {
   for (auto _ : state) {
     frame.fill(0xFF808080u);
     wendoui::TRaster raster(frame);
-    wendoui::TEllipseSet circles(raster, 0xFF000000u);
+    wendoui::TOneColourMarks circles(raster, 0xFF000000u);
     for (const TObserwator& o : World.Observers) {
       const int64_t l = (int64_t{o.X} - o.Range) / 5, t = (int64_t{o.Y} - o.Range) / 5;
       const int64_t r = (int64_t{o.X} + o.Range) / 5, b = (int64_t{o.Y} + o.Range) / 5;

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "frame_ellipse_set.h"
+#include "frame_one_colour_marks.h"
 #include "frame_raster.h"
 #include "frame_sprite.h"
 #include "pictures.h"
@@ -32,7 +32,7 @@ QSize MapClientSize() { return Form2 ? Form2->size() : QSize(600, 400); }
 
 // An observation point or a boat: a five-pixel cross at its position and
 // its sighting circle. Sums are taken in 64 bits: ranges come from files.
-void DrawWatcher(wendoui::TEllipseSet& marks, const TObiekt& o, int32_t range) {
+void DrawWatcher(wendoui::TOneColourMarks& marks, const TObiekt& o, int32_t range) {
   const int64_t x = o.X / Scale;
   const int64_t y = o.Y / Scale;
   marks.Put(x, y);
@@ -72,14 +72,14 @@ void TForm3::RedrawMiniMap() {
   // goes on, so they are drawn without the world's lock: with very many of
   // them the simulation is not held up for their drawing.
   {
-    wendoui::TEllipseSet marks(raster, ObserverMark);
+    wendoui::TOneColourMarks marks(raster, ObserverMark);
     for (const TObserwator& o : World.Observers) DrawWatcher(marks, o, o.Range);
   }
   {
     // One lock for the lists the simulation changes: they show one moment.
     std::lock_guard guard(World.Lock);
     {
-      wendoui::TEllipseSet marks(raster, BoatMark);
+      wendoui::TOneColourMarks marks(raster, BoatMark);
       for (const TLodz& b : World.Boats) DrawWatcher(marks, b, b.Range);
     }
     // A live shark or person: the eight pixels around its position.

@@ -1,4 +1,4 @@
-// The kept outlines and the one-colour set of circles draw exactly the
+// The kept outlines and the marks of one colour draw exactly the
 // pixels that the outline rasterizer drew column by column, for every box
 // size up to the mini-map's width and for clipped, huge and repeated boxes.
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "frame_ellipse_set.h"
+#include "frame_one_colour_marks.h"
 #include "frame_raster.h"
 
 namespace {
@@ -87,7 +87,7 @@ TEST(KeptEllipseOutlines, ClippedInvertedAndHugeBoxesMatchColumnByColumnDrawing)
   }
 }
 
-TEST(EllipseSet, ManyCirclesOfOneColourLookAsIfEachWereDrawn) {
+TEST(OneColourMarks, ManyCirclesOfOneColourLookAsIfEachWereDrawn) {
   // Repeated boxes, boxes off the frame, a few hundred sizes and some far
   // too wide to keep, with single pixels between them, all in one colour
   // and over other colours: once the frame is covered most are skipped.
@@ -98,7 +98,7 @@ TEST(EllipseSet, ManyCirclesOfOneColourLookAsIfEachWereDrawn) {
   wendoui::DrawRectOutline(drawn, 20, 30, 90, 200, 0xFF00FF00u);
   wendoui::DrawRectOutline(expected, 20, 30, 90, 200, 0xFF00FF00u);
   wendoui::TRaster raster(drawn);
-  wendoui::TEllipseSet circles(raster, Ink);
+  wendoui::TOneColourMarks circles(raster, Ink);
   std::vector<std::array<int64_t, 4>> boxes;
   for (int k = 0; k < 20000; ++k) {
     if (k % 3 == 0 && !boxes.empty()) {  // a box drawn before, again

@@ -1,17 +1,17 @@
-#include "frame_ellipse_set.h"
+#include "frame_one_colour_marks.h"
 
 #include <algorithm>
 #include <bit>
 
 namespace wendoui {
 
-TEllipseSet::TEllipseSet(TRaster& raster, QRgb colour)
+TOneColourMarks::TOneColourMarks(TRaster& raster, QRgb colour)
     : raster_(raster),
       colour_(colour),
       tilesAcross_(((raster.Width() - 1) >> TileShift) + 1),
       wordsPerRow_((tilesAcross_ + 63) / 64) {}
 
-void TEllipseSet::StartCounting() {
+void TOneColourMarks::StartCounting() {
   counting_ = true;
   const int64_t tilesDown = ((raster_.Height() - 1) >> TileShift) + 1;
   left_.assign(static_cast<size_t>(tilesAcross_ * tilesDown), 0);
@@ -25,7 +25,7 @@ void TEllipseSet::StartCounting() {
       }
 }
 
-bool TEllipseSet::OpenColumns(int64_t& x0, int64_t y0, int64_t& x1, int64_t y1) const {
+bool TOneColourMarks::OpenColumns(int64_t& x0, int64_t y0, int64_t& x1, int64_t y1) const {
   const int64_t tx0 = x0 >> TileShift, tx1 = x1 >> TileShift;
   int64_t first = tx1 + 1, last = tx0 - 1;
   for (int64_t word = tx0 / 64; word <= tx1 / 64; ++word) {
@@ -43,7 +43,7 @@ bool TEllipseSet::OpenColumns(int64_t& x0, int64_t y0, int64_t& x1, int64_t y1) 
   return true;
 }
 
-void TEllipseSet::Column(int64_t x, int64_t y0, int64_t y1) {
+void TOneColourMarks::Column(int64_t x, int64_t y0, int64_t y1) {
   if (x < 0 || x >= raster_.Width()) return;
   y0 = std::max<int64_t>(y0, 0);
   y1 = std::min<int64_t>(y1, raster_.Height() - 1);
@@ -53,14 +53,14 @@ void TEllipseSet::Column(int64_t x, int64_t y0, int64_t y1) {
   }
 }
 
-void TEllipseSet::Ink(QRgb& pixel, int64_t x, int64_t y) {
+void TOneColourMarks::Ink(QRgb& pixel, int64_t x, int64_t y) {
   pixel = colour_;
   const int64_t tx = x >> TileShift, ty = y >> TileShift;
   if (--left_[static_cast<size_t>(ty * tilesAcross_ + tx)] == 0)
     open_[static_cast<size_t>(ty * wordsPerRow_ + tx / 64)] &= ~(uint64_t{1} << (tx % 64));
 }
 
-void TEllipseSet::Put(int64_t x, int64_t y) {
+void TOneColourMarks::Put(int64_t x, int64_t y) {
   if (!counting_ && ++marks_ <= PlainMarks) return raster_.Put(x, y, colour_);
   if (!counting_) StartCounting();
   if (x < 0 || y < 0 || x >= raster_.Width() || y >= raster_.Height()) return;
@@ -68,7 +68,7 @@ void TEllipseSet::Put(int64_t x, int64_t y) {
   if (pixel != colour_) Ink(pixel, x, y);
 }
 
-void TEllipseSet::Ellipse(int64_t l, int64_t t, int64_t r, int64_t b) {
+void TOneColourMarks::Ellipse(int64_t l, int64_t t, int64_t r, int64_t b) {
   if (!counting_ && ++marks_ <= PlainMarks) return raster_.Ellipse(l, t, r, b, colour_);
   if (!counting_) StartCounting();
   if (!NormaliseBox(l, t, r, b)) return;

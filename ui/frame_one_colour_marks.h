@@ -20,9 +20,9 @@
 
 namespace wendoui {
 
-class TEllipseSet {
+class TOneColourMarks {
  public:
-  TEllipseSet(TRaster& raster, QRgb colour);
+  TOneColourMarks(TRaster& raster, QRgb colour);
 
   void Put(int64_t x, int64_t y);
   void Ellipse(int64_t l, int64_t t, int64_t r, int64_t b);
