@@ -1,10 +1,13 @@
 // The real simulation thread at full speed while this thread plays the
 // user interface: it walks the lists as the redraws do, drains the messages
 // as the 100 ms timer does, changes the step period, and pauses, resumes,
-// ends and restarts runs at random moments. WENDO_SOAK_SECONDS sets how
-// long (2 s by default; CI runs it longer under ThreadSanitizer).
+// ends and restarts runs at random moments; then, with the simulation
+// permanently behind, it must always get the world after one hold.
+// WENDO_SOAK_SECONDS sets how long (2 s by default; CI runs it longer
+// under ThreadSanitizer).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <random>
@@ -24,8 +27,8 @@ double SoakSeconds() {
 }
 
 // People on the crowded beach of the phase in which the simulation is
-// behind: enough for steps of some 20 ms, which ThreadSanitizer makes
-// about fifteen times slower.
+// behind: enough for steps of some 20 ms. ThreadSanitizer makes a step
+// about fifteen times slower, so there a smaller crowd takes as long.
 #if defined(__SANITIZE_THREAD__)
 constexpr int Crowd = 1500;
 #elif defined(__has_feature)
