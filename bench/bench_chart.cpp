@@ -28,7 +28,7 @@ constexpr int Sharks = 2000;
 // The simulated clock moves one tick's worth; every 40th tick the alarm
 // flips, so the bands keep growing as well.
 void AdvanceClock() {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   World.ElapsedMs += TForm1::TimerMs;
   World.PersonCount = People;
   if (World.ElapsedMs % 4000 == 0) World.SharkAlarm = !World.SharkAlarm;
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
   main.Wznow1Click();
   {
     const auto beach = wendo_bench::BeachWorld();
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.TerrainGrid = beach->TerrainGrid;
     wendo_bench::Populate(World, People, Sharks, 3, 2);
   }

@@ -1,5 +1,6 @@
 // Time to compose one map frame and one mini-map frame: the default run in
-// full swing, and a crowded beach of 20 000 people and 2 000 sharks.
+// full swing, a crowded beach of 20 000 people and 2 000 sharks, and the
+// same with a million observation points.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +10,8 @@
 #include <stdexcept>
 
 #include "bench_world.h"
+#include "frame_one_colour_marks.h"
+#include "frame_raster.h"
 #include "pictures.h"
 #include "wendoUnit2.h"
 #include "wendoUnit3.h"
@@ -64,7 +67,7 @@ void SetUpPictures() {
 }
 
 void SetUpWorld(int people, int sharks, int observers, int boats) {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   World.People.clear();
   World.Sharks.clear();
   World.Observers.clear();
@@ -81,7 +84,7 @@ void Counts(benchmark::State& state) {
 }
 
 void BM_RedrawMap(benchmark::State& state) {
-  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3, 2);
+  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), 2);
   for (auto _ : state) {
     Form2->RedrawMap();
     benchmark::DoNotOptimize(Form2->Image1->Frame().constBits());
@@ -90,7 +93,7 @@ void BM_RedrawMap(benchmark::State& state) {
 }
 
 void BM_RedrawMiniMap(benchmark::State& state) {
-  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3, 2);
+  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), 2);
   for (auto _ : state) {
     Form3->RedrawMiniMap();
     benchmark::DoNotOptimize(Form3->Image1->Frame().constBits());
@@ -99,7 +102,7 @@ void BM_RedrawMiniMap(benchmark::State& state) {
 }
 
 void BM_RedrawBoth(benchmark::State& state) {
-  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 3, 2);
+  SetUpWorld(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), 2);
   for (auto _ : state) {
     Form2->RedrawMap();
     Form3->RedrawMiniMap();
@@ -107,6 +110,34 @@ void BM_RedrawBoth(benchmark::State& state) {
   }
   Counts(state);
 }
+
+// The sighting circles of a million observation points on the mini-map,
+// drawn the old way (each circle's outline worked out column by column)
+// and the new (one outline per size, each box drawn once). Argument 0:
+// old or new; argument 1: every range 300, or ranges 0..600 so that hardly
+// two circles share a size and a place.
+void BM_ObserverCircles(benchmark::State& state) {
+  SetUpWorld(0, 0, 1000000, 0);
+  if (state.range(1))
+    for (size_t i = 0; i < World.Observers.size(); ++i) World.Observers[i].Range = static_cast<int32_t>(i % 601);
+  QImage frame(160, 240, QImage::Format_RGB32);
+  for (auto _ : state) {
+    frame.fill(0xFF808080u);
+    wendoui::TRaster raster(frame);
+    wendoui::TOneColourMarks circles(raster, 0xFF000000u);
+    for (const TObserwator& o : World.Observers) {
+      const int64_t l = (int64_t{o.X} - o.Range) / 5, t = (int64_t{o.Y} - o.Range) / 5;
+      const int64_t r = (int64_t{o.X} + o.Range) / 5, b = (int64_t{o.Y} + o.Range) / 5;
+      if (state.range(0))
+        circles.Ellipse(l, t, r, b);
+      else
+        raster.EllipseColumnByColumn(l, t, r, b, 0xFF000000u);
+    }
+    benchmark::DoNotOptimize(frame.constBits());
+  }
+  state.SetLabel(std::string(state.range(0) ? "new" : "old") + (state.range(1) ? ", mixed ranges" : ", range 300"));
+}
+BENCHMARK(BM_ObserverCircles)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // The terrain fill of the start-up: every pixel of the map into the grid.
 void BM_TerrainFill(benchmark::State& state) {
@@ -118,7 +149,8 @@ void BM_TerrainFill(benchmark::State& state) {
 BENCHMARK(BM_TerrainFill)->Unit(benchmark::kMillisecond);
 
 // Default scenario in full swing, then the crowded beach.
-#define WENDO_REDRAW_CASES ->Args({40, 5})->Args({20000, 2000})->Unit(benchmark::kMicrosecond)
+#define WENDO_REDRAW_CASES \
+  ->Args({40, 5, 3})->Args({20000, 2000, 3})->Args({20000, 2000, 1000000})->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_RedrawMap) WENDO_REDRAW_CASES;
 BENCHMARK(BM_RedrawMiniMap) WENDO_REDRAW_CASES;
 BENCHMARK(BM_RedrawBoth) WENDO_REDRAW_CASES;

@@ -79,19 +79,19 @@ void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t) {
 unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now) {
   unsigned done = NothingDue;
   if (Due(ElapsedTicks(now, t.LastPersonTick), int64_t{w.PersonArrivalS} * 1000) && w.PersonCount < w.PersonMax) {
-    std::lock_guard<std::mutex> guard(w.Lock);
+    std::lock_guard guard(w.Lock);
     t.LastPersonTick = now;
     BringPerson(w);
     done |= PersonArrival;
   }
   if (Due(ElapsedTicks(now, t.LastSharkTick), int64_t{w.SharkArrivalS} * 1000) && w.SharkCount < w.SharkMax) {
-    std::lock_guard<std::mutex> guard(w.Lock);
+    std::lock_guard guard(w.Lock);
     t.LastSharkTick = now;
     BringShark(w);
     done |= SharkArrival;
   }
   if (Due(ElapsedTicks(now, t.LastStepTick), w.SimStepMs)) {
-    std::lock_guard<std::mutex> guard(w.Lock);
+    std::lock_guard guard(w.Lock);
     SimulationStep(w, now, t);
     done |= StepTaken;
   }
@@ -111,7 +111,7 @@ void StartRun(TWorld& w, TSimulationTicks& t, uint32_t now, bool fresh) {
   t.LastStepTick = now;
   t.LastSharkTick = now;
   t.LastPersonTick = now;
-  std::lock_guard<std::mutex> guard(w.Lock);
+  std::lock_guard guard(w.Lock);
   w.Index->Invalidate();  // observation points may have changed meanwhile
   if (!fresh) return;
   w.ElapsedMs = 0;
@@ -124,7 +124,7 @@ void StartRun(TWorld& w, TSimulationTicks& t, uint32_t now, bool fresh) {
 }
 
 void EndRun(TWorld& w) {
-  std::lock_guard<std::mutex> guard(w.Lock);
+  std::lock_guard guard(w.Lock);
   for (TLodz& b : w.Boats) {
     b.Outbound = true;
     b.X = b.HomeX;

@@ -59,7 +59,7 @@ void TWorld::ResetScenario() {
   ViewTop = 0;
   SharkAlarm = false;
   for (const TParameter& p : ParameterTable) p.Set(*this, p.Default);
-  std::lock_guard<std::mutex> guard(Lock);
+  std::lock_guard guard(Lock);
   Observers.clear();
   People.clear();
   Boats.clear();
@@ -119,7 +119,7 @@ std::string TWorld::EventMessage(const char* text1, int64_t x1, int64_t y1, cons
 
 std::vector<std::string> TWorld::DrainEvents() {
   std::vector<std::string> taken;
-  std::lock_guard<std::mutex> guard(Lock);
+  std::lock_guard guard(Lock);
   taken.swap(EventLog);
   return taken;
 }

@@ -8,9 +8,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
+
+#include "fair_lock.h"
 
 namespace wymianadanych {
 
@@ -122,8 +123,10 @@ struct TWorld {
 
   // Serialises the world between the simulation thread and the user
   // interface: held for every arrival and every step, by every reader that
-  // walks a list from another thread, and for draining EventLog.
-  mutable std::mutex Lock;
+  // walks a list from another thread, and for draining EventLog. Handed
+  // over in turn, so a waiting interface is served after the hold in
+  // progress, never after the simulation's next one.
+  mutable TFairLock Lock;
 
   std::vector<TObserwator> Observers;
   std::vector<TCzlowiek> People;

@@ -19,14 +19,14 @@ bool SameBoat(const TLodz& a, const TLodz& b) {
 TScenario TakeScenario(const TWorld& world) {
   TScenario s;
   for (int i = 0; i < ParameterCount; ++i) s.Parameters[i] = ParameterTable[i].Get(world);
-  std::lock_guard<std::mutex> guard(world.Lock);
+  std::lock_guard guard(world.Lock);
   s.Observers = world.Observers;
   s.Boats = world.Boats;
   return s;
 }
 
 void PutScenario(TWorld& world, TScenario&& s) {
-  std::lock_guard<std::mutex> guard(world.Lock);
+  std::lock_guard guard(world.Lock);
   for (int i = 0; i < ParameterCount; ++i) ParameterTable[i].Set(world, s.Parameters[i]);
   // The old objects go to `s` and are freed with it, after the lock is released.
   world.Observers.swap(s.Observers);

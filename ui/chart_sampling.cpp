@@ -17,7 +17,7 @@ bool Swims(const TWorld& world, const TCzlowiek& person) {
 
 TChartSample ReadChartSample(const TWorld& world) {
   TChartSample s;
-  std::lock_guard<std::mutex> guard(world.Lock);
+  std::lock_guard guard(world.Lock);
   s.ElapsedMs = world.ElapsedMs;
   s.People = world.PersonCount;
   s.DeadPeople = world.DeadPeople;

@@ -79,17 +79,21 @@ bool TDisplayThread::HandToGui() {
   // modal dialogs included. The call holds the shared state, not this
   // object, and draws nothing once Stop has been asked for.
   // Without a GUI thread to serve the call the loop just waits to be stopped.
+  auto serve = [h, ticket] {
+    std::lock_guard<std::mutex> serving(h->m);
+    if (h->stopped || h->served >= ticket) return;
+    h->redraw();
+    h->served = ticket;
+    h->done.notify_all();
+  };
+  // The first call only queues the redraw again. A redraw that outlasts
+  // the period is followed at once by the next, and the event loop would
+  // run that one before the input and the 100 ms timer that came in
+  // meanwhile; queued once more, it comes after them, so the interface
+  // answers between any two redraws.
   if (gui)
     QMetaObject::invokeMethod(
-        gui,
-        [h, ticket] {
-          std::lock_guard<std::mutex> serving(h->m);
-          if (h->stopped || h->served >= ticket) return;
-          h->redraw();
-          h->served = ticket;
-          h->done.notify_all();
-        },
-        Qt::QueuedConnection);
+        gui, [gui, serve] { QMetaObject::invokeMethod(gui, serve, Qt::QueuedConnection); }, Qt::QueuedConnection);
   h->done.wait(lock, [&] { return h->stopped || h->served >= ticket; });
   return !h->stopped;
 }

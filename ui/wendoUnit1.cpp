@@ -87,7 +87,7 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
   FillTerrainFromPicture(World, MapPicture);
   {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.Random.Seed = ClockSeed();
   }
   displayThread_ = std::make_unique<TDisplayThread>();

@@ -61,11 +61,14 @@ void TForm2::RedrawMap() {
     return left < fw && top < fh && left + wendoui::SpriteSize > 0 && top + wendoui::SpriteSize > 0;
   };
   int64_t left = 0, top = 0;
+  // Observation points change only on this thread, and only while no run
+  // goes on, so they are drawn without the world's lock: with very many of
+  // them the simulation is not held up for their drawing.
+  for (const TObserwator& o : World.Observers)
+    if (placed(o, left, top)) observer.Draw(frame, left, top);
   {
-    // One lock for all four passes: the frame shows the world at one moment.
-    std::lock_guard<std::mutex> guard(World.Lock);
-    for (const TObserwator& o : World.Observers)
-      if (placed(o, left, top)) observer.Draw(frame, left, top);
+    // One lock for the lists the simulation changes: they show one moment.
+    std::lock_guard guard(World.Lock);
     for (const TRekin& s : World.Sharks)
       if (placed(s, left, top)) (s.Dead ? dead : shark).Draw(frame, left, top);
     for (const TCzlowiek& p : World.People)

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "frame_one_colour_marks.h"
 #include "frame_raster.h"
 #include "frame_sprite.h"
 #include "pictures.h"
@@ -31,16 +32,16 @@ QSize MapClientSize() { return Form2 ? Form2->size() : QSize(600, 400); }
 
 // An observation point or a boat: a five-pixel cross at its position and
 // its sighting circle. Sums are taken in 64 bits: ranges come from files.
-void DrawWatcher(wendoui::TRaster& raster, const TObiekt& o, int32_t range, QRgb colour) {
+void DrawWatcher(wendoui::TOneColourMarks& marks, const TObiekt& o, int32_t range) {
   const int64_t x = o.X / Scale;
   const int64_t y = o.Y / Scale;
-  raster.Put(x, y, colour);
-  raster.Put(x - 1, y - 1, colour);
-  raster.Put(x - 1, y + 1, colour);
-  raster.Put(x + 1, y - 1, colour);
-  raster.Put(x + 1, y + 1, colour);
-  raster.Ellipse((int64_t{o.X} - range) / Scale, (int64_t{o.Y} - range) / Scale, (int64_t{o.X} + range) / Scale,
-                 (int64_t{o.Y} + range) / Scale, colour);
+  marks.Put(x, y);
+  marks.Put(x - 1, y - 1);
+  marks.Put(x - 1, y + 1);
+  marks.Put(x + 1, y - 1);
+  marks.Put(x + 1, y + 1);
+  marks.Ellipse((int64_t{o.X} - range) / Scale, (int64_t{o.Y} - range) / Scale, (int64_t{o.X} + range) / Scale,
+                (int64_t{o.Y} + range) / Scale);
 }
 
 }  // namespace
@@ -69,11 +70,20 @@ void TForm3::RedrawMiniMap() {
   const int64_t viewLeft = World.ViewLeft / Scale;
   const int64_t viewTop = World.ViewTop / Scale;
   wendoui::TRaster raster(frame);
+  // Observation points change only on this thread, and only while no run
+  // goes on, so they are drawn without the world's lock: with very many of
+  // them the simulation is not held up for their drawing.
   {
-    // One lock for every list: the frame shows the world at one moment.
-    std::lock_guard<std::mutex> guard(World.Lock);
-    for (const TObserwator& o : World.Observers) DrawWatcher(raster, o, o.Range, ObserverMark);
-    for (const TLodz& b : World.Boats) DrawWatcher(raster, b, b.Range, BoatMark);
+    wendoui::TOneColourMarks marks(raster, ObserverMark);
+    for (const TObserwator& o : World.Observers) DrawWatcher(marks, o, o.Range);
+  }
+  {
+    // One lock for the lists the simulation changes: they show one moment.
+    std::lock_guard guard(World.Lock);
+    {
+      wendoui::TOneColourMarks marks(raster, BoatMark);
+      for (const TLodz& b : World.Boats) DrawWatcher(marks, b, b.Range);
+    }
     // A live shark or person: the eight pixels around its position.
     for (const TRekin& s : World.Sharks)
       if (!s.Dead) raster.Ring(s.X / Scale, s.Y / Scale, SharkMark);

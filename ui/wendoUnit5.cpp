@@ -56,7 +56,7 @@ void RemoveSelected(QTableWidget* grid, std::vector<T>& list) {
     for (int c = 0; c < grid->columnCount(); ++c) TForm5::SetCell(grid, c, b - k, TForm5::Cell(grid, c, b));
   TForm5::SetRowCount(grid, last + 1 - k);
 
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   const size_t first = std::min<size_t>(top - 1, list.size());
   const size_t end = std::min<size_t>(bottom, list.size());
   list.erase(list.begin() + first, list.begin() + end);
@@ -287,7 +287,7 @@ void TForm5::FormShow() {
   std::vector<wymianadanych::TObserwator> observers;
   std::vector<wymianadanych::TLodz> boats;
   {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     observers = World.Observers;
     boats = World.Boats;
   }
@@ -351,7 +351,7 @@ void TForm5::Button1Click() {
   observer.X = Form2->PickX;
   observer.Y = Form2->PickY;
   observer.Range = *range;
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   World.Observers.push_back(observer);
 }
 
@@ -378,7 +378,7 @@ void TForm5::Button3Click() {
     boat.X = boat.HomeX = Form2->PickX;
     boat.Y = boat.HomeY = Form2->PickY;
     boat.Outbound = true;
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.Boats.push_back(boat);
     index = World.Boats.size() - 1;
   }
@@ -400,7 +400,7 @@ void TForm5::Button3Click() {
   SetCell(StringGrid2, 4, row, LabeledEdit2->Text());
   SetCell(StringGrid2, 5, row, LabeledEdit3->Text());
   Form2->PickActive = false;
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   if (index < World.Boats.size()) {
     wymianadanych::TLodz& boat = World.Boats[index];
     boat.PatrolX = Form2->PickX;
@@ -461,7 +461,7 @@ void TForm5::BitBtn1Click() {
     values[i] = *v;
   }
   {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.PersonSpeed = values[0];
     World.PersonRange = values[1];
     World.PersonArrivalS = values[2];

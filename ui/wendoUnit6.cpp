@@ -68,7 +68,7 @@ void TForm6::RefreshStatistics() {
   int32_t elapsed, counters[6];
   std::string separator;
   {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     elapsed = World.ElapsedMs;
     counters[0] = World.ObserverCount;
     counters[1] = World.BoatCount;

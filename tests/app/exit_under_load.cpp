@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   const int runMs = qEnvironmentVariableIsSet("WENDO_RUN_MS") ? qEnvironmentVariableIntValue("WENDO_RUN_MS") : 1500;
   QTimer::singleShot(runMs, main, [main] {
     {
-      std::lock_guard<std::mutex> guard(World.Lock);
+      std::lock_guard guard(World.Lock);
       std::printf("people %d sharks %d\n", World.PersonCount, World.SharkCount);
     }
     std::printf("closing at %lld\n", BootMs());

@@ -22,7 +22,7 @@ struct ThreadTest : ::testing::Test {
     w->SharkMax = 0;
   }
   int32_t Steps() {
-    std::lock_guard<std::mutex> guard(w->Lock);
+    std::lock_guard guard(w->Lock);
     return w->StepCounter;
   }
   // Moves the clock and waits until the thread has done what fell due.
@@ -159,7 +159,16 @@ TEST(SimulationThreadRealClock, StepsOnTheSystemTickCounter) {
   TSimulationThread thread(*w);
   StartRun(*w, thread.Ticks(), TSystemTicks::Instance().Now(), true);
   thread.Resume();
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // The first arrival builds the spatial index, which under ThreadSanitizer
+  // on a busy machine may outlast a fixed wait: wait for a step instead.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < deadline) {
+    {
+      std::lock_guard guard(w->Lock);
+      if (w->StepCounter > 0) break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   thread.Suspend();
   EXPECT_GT(w->StepCounter, 0);
   EXPECT_GT(w->PersonCount, 0);

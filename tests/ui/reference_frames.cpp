@@ -40,7 +40,7 @@ QImage ReferenceMap(int width, int height) {
       const bool inside = x >= 0 && y >= 0 && x < MapPicture.width() && y < MapPicture.height();
       frame.setPixel(u, v, inside ? MapPicture.pixel(static_cast<int>(x), static_cast<int>(y)) : OutsideMap);
     }
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   for (const TObserwator& o : World.Observers) PlainSprite(frame, ObserverSprite, o.X, o.Y);
   for (const TRekin& s : World.Sharks) PlainSprite(frame, s.Dead ? DeadSprite : SharkSprite, s.X, s.Y);
   for (const TCzlowiek& p : World.People) {
@@ -87,7 +87,7 @@ QImage ReferenceMiniMap(int width, int height, int mapWidth, int mapHeight) {
     painter.begin(&canvas);
     begin();
   };
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   for (const TObserwator& o : World.Observers) watcher(o, o.Range, Rgb(0, 0, 0));
   for (const TLodz& b : World.Boats) watcher(b, b.Range, Rgb(255, 251, 240));
   pen(Rgb(255, 128, 0));

@@ -41,7 +41,7 @@ class ChartWindow : public ProgramTest {
   }
 
   static void SetCounters(int32_t elapsedMs, int32_t people) {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.ElapsedMs = elapsedMs;
     World.PersonCount = people;
   }
@@ -194,7 +194,7 @@ TEST_F(ChartWindow, SavesThePictureAndTheDataOrReportsWhyNot) {
   Form9->TakeSample();
   SetCounters(2500, 6);
   {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.DeadPeople = 1;
     World.SharkCount = 2;
   }

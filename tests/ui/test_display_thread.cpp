@@ -1,9 +1,12 @@
 // Pacing of the display refresh thread on a virtual clock, the hand-over
 // to the GUI thread, and stopping it in every state.
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -183,6 +186,33 @@ TEST_F(DisplayThread, StopsCleanlyInEveryState) {
   ticks.Advance(5000);
   QCoreApplication::processEvents();
   EXPECT_EQ(at.size(), 1u);
+}
+
+TEST_F(DisplayThread, TheTimerIsServedBetweenRedrawsThatRunBackToBack) {
+  // Redraws longer than the period follow one another at once; the 100 ms
+  // timer of the main window (here every 40 ms) is overdue at the end of
+  // each, and must be served before the next one begins.
+  World.RefreshMs = 0;
+  std::string order;
+  TDisplayThread thread(TSystemTicks::Instance(), [&] {
+    order += 'R';
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+    while (std::chrono::steady_clock::now() < end) {
+    }
+  });
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { order += 'T'; });
+  timer.start(40);
+  thread.Resume();
+  QEventLoop loop;
+  QTimer::singleShot(1200, &loop, &QEventLoop::quit);
+  loop.exec();
+  thread.Stop();
+  const size_t first = order.find('R');
+  ASSERT_NE(first, std::string::npos);
+  const std::string redraws = order.substr(first, order.rfind('R') - first + 1);
+  EXPECT_GE(std::count(redraws.begin(), redraws.end(), 'R'), 4) << order;
+  EXPECT_EQ(redraws.find("RR"), std::string::npos) << order;
 }
 
 class DisplayThreadViews : public viewtest::ViewsTest {

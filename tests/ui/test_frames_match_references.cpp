@@ -57,7 +57,7 @@ class RandomWorlds : public ViewsTest {
     }
   }
   void Populate() {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.Observers.clear();
     World.Boats.clear();
     World.People.clear();

@@ -37,14 +37,14 @@ struct TCounters {
 };
 
 TCounters ReadCounters() {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   return {World.ElapsedMs,  World.ObserverCount, World.BoatCount,  World.PersonCount,
           World.DeadPeople, World.SharkCount,    World.DeadSharks, World.StepCounter};
 }
 
 template <class F>
 auto Locked(F read) {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   return read();
 }
 

@@ -47,7 +47,7 @@ void PaintTerrain(int x, int y, int w, int h, int32_t worldColour) {
 }
 
 void ViewsTest::Clear() {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   World.Observers.clear();
   World.Boats.clear();
   World.People.clear();

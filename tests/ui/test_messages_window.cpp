@@ -31,12 +31,12 @@ using wymianadanych::World;
 namespace {
 
 void Append(const std::string& text) {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   World.AppendEvent(text);
 }
 
 bool PendingEmpty() {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   return World.EventLog.empty();
 }
 

@@ -35,7 +35,7 @@ class ObjectsDialog : public ::testing::Test {
   bool RowBlank(const QTableWidget* grid, int row) const { return Row(grid, row).join(QString()).isEmpty(); }
 
   void AddObservers(std::initializer_list<std::array<int32_t, 3>> points) {
-    std::lock_guard<std::mutex> guard(wymianadanych::World.Lock);
+    std::lock_guard guard(wymianadanych::World.Lock);
     for (const auto& p : points) {
       wymianadanych::TObserwator o;
       o.X = p[0];

@@ -82,7 +82,7 @@ TEST_F(ObjectsDialog, ShowingFillsTheGridsFromTheLists) {
     wymianadanych::TLodz b;
     b.HomeX = 10, b.HomeY = 20, b.PatrolX = 30, b.PatrolY = 40, b.Speed = -5, b.Range = 60;
     b.X = 99, b.Y = 98;  // the current position is not shown
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     World.Boats.push_back(b);
   }
   form.show();
@@ -160,7 +160,7 @@ TEST_F(ObjectsDialog, SelectingTheBlankRowWithTheLastRemovesOnlyTheLast) {
 
 TEST_F(ObjectsDialog, RemovingBoatsWorksTheSameWay) {
   {
-    std::lock_guard<std::mutex> guard(World.Lock);
+    std::lock_guard guard(World.Lock);
     for (int i = 1; i <= 3; ++i) {
       wymianadanych::TLodz b;
       b.HomeX = i;
@@ -258,7 +258,7 @@ TEST_F(ObjectsDialog, AddingABoatTakesHomeThenPatrol) {
   mapAnswers.Add(PickAt(500, 600));
   mapAnswers.Add([&] {
     {
-      std::lock_guard<std::mutex> guard(World.Lock);
+      std::lock_guard guard(World.Lock);
       boatsDuringSecondPick = World.Boats.size();
       if (!World.Boats.empty()) seenDuringSecondPick = World.Boats[0];
     }

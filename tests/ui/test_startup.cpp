@@ -37,7 +37,7 @@ namespace {
 
 
 int32_t Steps() {
-  std::lock_guard<std::mutex> guard(World.Lock);
+  std::lock_guard guard(World.Lock);
   return World.StepCounter;
 }
 
