@@ -7,8 +7,8 @@
 
 #include "bad_input.h"
 #include "cross_entropy.h"
-#include "value_lists.h"
 #include "terrain_picture.h"
+#include "value_lists.h"
 #include "wymianadanych.h"
 
 namespace wendo_lab {
@@ -157,15 +157,13 @@ TOptimisation TLayoutSearch::Run(const TSearchSettings& settings,
                                  const std::function<void(const TSearchProgress&)>& progress,
                                  const TSweepRunner& runner) const {
   const auto start = std::chrono::steady_clock::now();
+  auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
   TOptimisation out;
-  Search(out, settings, progress, runner, [&] {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  });
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  Search(out, settings, progress, runner, seconds);
   if (out.SearchDone)
-    out.CheckSeconds = seconds - out.SearchSeconds;
+    out.CheckSeconds = seconds() - out.SearchSeconds;
   else
-    out.SearchSeconds = seconds;
+    out.SearchSeconds = seconds();
   return out;
 }
 
@@ -271,7 +269,7 @@ void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
     spread.insert(spread.end(), {FirstSpreadX, FirstSpreadY});
   }
   uint64_t state = settings.SearchSeed;
-  for (int i = 0; i < 3; ++i) SplitMix(state);  // past the two seed ranges' starts
+  for (int i = 0; i < 2; ++i) SplitMix(state);  // past the two seed ranges' starts
   TCrossEntropySearch search(mean, spread, SplitMix(state));
   const int generation = Generation(mean.size());
   while (out.Evaluations < out.Plan.Evaluations) {
@@ -303,6 +301,7 @@ void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
     for (size_t i = 0; i < entries.size(); ++i) {
       means.push_back((entries[i].Mean * static_cast<double>(seeds) + (*eaten)[i]) / all);
       if (means[i] < means[best]) best = i;
+      if (entries[i].Cells == naiveCells_) out.NaiveFinalMean = means[i];
     }
     out.Best = entries[best].Layout;
     out.BestMean = p.BestMean = means[best];

@@ -8,7 +8,18 @@
 // along the shore, see shore_line.h) and then follows the cross-entropy
 // method (cross_entropy.h) over the objects' coordinates, each drawn
 // position put on the nearest cell where the objects dialog accepts that
-// object (placement_cells.h), until the budget of runs is spent.
+// object (placement_cells.h), until its share of the budget is spent.
+//
+// Why that method: the function is a simulation, a black box with no
+// gradient, noisy in the sense that a handful of seeds ranks layouts with
+// much luck, and rugged, since a position one cell over can change a run
+// completely. The cross-entropy method needs only the ranking within a
+// generation, moves its distribution smoothly so that one lucky layout
+// cannot take it over, is well understood, and evaluates a whole generation
+// at once, so every job has runs to do. CMA-ES would also learn how the
+// coordinates go together, but Debian has no C++ library of it; NLopt's
+// evolutionary methods want one point at a time and a deterministic
+// function.
 //
 // A few lucky seeds can make a mediocre layout look best, so the best few
 // layouts of the search (the finalists) then run on more seeds, all on the
@@ -101,6 +112,7 @@ struct TOptimisation {
   std::optional<double> NaiveSearchMean;  // on the search seeds; unset when never run
   std::optional<double> BestMean;         // over BestSeeds seeds: the search's, and the final round's
   int BestSeeds = 0;
+  std::optional<double> NaiveFinalMean;   // over the same seeds, when the naive layout was a finalist
   TLayoutCheck Check;                                // when CheckDone
   std::optional<TDeathMap> DeathsNaive, DeathsBest;  // of the check, when asked for
   double SearchSeconds = 0, CheckSeconds = 0;        // wall-clock time

@@ -255,8 +255,10 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
              << Range(o.Seeds.Final) << ")";
     report << "; " << o.SearchRuns << " runs of " << SecondsText(settings.DurationMs) << " s, "
            << Clock(o.SearchSeconds) << (o.SearchDone ? "" : ", stopped") << ".\n"
-           << "  people eaten: naive layout " << Fixed(*o.NaiveSearchMean) << " on the " << settings.SeedsPerEvaluation
-           << " seeds, best found " << Fixed(*o.BestMean) << " on its " << o.BestSeeds << "\n";
+           << "  people eaten, naive layout: " << Fixed(*o.NaiveSearchMean) << " on the " << settings.SeedsPerEvaluation
+           << " search seeds";
+    if (o.NaiveFinalMean) report << ", " << Fixed(*o.NaiveFinalMean) << " on all " << o.BestSeeds << " as a finalist";
+    report << "\n  people eaten, best found: " << Fixed(*o.BestMean) << " on its " << o.BestSeeds << " seeds\n";
     if (o.SearchDone && ScenarioText(o.Best) == ScenarioText(o.Naive))
       report << "  no layout did better than the naive one: the advice is the naive layout\n";
     report << "Naive layout:\n" << Objects(o.Naive, ownObservers, ownBoats);
