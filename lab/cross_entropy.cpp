@@ -24,7 +24,8 @@ std::vector<std::vector<double>> TCrossEntropySearch::Draw(int count) {
     for (size_t k = n; k > 1; --k)
       std::swap(slice[k - 1], slice[boost::random::uniform_int_distribution<size_t>(0, k - 1)(random_)]);
     for (size_t k = 0; k < n; ++k) {
-      const double u = (static_cast<double>(slice[k]) + boost::random::uniform_01<double>()(random_)) / static_cast<double>(n);
+      const double u =
+          (static_cast<double>(slice[k]) + boost::random::uniform_01<double>()(random_)) / static_cast<double>(n);
       const double z = boost::math::quantile(standard, std::clamp(u, 1e-9, 1 - 1e-9));
       points[k][i] = mean_[i] + spread_[i] * z;
     }

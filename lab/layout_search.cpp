@@ -214,7 +214,7 @@ void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
   // Runs every layout on every seed, handing each run's result over in
   // order; false when stopped.
   auto runAll = [&](const std::vector<TScenarioSetup>& layouts, const std::vector<uint32_t>& seedList, bool keepDeaths,
-                    const std::function<void(size_t layout, size_t seed, TRunResult&&)>& take) {
+                    const std::function<void(size_t layout, size_t seed, TRunResult &&)>& take) {
     TSweep sweep;
     sweep.Scenarios = layouts;
     sweep.Seeds = seedList;
@@ -326,7 +326,8 @@ void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
   const bool complete = runAll({out.Naive, out.Best}, out.Seeds.HeldOut, settings.KeepDeaths,
                                [&](size_t layout, size_t seed, TRunResult&& r) {
                                  (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.PeopleEaten;
-                                 if (settings.KeepDeaths) (layout == 0 ? out.DeathsNaive : out.DeathsBest)->Add(r.Deaths);
+                                 if (settings.KeepDeaths)
+                                   (layout == 0 ? out.DeathsNaive : out.DeathsBest)->Add(r.Deaths);
                                });
   if (!complete) return;
   std::vector<double> difference(heldOut);

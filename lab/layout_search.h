@@ -108,11 +108,11 @@ struct TOptimisation {
   int64_t SearchRuns = 0;   // the final round's included
   bool SearchDone = false;  // the search and its final round ran in full
   bool CheckDone = false;
-  TScenarioSetup Naive, Best;  // the scenario with the objects added
+  TScenarioSetup Naive, Best;             // the scenario with the objects added
   std::optional<double> NaiveSearchMean;  // on the search seeds; unset when never run
   std::optional<double> BestMean;         // over BestSeeds seeds: the search's, and the final round's
   int BestSeeds = 0;
-  std::optional<double> NaiveFinalMean;   // over the same seeds, when the naive layout was a finalist
+  std::optional<double> NaiveFinalMean;              // over the same seeds, when the naive layout was a finalist
   TLayoutCheck Check;                                // when CheckDone
   std::optional<TDeathMap> DeathsNaive, DeathsBest;  // of the check, when asked for
   double SearchSeconds = 0, CheckSeconds = 0;        // wall-clock time

@@ -67,9 +67,7 @@ std::string Objects(const TScenarioSetup& layout, size_t ownObservers, size_t ow
   return text;
 }
 
-std::string Count(size_t n, const std::string& thing) {
-  return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
-}
+std::string Count(size_t n, const std::string& thing) { return std::to_string(n) + " " + thing + (n == 1 ? "" : "s"); }
 
 std::string ScenarioText(const TScenarioSetup& layout) {
   TScenario scenario;
@@ -111,8 +109,9 @@ std::string CheckReport(const TOptimisation& o) {
             " more people eaten per run (95% CI " + Fixed(d.CiLow) + " to " + Fixed(d.CiHigh) +
             "): its lead on the search seeds was luck; the naive layout is the better choice.\n";
   else
-    text += "The interval of the difference includes 0: the held-out runs do not show that the advised layout "
-            "saves anyone.\n";
+    text +=
+        "The interval of the difference includes 0: the held-out runs do not show that the advised layout "
+        "saves anyone.\n";
   return text;
 }
 
@@ -157,9 +156,7 @@ CLI::App* AddOptimizeCommand(CLI::App& app, TOptimizeArguments& a) {
   c->add_option("--boat-range", a.BoatRange, "Range of the added boats (default: the scenario's last one's, else 200)")
       ->type_name("DM");
   c->add_option("--duration", a.Duration, "Simulated seconds per run")->capture_default_str()->type_name("SECONDS");
-  c->add_option("--seeds", a.Seeds, "Seeds each layout of the search is run on")
-      ->capture_default_str()
-      ->type_name("N");
+  c->add_option("--seeds", a.Seeds, "Seeds each layout of the search is run on")->capture_default_str()->type_name("N");
   c->add_option("--budget", a.Budget, "Runs the search may spend (the check comes on top)")
       ->capture_default_str()
       ->type_name("RUNS");
@@ -248,8 +245,8 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
   const size_t ownObservers = base.Observers.size(), ownBoats = base.Boats.size();
   std::ostringstream report;
   if (o.Evaluations > 0) {
-    report << "Search: " << o.Evaluations << " layouts, each on the same " << settings.SeedsPerEvaluation
-           << " seeds (" << Range(o.Seeds.Search) << ")";
+    report << "Search: " << o.Evaluations << " layouts, each on the same " << settings.SeedsPerEvaluation << " seeds ("
+           << Range(o.Seeds.Search) << ")";
     if (o.Finalists > 0)
       report << "; the best " << o.Finalists << " again on " << o.Seeds.Final.size() << " more seeds ("
              << Range(o.Seeds.Final) << ")";
@@ -273,8 +270,9 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
     console.Err << "wendo-lab: stopped before any layout was evaluated; nothing was written\n";
     return ExitStopped;
   }
-  report << (o.CheckDone ? "Advised layout" : "Best layout found so far") << ", written to " << a.Out << " after the scenario's "
-         << Count(ownObservers, "observation point") << " and " << Count(ownBoats, "boat") << ":\n"
+  report << (o.CheckDone ? "Advised layout" : "Best layout found so far") << ", written to " << a.Out
+         << " after the scenario's " << Count(ownObservers, "observation point") << " and " << Count(ownBoats, "boat")
+         << ":\n"
          << Objects(o.Best, ownObservers, ownBoats);
   if (o.CheckDone)
     report << "Its check's runs again: wendo-lab run " << a.Out << " --seeds " << Range(o.Seeds.HeldOut)

@@ -45,7 +45,8 @@ QImage BayMap() {
   for (int32_t y = 0; y < MapHeight; ++y)
     for (int32_t x = 0; x < MapWidth; ++x) {
       const uint32_t c = static_cast<uint32_t>(BayColour(x, y));  // 0x00BBGGRR
-      map.setPixel(x, y, qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c >> 16)));
+      map.setPixel(x, y,
+                   qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c >> 16)));
     }
   return map;
 }
@@ -53,10 +54,13 @@ QImage BayMap() {
 // Busy enough that an unwatched bay costs lives within minutes. The boat
 // waits off the bay's mouth; it sees nothing itself (range 0) and moves
 // only to chase a shark that an observation point has seen.
-const char* BayScenario = "100\r\n1000\r\n2\r\n100\r\n20\r\n50\r\n15\r\n5\r\n30\r\n300\r\n0\r\n1\r\n350 120 350 120 50 0\r\n";
+const char* BayScenario =
+    "100\r\n1000\r\n2\r\n100\r\n20\r\n50\r\n15\r\n5\r\n30\r\n300\r\n0\r\n1\r\n350 120 350 120 50 0\r\n";
 
 // From the middle of the bay.
-double FromBay(int32_t x, int32_t y) { return std::hypot(x - (BayLeft + BayRight) / 2.0, y - (BayTop + BayBottom) / 2.0); }
+double FromBay(int32_t x, int32_t y) {
+  return std::hypot(x - (BayLeft + BayRight) / 2.0, y - (BayTop + BayBottom) / 2.0);
+}
 
 class Optimize : public ::testing::Test {
  protected:
@@ -82,7 +86,8 @@ TEST(PlacementCells, SnapGivesTheNearestAcceptedCell) {
   std::vector<int32_t> grid(static_cast<size_t>(MapWidth) * MapHeight, NoPixel);
   std::mt19937 random(7);
   std::vector<TCell> accepted;
-  for (int i = 0; i < 40; ++i) accepted.push_back({static_cast<int32_t>(random() % MapWidth), static_cast<int32_t>(random() % MapHeight)});
+  for (int i = 0; i < 40; ++i)
+    accepted.push_back({static_cast<int32_t>(random() % MapWidth), static_cast<int32_t>(random() % MapHeight)});
   for (int32_t x = 600; x < 700; ++x)
     for (int32_t y = 900; y < 950; ++y) accepted.push_back({x, y});
   for (size_t i = 0; i < accepted.size(); ++i)
@@ -136,9 +141,26 @@ TEST(ShoreLine, FollowsTheCoastIntoTheBayAndOut) {
 }
 
 TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
-  const TLabCall c = OnBay({"--observers", "1", "--observer-range", "200", "--duration", "300", "--seeds", "4",
-                            "--budget", "120", "--jobs", "2", "--out", Path("best.wnd"), "--heatmap-before",
-                            Path("before.png"), "--heatmap-after", Path("after.png"), "--heatmap-width", "200"});
+  const TLabCall c = OnBay({"--observers",
+                            "1",
+                            "--observer-range",
+                            "200",
+                            "--duration",
+                            "300",
+                            "--seeds",
+                            "4",
+                            "--budget",
+                            "120",
+                            "--jobs",
+                            "2",
+                            "--out",
+                            Path("best.wnd"),
+                            "--heatmap-before",
+                            Path("before.png"),
+                            "--heatmap-after",
+                            Path("after.png"),
+                            "--heatmap-width",
+                            "200"});
   ASSERT_EQ(c.Status, 0) << c.Err;
   TWorld best;
   LoadScenario(best, Path("best.wnd"));
@@ -158,8 +180,8 @@ TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
 
 TEST_F(Optimize, SameSearchSeedSameAdviceWhateverTheJobs) {
   auto call = [&](const char* jobs, const char* seed) {
-    const TLabCall c = OnBay({"--observers", "1", "--boats", "1", "--duration", "120", "--seeds", "2", "--budget",
-                              "30", "--jobs", jobs, "--seed", seed, "--out", Path("best.wnd")});
+    const TLabCall c = OnBay({"--observers", "1", "--boats", "1", "--duration", "120", "--seeds", "2", "--budget", "30",
+                              "--jobs", jobs, "--seed", seed, "--out", Path("best.wnd")});
     EXPECT_EQ(c.Status, 0) << c.Err;
     // The report without its clock times, and the file.
     return std::regex_replace(c.Out, std::regex(", \\d+:\\d\\d"), "") + ReadText(Path("best.wnd"));
@@ -183,11 +205,11 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   settings.Budget = 50;
   settings.Jobs = 2;
   std::vector<TSweep> sweeps;
-  const TOptimisation o = search.Run(settings, {}, [&](const TSweep& s, const TShardRuns& r, const QImage& m,
-                                                      const TSweepJobs& j) {
-    sweeps.push_back(s);
-    return RunSweep(s, r, m, j);
-  });
+  const TOptimisation o =
+      search.Run(settings, {}, [&](const TSweep& s, const TShardRuns& r, const QImage& m, const TSweepJobs& j) {
+        sweeps.push_back(s);
+        return RunSweep(s, r, m, j);
+      });
   ASSERT_TRUE(o.CheckDone);
   ASSERT_GE(sweeps.size(), 3u);
   // The search: every layout on the same seeds, then the finalists on more;
@@ -218,9 +240,9 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
 
 TEST_F(Optimize, AdviceLoadsWithTheScenarioOwnObjectsFirst) {
   const std::string scenario = ExampleFile("two_posts_one_boat.wnd");
-  const TLabCall c = CallLab({"optimize", scenario, "--map", AssetFile("wendo.bmp").toStdString(), "--observers", "1",
-                              "--boats", "1", "--duration", "20", "--seeds", "1", "--budget", "6", "--out",
-                              Path("best.wnd")});
+  const TLabCall c =
+      CallLab({"optimize", scenario, "--map", AssetFile("wendo.bmp").toStdString(), "--observers", "1", "--boats", "1",
+               "--duration", "20", "--seeds", "1", "--budget", "6", "--out", Path("best.wnd")});
   ASSERT_EQ(c.Status, 0) << c.Err;
   TWorld own, best;
   LoadScenario(own, scenario);
@@ -303,7 +325,7 @@ TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
   }
   for (const std::vector<std::string>& a : std::vector<std::vector<std::string>>{
            {"optimize", Path("none.wnd"), "--observers", "1", "--out", out},  // no such scenario
-           {"optimize", scenario, "--observers", "1"}}) {                      // no --out
+           {"optimize", scenario, "--observers", "1"}}) {                     // no --out
     const TLabCall call = CallLab(a);
     EXPECT_EQ(call.Status, 2) << call.Err;
     EXPECT_NE(call.Err, "");
