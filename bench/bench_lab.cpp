@@ -1,12 +1,16 @@
 // wendo-lab's runs: one simulated hour of a scenario like the default with
 // five observation points and three boats, on one core; sweeps of such
 // hours with one and with two jobs; and the memory one job's world takes.
+// The optimiser's own work beside its runs: reading the map into its cell
+// tables and shore lines once, and what a generation's sweep costs beyond
+// its runs (worlds and threads made afresh), against the hour a run takes.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <unistd.h>
 
 #include "experiment_run.h"
+#include "layout_search.h"
 #include "sweep_runner.h"
 #include "terrain_picture.h"
 
@@ -69,8 +73,35 @@ void BM_MemoryPerJob(benchmark::State& state) {
   }
 }
 
+TPlacementRequest ThreePostsTwoBoats() {
+  TPlacementRequest request;
+  request.Observers = 3;
+  request.Boats = 2;
+  return request;
+}
+
+// Everything the optimiser works out from the map before its first run.
+void BM_LayoutSearchSetUp(benchmark::State& state) {
+  const TScenarioSetup base = HourSweep(1).Scenarios[0];
+  for (auto _ : state) benchmark::DoNotOptimize(TLayoutSearch(Map(), base, ThreePostsTwoBoats()).Naive());
+}
+
+// A generation of 12 layouts as a sweep of runs that end at once: all that
+// a generation costs besides its runs, with two jobs.
+void BM_GenerationBesideItsRuns(benchmark::State& state) {
+  TSweep sweep = HourSweep(1);
+  const TLayoutSearch search(Map(), sweep.Scenarios[0], ThreePostsTwoBoats());
+  sweep.Scenarios.assign(12, search.Naive());
+  sweep.DurationMs = 1;
+  TSweepJobs work;
+  work.Jobs = 2;
+  for (auto _ : state) RunSweep(sweep, ShardRuns(sweep.RunCount(), {}), Map(), work);
+}
+
 }  // namespace
 
+BENCHMARK(BM_LayoutSearchSetUp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerationBesideItsRuns)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OneHour)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HourSweep)->Args({1, 100})->Args({2, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_MemoryPerJob)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -141,10 +141,17 @@ std::vector<float> TDeathMap::Density(double sigma) const {
   return grid;
 }
 
-QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width) {
+double PeakDensity(const TDeathMap& deaths) {
+  const std::vector<float> density = deaths.Density(SmoothingSigma);
+  return density.empty() ? 0.0 : *std::max_element(density.begin(), density.end());
+}
+
+QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width, double peak,
+                   const THeatmapOverlay& overlay) {
   QImage picture = map.convertToFormat(QImage::Format_RGB32);
   const std::vector<float> density = deaths.Density(SmoothingSigma);
-  const double maxDensity = density.empty() ? 0.0 : *std::max_element(density.begin(), density.end());
+  const double maxDensity =
+      peak > 0 ? peak : density.empty() ? 0.0 : *std::max_element(density.begin(), density.end());
   for (int y = 0; y < picture.height(); ++y) {
     QRgb* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
     for (int x = 0; x < picture.width(); ++x) {
@@ -157,6 +164,11 @@ QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width) {
   }
   if (width < picture.width())
     picture = picture.scaledToWidth(width, Qt::SmoothTransformation);
+  if (overlay) {
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    overlay(painter, static_cast<double>(picture.width()) / map.width());
+  }
   DrawLegend(picture, maxDensity, deaths);
   return picture;
 }

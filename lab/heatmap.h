@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPainter>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "experiment_run.h"
@@ -30,10 +32,20 @@ class TDeathMap {
   int64_t runs_ = 0;
 };
 
+// The density at the densest place, the top of the colour ramp.
+double PeakDensity(const TDeathMap& deaths);
+
+// Drawn over the heatmap, under the legend: the painter, and the picture's
+// pixels per map cell.
+using THeatmapOverlay = std::function<void(QPainter&, double scale)>;
+
 // The picture: `map` dimmed, the density over it in a colour ramp, and a
 // legend; `width` pixels wide (at most the map's), the map's aspect kept.
-// Text needs a QGuiApplication.
-QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width);
+// The ramp's top is `peak`, or this map's own PeakDensity when it is 0 (a
+// common peak puts several heatmaps on one scale). Text needs a
+// QGuiApplication.
+QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width, double peak = 0,
+                   const THeatmapOverlay& overlay = {});
 
 QByteArray PngBytes(const QImage& picture);
 

@@ -1,33 +1,25 @@
 #include "lab_cli.h"
 
 #include <CLI/CLI.hpp>
-#include <QGuiApplication>
-#include <QStringList>
-#include <QtGlobal>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <thread>
 
-#include "asset_folders.h"
 #include "bad_input.h"
 #include "heatmap.h"
+#include "lab_support.h"
 #include "merge_shards.h"
+#include "optimize_command.h"
 #include "output_file.h"
 #include "progress_bar.h"
 #include "results_table.h"
 #include "summary.h"
 #include "sweep_runner.h"
-#include "terrain_picture.h"
 
 namespace wendo_lab {
 
 namespace {
-
-constexpr int ExitFailed = 1;
-constexpr int ExitBadInput = 2;
-constexpr int ExitStopped = 130;
-constexpr const char* DefaultMap = "wendo.bmp";
 
 struct TRunArguments {
   std::vector<std::string> Scenarios;
@@ -43,34 +35,6 @@ struct TRunArguments {
   std::string HeatmapWidth = "800";
   std::string Shard = "1/1";
 };
-
-QImage ReadMap(const std::string& given) {
-  QString path = QString::fromStdString(given);
-  if (path.isEmpty()) {
-    path = FindAsset(QString::fromLatin1(DefaultMap));
-    if (path.isEmpty())
-      throw TBadInput(std::string("cannot find the program's map ") + DefaultMap + " (searched: " +
-                      AssetFolders().join(QStringLiteral(", ")).toStdString() + "); name one with --map");
-  }
-  try {
-    return ReadMapPicture(path).convertToFormat(QImage::Format_RGB32);
-  } catch (const TPictureError& e) {
-    throw TBadInput(e.what());
-  }
-}
-
-// Text needs fonts, and fonts need a QGuiApplication; no display is used.
-std::unique_ptr<QGuiApplication> TextSupport() {
-  if (QGuiApplication::instance()) return nullptr;
-  static int argc = 3;
-  static char name[] = "wendo-lab", option[] = "-platform", platform[] = "offscreen";
-  static char* argv[] = {name, option, platform, nullptr};
-  // Its start-up notes (no runtime folder in a batch job) concern nobody.
-  const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-  auto app = std::make_unique<QGuiApplication>(argc, argv);
-  qInstallMessageHandler(previous);
-  return app;
-}
 
 int Run(const TRunArguments& a, const TConsole& console) {
   // Everything is checked before anything runs or is written.
@@ -171,7 +135,8 @@ int Summary(const std::string& file, const std::string& csvPath, const TConsole&
 
 int LabMain(int argc, const char* const* argv, const TConsole& console) {
   CLI::App app{"Experiments with the Wendo beach simulation, without windows: runs sweeps of scenarios, parameter "
-               "values and seeds on a virtual clock, merges the outputs of shards, and summarises the results.",
+               "values and seeds on a virtual clock, merges the outputs of shards, summarises the results, and advises where "
+               "to put observation points and boats.",
                "wendo-lab"};
   app.require_subcommand(1);
   app.fallthrough(false);
@@ -229,6 +194,9 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
       ->type_name("RUNS.csv");
   summary->add_option("--csv", summaryCsv, "Also write the summary to this CSV file")->type_name("FILE.csv");
 
+  TOptimizeArguments optimizeArguments;
+  CLI::App* optimize = AddOptimizeCommand(app, optimizeArguments);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -238,6 +206,7 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
   try {
     if (*run) return Run(r, console);
     if (*merge) return Merge(mergeFiles, mergeOut, console);
+    if (*optimize) return Optimize(optimizeArguments, console);
     return Summary(summaryFile, summaryCsv, console);
   } catch (const TBadInput& e) {
     console.Err << "wendo-lab: " << e.what() << '\n';

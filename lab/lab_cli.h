@@ -1,4 +1,5 @@
-// The command line of wendo-lab: the subcommands run, merge and summary.
+// The command line of wendo-lab: the subcommands run, merge, summary and
+// optimize.
 #pragma once
 
 #include <atomic>

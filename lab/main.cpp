@@ -11,9 +11,10 @@ namespace {
 std::atomic<bool> StopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-// Ctrl-C, the end of a batch job's time or a closed terminal: the sweep
-// stops at once and its output files are discarded. A second signal ends
-// the process.
+// Ctrl-C, the end of a batch job's time or a closed terminal: a sweep
+// stops at once and its output files are discarded; an optimisation stops
+// and writes the best layout found so far. A second signal ends the
+// process.
 extern "C" void RequestStop(int) { StopRequested = true; }
 
 }  // namespace

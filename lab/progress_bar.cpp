@@ -40,8 +40,9 @@ void TProgressBar::Draw(int64_t done) {
   bar.resize(BarWidth, '.');
   const std::string left = rate > 0 ? Clock((total_ - done) / rate) + " left" : "--:-- left";
   // \r and "erase to the end of the line" keep the bar on one line.
-  std::fprintf(terminal_, "\r\033[K[%s] %lld/%lld runs  %.1f runs/s  %s", bar.c_str(), static_cast<long long>(done),
-               static_cast<long long>(total_), rate, left.c_str());
+  const std::string note = note_.empty() ? "" : note_ + "  ";
+  std::fprintf(terminal_, "\r\033[K[%s] %lld/%lld runs  %.1f runs/s  %s%s", bar.c_str(), static_cast<long long>(done),
+               static_cast<long long>(total_), rate, note.c_str(), left.c_str());
   std::fflush(terminal_);
   shown_ = true;
 }

@@ -1,10 +1,12 @@
 // A one-line progress bar on a terminal: runs done of all, runs per
-// second, and the time left. Redrawn at most ten times a second.
+// second, a note of the caller's, and the time left. Redrawn at most ten
+// times a second.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace wendo_lab {
 
@@ -15,6 +17,8 @@ class TProgressBar {
   ~TProgressBar();
 
   void Update(int64_t done);
+  // Shown from the next redraw on, such as the best result so far.
+  void SetNote(std::string note) { note_ = std::move(note); }
   // Takes the line away, so other output can be written to the terminal.
   void Clear();
 
@@ -25,6 +29,7 @@ class TProgressBar {
   int64_t total_;
   bool enabled_;
   bool shown_ = false;
+  std::string note_;
   std::chrono::steady_clock::time_point start_, lastDraw_;
 };
 

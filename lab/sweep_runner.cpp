@@ -59,7 +59,9 @@ bool RunSweep(const TSweep& sweep, const TShardRuns& runs, const QImage& map, co
   int64_t delivered = 0;
   std::unique_lock<std::mutex> guard(lock);
   while (delivered < runs.Count && !stopped()) {
-    finishedOne.wait_for(guard, std::chrono::milliseconds(100));
+    // Runs that finished before this wait are not waited for.
+    finishedOne.wait_for(guard, std::chrono::milliseconds(100),
+                         [&] { return waiting.count(delivered) > 0 || error || stopped(); });
     for (auto it = waiting.find(delivered); it != waiting.end() && !stopped(); it = waiting.find(delivered)) {
       TRunResult result = std::move(it->second);
       waiting.erase(it);

@@ -116,9 +116,13 @@ int32_t ParseSecondsAsMs(std::string_view text, std::string_view option) {
 }
 
 int ParseCount(std::string_view text, std::string_view option, int max) {
-  int value = 0;
-  if (!ParseWhole(text, value) || value < 1 || value > max)
-    Bad(option, text, "expected a whole number from 1 to " + std::to_string(max));
+  return static_cast<int>(ParseWholeNumber(text, option, 1, max));
+}
+
+int64_t ParseWholeNumber(std::string_view text, std::string_view option, int64_t min, int64_t max) {
+  int64_t value = 0;
+  if (!ParseWhole(text, value) || value < min || value > max)
+    Bad(option, text, "expected a whole number from " + std::to_string(min) + " to " + std::to_string(max));
   return value;
 }
 

@@ -40,4 +40,7 @@ int32_t ParseSecondsAsMs(std::string_view text, std::string_view option);
 // A positive whole number of at most `max` (the number of jobs).
 int ParseCount(std::string_view text, std::string_view option, int max);
 
+// A whole number from `min` to `max`.
+int64_t ParseWholeNumber(std::string_view text, std::string_view option, int64_t min, int64_t max);
+
 }  // namespace wendo_lab

@@ -1,0 +1,27 @@
+#!/bin/bash
+# optimize_interrupted.sh WENDO_LAB MAP: Ctrl-C (SIGINT) stops a long
+# optimisation soon, with status 130, and still writes the best layout found
+# so far, a scenario file like any other, saying on standard error that it
+# was not checked; no heatmap and no temporary file is left.
+set -euo pipefail
+lab=$1 map=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+printf '100\r\n1000\r\n2\r\n200\r\n20\r\n50\r\n15\r\n5\r\n30\r\n300\r\n0\r\n0\r\n' > "$work/busy.wnd"
+
+"$lab" optimize "$work/busy.wnd" --map "$map" --observers 2 --boats 1 --duration 600 --seeds 2 --budget 100000 \
+  --jobs 2 --out "$work/best.wnd" --heatmap-before "$work/before.png" --heatmap-after "$work/after.png" \
+  > "$work/out" 2> "$work/err" &
+pid=$!
+sleep 4
+kill -INT "$pid"
+start=$(date +%s%N)
+status=0
+wait "$pid" || status=$?
+took_ms=$((($(date +%s%N) - start) / 1000000))
+left=$(ls -A "$work" | grep -v -e '^err$' -e '^out$' -e '^busy.wnd$' || true)
+echo "status $status after ${took_ms} ms; left: ${left:-nothing}"; cat "$work/err"
+lines=$(wc -l < "$work/best.wnd")
+[ "$status" -eq 130 ] && [ "$left" = "best.wnd" ] && [ "$took_ms" -lt 5000 ] &&
+  grep -q "best layout found so far, NOT checked" "$work/err" &&
+  [ "$lines" -eq 15 ] && [ "$(sed -n 11p "$work/best.wnd")" = $'2\r' ]
