@@ -68,10 +68,30 @@ struct TLodz : TObiekt {
 // Random(n) is the high half of the 64-bit product of the new seed and n.
 class TRandom {
  public:
+  static constexpr uint32_t Multiplier = 134775813u;
+  static constexpr uint32_t Increment = 1u;
+
   uint32_t Seed = 0;
   int32_t operator()(int32_t n) {
-    Seed = Seed * 134775813u + 1u;
+    Seed = Seed * Multiplier + Increment;
     return static_cast<int32_t>((static_cast<uint64_t>(Seed) * static_cast<uint32_t>(n)) >> 32);
+  }
+
+  // The seed after `calls` more calls, without making them: the step
+  // seed -> a * seed + c is an affine map, and its powers are found by
+  // squaring, so this costs O(log calls).
+  void Advance(uint64_t calls) {
+    uint32_t mul = 1, add = 0;                     // the map of the calls taken so far
+    uint32_t powMul = Multiplier, powAdd = Increment;  // the map of 2^k calls
+    for (; calls != 0; calls >>= 1) {
+      if (calls & 1) {
+        mul *= powMul;
+        add = add * powMul + powAdd;
+      }
+      powAdd = powAdd * powMul + powAdd;
+      powMul *= powMul;
+    }
+    Seed = Seed * mul + add;
   }
 };
 
