@@ -1,8 +1,8 @@
 #include "simulation.h"
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "arrivals.h"
 #include "rules.h"
 #include "spatial_index.h"
 
@@ -17,51 +17,7 @@ int64_t Remaining(uint32_t elapsed, int64_t period) {
   return std::max<int64_t>(0, period + 1 - static_cast<int64_t>(elapsed));
 }
 
-void BringPerson(TWorld& w) {
-  for (int64_t draws = 0; draws < MaxArrivalDraws; ++draws) {
-    const int32_t x = w.Random(w.PictureWidth);
-    const int32_t y = w.Random(w.PictureHeight);
-    if (!(w.UseSpatialIndex ? IndexedFreeLandCell(w, x, y) : FreeLandCell(w, x, y))) continue;
-    TCzlowiek p;
-    p.X = x;
-    p.Y = y;
-    w.People.push_back(p);
-    w.PersonCount += 1;
-    w.AppendEvent(w.EventMessage(": pojawił sie człowiek na ", x, y));
-    return;
-  }
-}
-
-void BringShark(TWorld& w) {
-  for (int64_t draws = 0; draws < MaxArrivalDraws; ++draws) {
-    const int32_t x = w.Random(w.PictureWidth);
-    const int32_t y = w.Random(w.PictureHeight);
-    if (TerrainAt(w, x, y) != WaterColour) continue;
-    TRekin s;
-    s.X = x;
-    s.Y = y;
-    w.Sharks.push_back(s);
-    w.SharkCount += 1;
-    w.AppendEvent(w.EventMessage(": pojawił sie rekin na ", x, y));
-    return;
-  }
-}
-
-template <class T>
-bool Near(const T& o, int32_t x, int32_t y) {
-  return std::llabs(static_cast<int64_t>(x) - o.X) < 10 && std::llabs(static_cast<int64_t>(y) - o.Y) < 10;
-}
-
 }  // namespace
-
-bool FreeLandCell(const TWorld& w, int32_t x, int32_t y) {
-  if (TerrainAt(w, x, y) != LandColour) return false;
-  for (const TCzlowiek& p : w.People)
-    if (Near(p, x, y)) return false;
-  for (const TObserwator& o : w.Observers)
-    if (Near(o, x, y)) return false;
-  return true;
-}
 
 void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t) {
   w.StepCounter = static_cast<int32_t>(static_cast<uint32_t>(w.StepCounter) + 1u);

@@ -26,14 +26,10 @@ void TCellGrid::Finish() {
 }
 
 void TSpatialIndex::Refresh(const TWorld& w) {
-  if (!terrainStale) return;
-  terrain.resize(w.TerrainGrid.size());
-  water.assign((terrain.size() + 63) / 64, 0);
-  for (size_t i = 0; i < terrain.size(); ++i) {
-    const int32_t c = w.TerrainGrid[i];
-    terrain[i] = c == LandColour ? Land : c == WaterColour ? BlueWater : c == CyanWaterColour ? AquaWater : OtherGround;
-    if (terrain[i] >= BlueWater) water[i >> 6] |= uint64_t{1} << (i & 63);
-  }
+  if (!terrainStale && terrain.reachWidth == ReachableCells(w.PictureWidth, MapWidth) &&
+      terrain.reachHeight == ReachableCells(w.PictureHeight, MapHeight))
+    return;
+  terrain.Make(w);
   terrainStale = false;
 }
 
@@ -78,44 +74,6 @@ void BuildObserverGrid(const TWorld& w, TCellGrid& g) {
     g.Add(static_cast<int32_t>(i), o.X, o.Y);
   }
   g.Finish();
-}
-
-namespace {
-
-bool Within9(int64_t ox, int64_t oy, int64_t x, int64_t y) { return std::llabs(x - ox) < 10 && std::llabs(y - oy) < 10; }
-
-bool AnyWithin9(const TCellGrid& g, int64_t x, int64_t y) {
-  bool hit = false;
-  g.ForCellsInBox(x - 9, y - 9, x + 9, y + 9, [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
-    for (; b != e && !hit; ++b) hit = Within9(b->x, b->y, x, y);
-  });
-  return hit;
-}
-
-// Past this many people scanned one by one, the grid is built anew.
-constexpr size_t MaxUnindexedPeople = 256;
-
-}  // namespace
-
-bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y) {
-  TSpatialIndex& ix = *w.Index;
-  ix.Refresh(w);
-  if (ix.Kind(x, y) != Land) return false;
-  if (ix.allPeopleStale || ix.allPeopleBuilt > w.People.size() ||
-      w.People.size() - ix.allPeopleBuilt > MaxUnindexedPeople) {
-    BuildPeopleGrid(w, ix.allPeople, false);
-    ix.allPeopleBuilt = w.People.size();
-    ix.allPeopleStale = false;
-  }
-  if (ix.observersStale) {
-    BuildObserverGrid(w, ix.observers);
-    ix.observersStale = false;
-  }
-  if (AnyWithin9(ix.allPeople, x, y) || AnyWithin9(ix.observers, x, y)) return false;
-  // People who arrived since the grid was built.
-  for (size_t i = ix.allPeopleBuilt; i < w.People.size(); ++i)
-    if (Within9(w.People[i].X, w.People[i].Y, x, y)) return false;
-  return true;
 }
 
 }  // namespace wymianadanych

@@ -9,6 +9,8 @@
 #include <limits>
 #include <vector>
 
+#include "arrivals.h"
+#include "terrain_kinds.h"
 #include "wymianadanych.h"
 
 namespace wymianadanych {
@@ -155,58 +157,45 @@ class TCellGrid {
   int64_t minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;  // around every entry
 };
 
-// What the rules tell apart in a terrain cell, one byte a cell: a copy of
-// the grid small enough to stay in the processor's cache.
-enum TTerrainKind : uint8_t { OtherGround = 0, Land = 1, BlueWater = 2, AquaWater = 3 };
-
-// The grids the indexed step keeps, and the ones the arrivals use.
+// The grids the indexed step keeps, the terrain as the rules and arrivals
+// read it, and the arrivals' map of free land.
 struct TSpatialIndex {
   // Grids of few objects get a single cell, since clearing and summing
   // thousands of empty cells would cost more than the walk it saves. Tests
   // turn this off to search fine cells however few the objects.
   bool AdaptiveCells = true;
+  // An arrival walks the lists for its first draws and makes the free-land
+  // map only once the walks have cost as much. Tests turn this off to use
+  // the map from the first draw.
+  bool ProbeBeforeMap = true;
 
-  std::vector<uint8_t> terrain;  // TTerrainKind by x * MapHeight + y
-  std::vector<uint64_t> water;   // one bit a cell, for the rules' water tests
+  TTerrainKinds terrain;
   bool terrainStale = true;
   static constexpr int PeopleShift = 4, SharkShift = 5, WholeMapShift = 11;
   TCellGrid sharks{SharkShift};      // live sharks where they stand now
   TCellGrid recent{SharkShift};      // live sharks seen in this step or the one before
   TCellGrid livePeople{PeopleShift}; // live people at the start of the sharks' turn
   TCellGrid observers{SharkShift};   // observation points that can be near the map
-  TCellGrid allPeople{PeopleShift};  // everyone, dead too, for the arrivals' free-cell test
-  size_t allPeopleBuilt = 0;  // people in allPeople; later ones are scanned
-  bool allPeopleStale = true;
   bool observersStale = true;
+  TFreeLandMap freeLand;
   std::vector<int32_t> found;  // scratch for answers in list order
   std::vector<uint8_t> mark;
 
   // The lists may have changed wholesale (a start, an end, a load).
   void Invalidate() {
-    allPeopleStale = true;
     observersStale = true;
     terrainStale = true;
   }
 
-  // Rebuilds what is stale of the terrain copy.
+  // Works the terrain out again when it is stale or the picture's size has
+  // changed.
   void Refresh(const TWorld& w);
-  uint8_t Kind(int64_t x, int64_t y) const {
-    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return OtherGround;
-    return terrain[static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y)];
-  }
-  bool Water(int64_t x, int64_t y) const {
-    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return false;
-    const size_t i = static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y);
-    return (water[i >> 6] >> (i & 63)) & 1;
-  }
+  bool Water(int64_t x, int64_t y) const { return terrain.Water(x, y); }
 };
 
 void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly);
 void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly);
 void BuildObserverGrid(const TWorld& w, TCellGrid& g);
-
-// The free-cell test of an arrival, answered from the grids.
-bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y);
 
 // Boats, sharks, people, alarm and observers of one step, with the grids.
 void IndexedStepRules(TWorld& w);

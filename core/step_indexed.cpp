@@ -137,7 +137,6 @@ void IndexedStepRules(TWorld& w) {
   for (TCzlowiek& p : w.People) rules::Person(w, p, find);
   w.SharkAlarm = false;
   for (const TObserwator& o : w.Observers) rules::LookOut(w, o, o.Range, "obserwator", find);
-  ix.allPeopleStale = true;
 }
 
 }  // namespace wymianadanych
