@@ -4,6 +4,7 @@
 
 #include "arrivals.h"
 #include "rules.h"
+#include "indexed_finder.h"
 #include "spatial_index.h"
 
 namespace wymianadanych {
@@ -23,13 +24,10 @@ void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t) {
   w.StepCounter = static_cast<int32_t>(static_cast<uint32_t>(w.StepCounter) + 1u);
   w.ElapsedMs = static_cast<int32_t>(static_cast<uint32_t>(w.ElapsedMs) + ElapsedTicks(now, t.LastStepTick));
   t.LastStepTick = now;
-  if (w.UseSpatialIndex) return IndexedStepRules(w);
-  for (const TLodz& b : w.Boats) BoatSightingRule(w, b);
-  for (TLodz& b : w.Boats) BoatMovementRule(w, b);
-  for (TRekin& s : w.Sharks) SharkRule(w, s);
-  for (TCzlowiek& p : w.People) PersonRule(w, p);
-  w.SharkAlarm = false;
-  for (const TObserwator& o : w.Observers) ObserverRule(w, o);
+  if (w.UseSpatialIndex)
+    IndexedStepRules(w);
+  else
+    LiteralStepRules(w);
 }
 
 unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now) {

@@ -197,7 +197,4 @@ void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly);
 void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly);
 void BuildObserverGrid(const TWorld& w, TCellGrid& g);
 
-// Boats, sharks, people, alarm and observers of one step, with the grids.
-void IndexedStepRules(TWorld& w);
-
 }  // namespace wymianadanych

@@ -1,18 +1,18 @@
-// The step with the spatial index: the same rules as the literal walks,
-// with each "which objects are near" question answered from a grid. The
-// grids are built at the points of the step where the positions they hold
-// stand still, and every answer comes in list order.
-#include <algorithm>
+// The neighbour finder of the indexed step: each question is answered from
+// a grid of the spatial index instead of a walk of the list. The grids are
+// built at the phases of the step where the positions they hold stand
+// still, and every answer comes in list order.
+#pragma once
 
-#include "rules_impl.h"
+#include <algorithm>
+#include <limits>
+#include <type_traits>
+#include <vector>
+
 #include "rules_literal.h"
 #include "spatial_index.h"
 
 namespace wymianadanych {
-
-namespace {
-
-bool OnMap(int64_t x, int64_t y) { return x >= 0 && x <= MaxX && y >= 0 && y <= MaxY; }
 
 class TIndexedFinder {
  public:
@@ -50,13 +50,15 @@ class TIndexedFinder {
                                   [&](int32_t i) { return !w_.People[static_cast<size_t>(i)].Dead; });
   }
 
-  template <class F>
-  void LivePeopleWithin15(int64_t x, int64_t y, F f) {
-    Collect(ix_.livePeople, x, y, 14, [&](const TCellGrid::Entry& e) {
-      return !w_.People[static_cast<size_t>(e.index)].Dead &&
-             SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 225;
+  // People come from the grid of the sharks' turn, sharks from the grid of
+  // the boats' turn: in each, the positions have not changed since.
+  template <class T, class F>
+  void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F f) {
+    const TCellGrid& grid = std::is_same_v<T, TCzlowiek> ? ix_.livePeople : ix_.sharks;
+    Collect(grid, x, y, 14, [&](const TCellGrid::Entry& e) {
+      return !list[static_cast<size_t>(e.index)].Dead && SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 225;
     });
-    for (int32_t i : ix_.found) f(w_.People[static_cast<size_t>(i)]);
+    for (int32_t i : ix_.found) f(list[static_cast<size_t>(i)]);
   }
 
   template <class F>
@@ -78,16 +80,12 @@ class TIndexedFinder {
                               [&](int32_t i) { return !w_.Sharks[static_cast<size_t>(i)].Dead; });
   }
 
-  template <class F>
-  void LiveSharksWithin15(int64_t x, int64_t y, F f) {
-    Collect(ix_.sharks, x, y, 14, [&](const TCellGrid::Entry& e) {
-      return !w_.Sharks[static_cast<size_t>(e.index)].Dead &&
-             SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 225;
-    });
-    for (int32_t i : ix_.found) f(w_.Sharks[static_cast<size_t>(i)]);
-  }
+  // Builds the grids a phase asks from, where the positions stand still.
+  void Entering(TStepPhase phase);
 
  private:
+  static bool OnMap(int64_t x, int64_t y) { return x >= 0 && x <= MaxX && y >= 0 && y <= MaxY; }
+
   // The indices of the entries within `reach` of (x, y) in both axes that
   // `keep` accepts, in increasing order, into ix_.found.
   template <class Keep>
@@ -116,27 +114,10 @@ class TIndexedFinder {
   TLiteralFinder literal_;
 };
 
-}  // namespace
+static_assert(NeighbourFinder<TIndexedFinder>);
 
-void IndexedStepRules(TWorld& w) {
-  TSpatialIndex& ix = *w.Index;
-  ix.Refresh(w);
-  TIndexedFinder find(w, ix);
-  BuildSharkGrid(w, ix.sharks, false);
-  BuildObserverGrid(w, ix.observers);
-  ix.observersStale = false;
-
-  for (const TLodz& b : w.Boats) rules::LookOut(w, b, b.Range, "łódź", find);
-  BuildSharkGrid(w, ix.recent, true);
-  for (TLodz& b : w.Boats) rules::BoatMovement(w, b, find);
-
-  BuildPeopleGrid(w, ix.livePeople, true);
-  for (TRekin& s : w.Sharks) rules::Shark(w, s, find);
-
-  BuildSharkGrid(w, ix.sharks, false);
-  for (TCzlowiek& p : w.People) rules::Person(w, p, find);
-  w.SharkAlarm = false;
-  for (const TObserwator& o : w.Observers) rules::LookOut(w, o, o.Range, "obserwator", find);
-}
+// Boats, sharks, people, alarm and observation points of one step, with
+// the grids.
+void IndexedStepRules(TWorld& w);
 
 }  // namespace wymianadanych
