@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 
+#include "object_places.h"
 #include "rules.h"
 #include "spatial_index.h"
 #include "terrain_kinds.h"
@@ -62,11 +62,11 @@ std::optional<TCell> SearchFreeLand(TWorld& w) {
   int64_t rejected = 0;
   if (!w.UseSpatialIndex) return Search(w, rejected, [&](int32_t x, int32_t y) { return FreeLandCell(w, x, y); });
 
-  TSpatialIndex& ix = *w.Index;
-  ix.Refresh(w);
+  TSpatialIndex& ix = IndexOf(w);
+  ix.Notice(w);
   const TTerrainKinds& kinds = ix.terrain;
   TFreeLandMap& map = ix.freeLand;
-  if (!map.Current(w, kinds)) {
+  if (!map.Current(w, ix)) {
     // On a beach with room a few draws find a cell: walk the lists for
     // them, and make the map only once the walks, of this arrival and the
     // ones before, have cost as much.
@@ -85,7 +85,7 @@ std::optional<TCell> SearchFreeLand(TWorld& w) {
         [&] { return budget > 0; });
     map.walked = TFreeLandMap::BuildCost(w) - budget;
     if (found || rejected == MaxArrivalDraws) return found;
-    map.Build(w, kinds);
+    map.Build(w, ix);
   }
   if (map.Full()) {
     GiveUp(w, rejected);
@@ -100,8 +100,8 @@ std::optional<TCell> SearchBlueWater(TWorld& w) {
   int64_t rejected = 0;
   if (!w.UseSpatialIndex)
     return Search(w, rejected, [&](int32_t x, int32_t y) { return TerrainAt(w, x, y) == WaterColour; });
-  TSpatialIndex& ix = *w.Index;
-  ix.Refresh(w);
+  TSpatialIndex& ix = IndexOf(w);
+  ix.Notice(w);
   const TTerrainKinds& kinds = ix.terrain;
   if (!kinds.anyReachableBlueWater) {
     GiveUp(w, rejected);
@@ -142,29 +142,9 @@ bool BringShark(TWorld& w) {
 
 // ---------------------------------------------------------------- the map
 
-namespace {
-// X and Y of an object as one number, for comparing places quickly.
-uint64_t Place(const TObiekt& o) {
-  static_assert(sizeof(TObiekt) == sizeof(uint64_t));
-  uint64_t place;
-  std::memcpy(&place, &o, sizeof place);
-  return place;
-}
-
-// Whether every object of `list` stands where `places` says, in order; one
-// pass without early exits, an exclusive or and an or a place.
-template <class List>
-bool SamePlaces(const List& list, const std::vector<uint64_t>& places) {
-  if (list.size() != places.size()) return false;
-  uint64_t differ = 0;
-  for (size_t i = 0; i < places.size(); ++i) differ |= Place(list[i]) ^ places[i];
-  return differ == 0;
-}
-}  // namespace
-
-bool TFreeLandMap::Current(const TWorld& w, const TTerrainKinds& kinds) {
-  built_ = built_ && kindsGeneration_ == kinds.generation && w.People.size() == people_.size() &&
-           SamePlaces(w.Observers, observers_) &&
+bool TFreeLandMap::Current(const TWorld& w, const TSpatialIndex& ix) {
+  built_ = built_ && kindsGeneration_ == ix.terrain.generation && observersVersion_ == ix.observersVersion &&
+           w.People.size() == people_.size() &&
            (w.StepCounter == peopleSeenAtStep_ || SamePlaces(w.People, people_));
   peopleSeenAtStep_ = w.StepCounter;
   return built_;
@@ -174,30 +154,24 @@ int64_t TFreeLandMap::BuildCost(const TWorld& w) {
   return int64_t{MapWidth} * MapHeight / 16 + 64 * static_cast<int64_t>(w.People.size() + w.Observers.size());
 }
 
-void TFreeLandMap::Build(const TWorld& w, const TTerrainKinds& kinds) {
-  free_ = kinds.reachableLand;
-  freeWords_ = kinds.reachableLandWords;
+void TFreeLandMap::Build(const TWorld& w, const TSpatialIndex& ix) {
+  free_ = ix.terrain.reachableLand;
+  freeWords_ = ix.terrain.reachableLandWords;
   people_.clear();
-  observers_.clear();
   for (const TCzlowiek& p : w.People) {
     people_.push_back(Place(p));
     Block(p.X, p.Y);
   }
-  for (const TObserwator& o : w.Observers) {
-    observers_.push_back(Place(o));
-    Block(o.X, o.Y);
-  }
-  kindsGeneration_ = kinds.generation;
+  for (const TObserwator& o : w.Observers) Block(o.X, o.Y);
+  kindsGeneration_ = ix.terrain.generation;
+  observersVersion_ = ix.observersVersion;
   peopleSeenAtStep_ = w.StepCounter;
   built_ = true;
   walked = 0;
 }
 
 void TFreeLandMap::AddPerson(int32_t x, int32_t y) {
-  TObiekt at;
-  at.X = x;
-  at.Y = y;
-  people_.push_back(Place(at));
+  people_.push_back(Place(x, y));
   Block(x, y);
 }
 

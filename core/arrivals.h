@@ -23,7 +23,7 @@ bool FreeLandCell(const TWorld& w, int32_t x, int32_t y);
 bool BringPerson(TWorld& w);
 bool BringShark(TWorld& w);
 
-struct TTerrainKinds;
+struct TSpatialIndex;
 
 // The free land cells of the picture, one bit a cell (x * MapHeight + y),
 // with the positions of the people and observation points it was made
@@ -31,16 +31,16 @@ struct TTerrainKinds;
 // its own person's box, and a beach without a free cell is known at once.
 class TFreeLandMap {
  public:
-  // Made from this world's terrain and positions, with nobody moved since.
-  // Observation points may change whenever no run is going, so their
-  // places are compared every time. People move only in steps: theirs are
-  // compared when a step has been taken since the last look (StepCounter
-  // differs). A map found stale is dropped, so that after the end of a run
-  // a new one's counter, starting again, cannot pass an old map as current.
-  bool Current(const TWorld& w, const TTerrainKinds& kinds);
+  // Made from this world's terrain, observation points and people, with
+  // nobody moved since. The index tells whether the terrain or the points
+  // have changed; people move only in steps, so their places are compared
+  // when a step has been taken since the last look (StepCounter differs). A
+  // map found stale is dropped, so that after the end of a run a new run's
+  // counter, starting again, cannot pass an old map as current.
+  bool Current(const TWorld& w, const TSpatialIndex& ix);
   // From the land cells of the picture and every blocker's box: the copy of
   // a bit set and 19 masked words a blocker.
-  void Build(const TWorld& w, const TTerrainKinds& kinds);
+  void Build(const TWorld& w, const TSpatialIndex& ix);
   // The work of Build, in the units of a blocker's test in the list walk.
   static int64_t BuildCost(const TWorld& w);
 
@@ -62,9 +62,9 @@ class TFreeLandMap {
   std::vector<uint64_t> free_;
   int64_t freeWords_ = 0;  // words with a free cell
   bool built_ = false;
-  uint64_t kindsGeneration_ = 0;
+  uint64_t kindsGeneration_ = 0, observersVersion_ = 0;
   int32_t peopleSeenAtStep_ = 0;  // StepCounter when people's places last matched
-  std::vector<uint64_t> people_, observers_;  // places as the map was made
+  std::vector<uint64_t> people_;  // their places as the map was made
 };
 
 }  // namespace wymianadanych

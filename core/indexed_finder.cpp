@@ -5,19 +5,18 @@ namespace wymianadanych {
 void TIndexedFinder::Entering(TStepPhase phase) {
   switch (phase) {
     case TStepPhase::BoatsSight:
-      ix_.Refresh(w_);
-      BuildSharkGrid(w_, ix_.sharks, false);
-      BuildObserverGrid(w_, ix_.observers);
-      ix_.observersStale = false;
+      ix_.Notice(w_);
+      ix_.BuildSharkGrid(w_, ix_.sharks, false);
+      ix_.UpdateObserverGrid(w_);
       break;
     case TStepPhase::BoatsMove:
-      BuildSharkGrid(w_, ix_.recent, true);
+      ix_.BuildSharkGrid(w_, ix_.recent, true);
       break;
     case TStepPhase::Sharks:
-      BuildPeopleGrid(w_, ix_.livePeople, true);
+      ix_.BuildPeopleGrid(w_, ix_.livePeople, true);
       break;
     case TStepPhase::People:
-      BuildSharkGrid(w_, ix_.sharks, false);  // the sharks have moved
+      ix_.BuildSharkGrid(w_, ix_.sharks, false);  // the sharks have moved
       break;
     case TStepPhase::Observers:
       break;
@@ -25,7 +24,7 @@ void TIndexedFinder::Entering(TStepPhase phase) {
 }
 
 void IndexedStepRules(TWorld& w) {
-  TIndexedFinder find(w, *w.Index);
+  TIndexedFinder find(w, IndexOf(w));
   rules::Step(w, find);
 }
 

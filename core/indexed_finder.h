@@ -18,7 +18,7 @@ class TIndexedFinder {
  public:
   TIndexedFinder(TWorld& w, TSpatialIndex& ix) : w_(w), ix_(ix), literal_{w} {}
 
-  bool Water(int64_t x, int64_t y) const { return ix_.Water(x, y); }
+  bool Water(int64_t x, int64_t y) const { return ix_.terrain.Water(x, y); }
 
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const {
     if (range < 0) return nullptr;

@@ -5,7 +5,6 @@
 #include "arrivals.h"
 #include "rules.h"
 #include "indexed_finder.h"
-#include "spatial_index.h"
 
 namespace wymianadanych {
 
@@ -65,9 +64,8 @@ void StartRun(TWorld& w, TSimulationTicks& t, uint32_t now, bool fresh) {
   t.LastStepTick = now;
   t.LastSharkTick = now;
   t.LastPersonTick = now;
-  std::lock_guard<std::mutex> guard(w.Lock);
-  w.Index->Invalidate();  // observation points may have changed meanwhile
   if (!fresh) return;
+  std::lock_guard<std::mutex> guard(w.Lock);
   w.ElapsedMs = 0;
   w.ObserverCount = static_cast<int32_t>(w.Observers.size());
   w.BoatCount = static_cast<int32_t>(w.Boats.size());
@@ -88,7 +86,6 @@ void EndRun(TWorld& w) {
   w.People.clear();
   w.EventLog.clear();
   w.StepCounter = 0;
-  w.Index->Invalidate();
 }
 
 }  // namespace wymianadanych

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "object_places.h"
 #include "rules.h"
 
 namespace wymianadanych {
@@ -25,25 +26,28 @@ void TCellGrid::Finish() {
   for (size_t i = 0; i < pending_.size(); ++i) entries_[static_cast<size_t>(next_[static_cast<size_t>(cells_[i])]++)] = pending_[i];
 }
 
-void TSpatialIndex::Refresh(const TWorld& w) {
-  if (!terrainStale && terrain.reachWidth == ReachableCells(w.PictureWidth, MapWidth) &&
-      terrain.reachHeight == ReachableCells(w.PictureHeight, MapHeight))
-    return;
-  terrain.Make(w);
-  terrainStale = false;
+void TSpatialIndex::Notice(const TWorld& w) {
+  if (!terrainMade_ || terrainVersion_ != w.TerrainGrid.Version() ||
+      terrain.reachWidth != ReachableCells(w.PictureWidth, MapWidth) ||
+      terrain.reachHeight != ReachableCells(w.PictureHeight, MapHeight)) {
+    terrainVersion_ = w.TerrainGrid.Version();
+    terrain.Make(w);
+    terrainMade_ = true;
+  }
+  if (!SamePlaces(w.Observers, observerPlaces_)) {
+    TakePlaces(w.Observers, observerPlaces_);
+    ++observersVersion;
+  }
 }
 
-namespace {
 // One cell when walking every object for every question is cheap (a few
 // thousand pairs), fine cells otherwise.
-void ChooseCells(const TWorld& w, TCellGrid& g, size_t objects, size_t questions, int fine) {
-  const bool few = objects * questions < 4096;
-  g.SetShift(w.Index->AdaptiveCells && few ? TSpatialIndex::WholeMapShift : fine);
+int TSpatialIndex::CellShift(size_t objects, size_t questions, int fine) const {
+  return AdaptiveCells && objects * questions < 4096 ? WholeMapShift : fine;
 }
-}  // namespace
 
-void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
-  ChooseCells(w, g, w.Sharks.size(), w.People.size() + w.Observers.size() + w.Boats.size(), TSpatialIndex::SharkShift);
+void TSpatialIndex::BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
+  g.SetShift(CellShift(w.Sharks.size(), w.People.size() + w.Observers.size() + w.Boats.size(), SharkShift));
   g.Begin();
   for (size_t i = 0; i < w.Sharks.size(); ++i) {
     const TRekin& s = w.Sharks[i];
@@ -53,8 +57,8 @@ void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
   g.Finish();
 }
 
-void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
-  ChooseCells(w, g, w.People.size(), liveOnly ? w.Sharks.size() : 64, TSpatialIndex::PeopleShift);
+void TSpatialIndex::BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
+  g.SetShift(CellShift(w.People.size(), liveOnly ? w.Sharks.size() : 64, PeopleShift));
   g.Begin();
   for (size_t i = 0; i < w.People.size(); ++i) {
     const TCzlowiek& p = w.People[i];
@@ -64,16 +68,26 @@ void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
   g.Finish();
 }
 
-void BuildObserverGrid(const TWorld& w, TCellGrid& g) {
-  ChooseCells(w, g, w.Observers.size(), w.People.size() + 64, TSpatialIndex::SharkShift);
-  g.Begin();
+void TSpatialIndex::UpdateObserverGrid(const TWorld& w) {
+  const int shift = CellShift(w.Observers.size(), w.People.size() + 64, SharkShift);
+  if (observerGridVersion_ == observersVersion && observers.Shift == shift) return;
+  observers.SetShift(shift);
+  observers.Begin();
   // A point more than 9 dm off the map is never within reach of anyone on it.
   for (size_t i = 0; i < w.Observers.size(); ++i) {
     const TObserwator& o = w.Observers[i];
     if (o.X < -9 || o.X > MaxX + 9 || o.Y < -9 || o.Y > MaxY + 9) continue;
-    g.Add(static_cast<int32_t>(i), o.X, o.Y);
+    observers.Add(static_cast<int32_t>(i), o.X, o.Y);
   }
-  g.Finish();
+  observers.Finish();
+  observerGridVersion_ = observersVersion;
 }
+
+TSpatialIndex& IndexOf(TWorld& w) {
+  if (!w.Index) w.Index.reset(new TSpatialIndex);
+  return *w.Index;
+}
+
+void TSpatialIndexDeleter::operator()(TSpatialIndex* index) const { delete index; }
 
 }  // namespace wymianadanych

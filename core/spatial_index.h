@@ -157,8 +157,18 @@ class TCellGrid {
   int64_t minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;  // around every entry
 };
 
-// The grids the indexed step keeps, the terrain as the rules and arrivals
-// read it, and the arrivals' map of free land.
+// What the simulation keeps beside the world to answer "who is near"
+// quickly: the terrain as the rules and arrivals read it, the grids of the
+// indexed step and the arrivals' map of free land. It notices by itself
+// what has changed in the world, so nobody has to tell it:
+// - The terrain grid counts a version at every access that can write it
+//   (reads cost nothing); the picture's size is compared.
+// - The observation points are a plain list that the objects dialog and
+//   Load change directly (an append, an erase, a swap of the whole list),
+//   so nothing can count their changes: a copy of their places is compared,
+//   a few numbers a point, whenever a step or an arrival begins.
+// - People and sharks move in every step; the step's grids are built anew
+//   at its phases, and the free-land map checks the people's places itself.
 struct TSpatialIndex {
   // Grids of few objects get a single cell, since clearing and summing
   // thousands of empty cells would cost more than the walk it saves. Tests
@@ -169,32 +179,38 @@ struct TSpatialIndex {
   // the map from the first draw.
   bool ProbeBeforeMap = true;
 
+  // Looks at the terrain and the observation points for changes since the
+  // last look: O(observation points) when nothing changed.
+  void Notice(const TWorld& w);
+
   TTerrainKinds terrain;
-  bool terrainStale = true;
+  uint64_t observersVersion = 0;  // counts the changes of Observers' places noticed
+
   static constexpr int PeopleShift = 4, SharkShift = 5, WholeMapShift = 11;
   TCellGrid sharks{SharkShift};      // live sharks where they stand now
   TCellGrid recent{SharkShift};      // live sharks seen in this step or the one before
   TCellGrid livePeople{PeopleShift}; // live people at the start of the sharks' turn
   TCellGrid observers{SharkShift};   // observation points that can be near the map
-  bool observersStale = true;
   TFreeLandMap freeLand;
   std::vector<int32_t> found;  // scratch for answers in list order
   std::vector<uint8_t> mark;
 
-  // The lists may have changed wholesale (a start, an end, a load).
-  void Invalidate() {
-    observersStale = true;
-    terrainStale = true;
-  }
+  void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly);
+  void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly);
+  // Only when the points or the grid's choice of cells have changed.
+  void UpdateObserverGrid(const TWorld& w);
 
-  // Works the terrain out again when it is stale or the picture's size has
-  // changed.
-  void Refresh(const TWorld& w);
-  bool Water(int64_t x, int64_t y) const { return terrain.Water(x, y); }
+ private:
+  // Cells of 2^shift dm for `objects` entries asked `questions` times.
+  int CellShift(size_t objects, size_t questions, int fine) const;
+
+  uint64_t terrainVersion_ = 0;
+  bool terrainMade_ = false;
+  std::vector<uint64_t> observerPlaces_;
+  uint64_t observerGridVersion_ = ~uint64_t{0};
 };
 
-void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly);
-void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly);
-void BuildObserverGrid(const TWorld& w, TCellGrid& g);
+// The world's index, made at its first use.
+TSpatialIndex& IndexOf(TWorld& w);
 
 }  // namespace wymianadanych

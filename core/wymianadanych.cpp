@@ -1,7 +1,6 @@
 #include "wymianadanych.h"
 
 #include "parameters.h"
-#include "spatial_index.h"
 
 #include <algorithm>
 #include <charconv>
@@ -47,10 +46,7 @@ std::string FormatGeneral(double v, const std::string& separator) {
   return s;
 }
 
-TWorld::TWorld()
-    : TerrainGrid(static_cast<size_t>(MapWidth) * MapHeight, NoPixel), Index(std::make_unique<TSpatialIndex>()) {
-  ResetScenario();
-}
+TWorld::TWorld() { ResetScenario(); }
 
 TWorld::~TWorld() = default;
 
@@ -71,12 +67,12 @@ void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) 
   const int32_t h = std::clamp(height, 0, MapHeight);
   PictureWidth = w;
   PictureHeight = h;
-  Index->Invalidate();
-  std::fill(TerrainGrid.begin(), TerrainGrid.end(), NoPixel);
+  int32_t* cells = TerrainGrid.data();
+  std::fill(cells, cells + TerrainGrid.size(), NoPixel);
   // Read row by row (the picture's own order), write column-major.
   for (int32_t y = 0; y < h; ++y) {
     const uint32_t* row = pixels + static_cast<size_t>(y) * width;
-    int32_t* cell = TerrainGrid.data() + y;
+    int32_t* cell = cells + y;
     for (int32_t x = 0; x < w; ++x) cell[static_cast<size_t>(x) * MapHeight] = static_cast<int32_t>(row[x] & 0x00FFFFFFu);
   }
 }

@@ -31,6 +31,36 @@ constexpr int32_t NoPixel = -1;
 
 inline bool IsWater(int32_t colour) { return colour == WaterColour || colour == CyanWaterColour; }
 
+// The terrain cells, element [x][y] at x * MapHeight + y. Reading costs
+// nothing extra; every access that can write counts a new Version, so what
+// is worked out from the terrain knows to work it out again, whoever wrote.
+// A writable pointer is for writing at once, not for keeping.
+class TTerrainGrid {
+ public:
+  TTerrainGrid() : cells_(static_cast<size_t>(MapWidth) * MapHeight, NoPixel) {}
+
+  size_t size() const { return cells_.size(); }
+  int32_t operator[](size_t i) const { return cells_[i]; }
+  const int32_t* data() const { return cells_.data(); }
+  const int32_t* begin() const { return data(); }
+  const int32_t* end() const { return data() + size(); }
+
+  int32_t& operator[](size_t i) { return Write()[i]; }
+  int32_t* data() { return Write(); }
+  int32_t* begin() { return Write(); }
+  int32_t* end() { return Write() + size(); }
+
+  uint64_t Version() const { return version_.load(std::memory_order_relaxed); }
+
+ private:
+  int32_t* Write() {
+    version_.fetch_add(1, std::memory_order_relaxed);
+    return cells_.data();
+  }
+  std::vector<int32_t> cells_;
+  std::atomic<uint64_t> version_{0};
+};
+
 // ---------------------------------------------------------------- objects
 
 // A new object starts with every field zero or false.
@@ -132,7 +162,12 @@ std::string FormatGeneral(double v, const std::string& separator);
 
 // ---------------------------------------------------------------- world
 
+// What the simulation keeps beside the world to find neighbours quickly;
+// spatial_index.h has it, made at its first use.
 struct TSpatialIndex;
+struct TSpatialIndexDeleter {
+  void operator()(TSpatialIndex* index) const;
+};
 
 struct TWorld {
   TWorld();
@@ -150,8 +185,8 @@ struct TWorld {
   std::vector<TLodz> Boats;
   std::vector<TRekin> Sharks;
 
-  // Element [x][y] at x * MapHeight + y; NoPixel where the map has no pixel.
-  std::vector<int32_t> TerrainGrid;
+  // NoPixel where the map has no pixel.
+  TTerrainGrid TerrainGrid;
   // Bounds for random placement: the map picture's size, at most the grid's.
   int32_t PictureWidth = MapWidth;
   int32_t PictureHeight = MapHeight;
@@ -202,7 +237,7 @@ struct TWorld {
   // of walking the lists; the results are the same. Off, the literal walks
   // run (the reference the index is tested against).
   bool UseSpatialIndex = true;
-  std::unique_ptr<TSpatialIndex> Index;
+  std::unique_ptr<TSpatialIndex, TSpatialIndexDeleter> Index;
 
   // Puts every parameter, list, flag and view value back to the start-up
   // defaults (the counters, StepCounter, ElapsedMs and EventLog as New

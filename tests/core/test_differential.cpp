@@ -71,8 +71,8 @@ std::string RunScenario(bool indexed, bool fineCells, bool probe, bool beach, ui
   auto w = MakeWorld(WaterColour);
   if (!beach || !LoadBmpTerrain(*w, WENDO_ASSET_DIR "/wendo.bmp")) PaintTrickyMap(*w);
   w->UseSpatialIndex = indexed;
-  w->Index->AdaptiveCells = !fineCells;
-  w->Index->ProbeBeforeMap = probe;
+  IndexOf(*w).AdaptiveCells = !fineCells;
+  IndexOf(*w).ProbeBeforeMap = probe;
   TRandom r{scenarioSeed};
   RandomScenario(*w, r);
   TRandom clock{scenarioSeed ^ 0x5bd1e995u};
@@ -135,7 +135,7 @@ TArrivalRun RunSmallPicture(bool indexed, bool probe, uint32_t seed) {
   auto w = MakeWorld(NoPixel);
   FillSmallPicture(*w, seed % 4 != 3);
   w->UseSpatialIndex = indexed;
-  w->Index->ProbeBeforeMap = probe;
+  IndexOf(*w).ProbeBeforeMap = probe;
   TRandom r{seed};
   w->SimStepMs = Pick(r, 1, 200);
   w->PersonArrivalS = seed == 2 ? 0 : 1;
@@ -194,4 +194,63 @@ TEST(Differential, FullBeachesGiveUpAfterTheSameDraws) {
   // The beaches did fill up, and the sharks without deep water gave up.
   EXPECT_GT(personGiveUps, 10);
   EXPECT_GT(sharkGiveUps, 2);
+}
+
+namespace {
+
+// A run on the beach map with the terrain and the observation points
+// changed between iterations, as the user interface changes them while a
+// run is paused: nobody tells the index.
+std::string RunWithEdits(bool indexed) {
+  auto w = MakeWorld(WaterColour);
+  PaintTrickyMap(*w);
+  w->UseSpatialIndex = indexed;
+  w->SimStepMs = 50;
+  w->PersonArrivalS = 0;
+  w->PersonMax = 60;
+  w->SharkArrivalS = 0;
+  w->SharkMax = 20;
+  w->SharkRange = 400;
+  w->PersonRange = 100;
+  w->Random.Seed = 31337;
+  std::ostringstream out;
+  TSimulationTicks ticks;
+  StartRun(*w, ticks, 0, true);
+  uint32_t now = 0;
+  auto run = [&](int iterations) {
+    for (int i = 0; i < iterations; ++i) {
+      RunIteration(*w, ticks, now += 37);
+      for (const TCzlowiek& p : w->People) out << p.X << ',' << p.Y << ' ';
+      for (const TRekin& s : w->Sharks) out << s.X << ',' << s.Y << ' ';
+      out << w->Random.Seed << '\n';
+    }
+  };
+  run(40);
+  // Observation points among the people, then one taken away, then the
+  // whole list replaced.
+  for (size_t i = 0; i < w->People.size(); i += 3) AddObserver(*w, w->People[i].X + 3, w->People[i].Y - 2, 200);
+  run(20);
+  w->Observers.erase(w->Observers.begin());
+  run(20);
+  std::vector<TObserwator> loaded(w->Observers.rbegin(), w->Observers.rend());
+  w->Observers.swap(loaded);
+  run(20);
+  // The land turns to water under the people, the sea to land.
+  Paint(*w, 300, 0, 799, 599, WaterColour);
+  Paint(*w, 0, 600, 299, 1199, LandColour);
+  run(40);
+  // A smaller picture: arrivals draw only from its corner.
+  std::vector<uint32_t> pixels(200 * 300, static_cast<uint32_t>(LandColour));
+  for (size_t i = 0; i < pixels.size(); i += 7) pixels[i] = WaterColour;
+  w->FillTerrain(pixels.data(), 200, 300);
+  run(40);
+  return out.str();
+}
+
+}  // namespace
+
+TEST(Differential, TheIndexNoticesWhatChangedBetweenIterations) {
+  const std::string literal = RunWithEdits(false);
+  const std::string indexed = RunWithEdits(true);
+  EXPECT_TRUE(literal == indexed) << FirstDifference(literal, indexed);
 }
