@@ -3,20 +3,30 @@
 namespace wymianadanych {
 
 void TIndexedFinder::Entering(TStepPhase phase) {
+  const size_t people = w_.People.size(), observers = w_.Observers.size(), boats = w_.Boats.size();
   switch (phase) {
-    case TStepPhase::BoatsSight:
+    case TStepPhase::BoatsSight:  // boats look out for sharks and kill them
       ix_.Notice(w_);
-      ix_.BuildSharkGrid(w_, ix_.sharks, false);
-      ix_.UpdateObserverGrid(w_);
+      walkObservers_ = ix_.Walk(observers, people + 64);
+      ix_.UpdateObservers(w_, !walkObservers_);
+      ix_.ListSharks(w_, ix_.liveSharks, false);
+      walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), 2 * boats);
+      if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
       break;
-    case TStepPhase::BoatsMove:
-      ix_.BuildSharkGrid(w_, ix_.recent, true);
+    case TStepPhase::BoatsMove:  // boats chase the recently seen
+      ix_.ListSharks(w_, ix_.recentSharks, true);
+      walkRecent_ = ix_.Walk(ix_.recentSharks.Size(), boats);
+      if (!walkRecent_) ix_.recentGrid.Build(ix_.recentSharks.Entries());
       break;
-    case TStepPhase::Sharks:
-      ix_.BuildPeopleGrid(w_, ix_.livePeople, true);
+    case TStepPhase::Sharks:  // sharks hunt and eat people
+      ix_.ListLivePeople(w_);
+      walkPeople_ = ix_.Walk(ix_.livePeople.Size(), 2 * w_.Sharks.size());
+      if (!walkPeople_) ix_.peopleGrid.Build(ix_.livePeople.Entries());
       break;
-    case TStepPhase::People:
-      ix_.BuildSharkGrid(w_, ix_.sharks, false);  // the sharks have moved
+    case TStepPhase::People:  // people flee the sharks that have moved, observation points look out
+      ix_.RefreshLiveSharks(w_);  // no shark has come or gone since the boats' kills
+      walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), people + observers);
+      if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
       break;
     case TStepPhase::Observers:
       break;

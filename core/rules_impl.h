@@ -54,10 +54,10 @@ inline int64_t Wander(TWorld& w, int64_t v, int32_t d) {
   return v - w.Random(d + 1);
 }
 
+// One step of a person whose step length is `d`.
 template <NeighbourFinder Finder>
-void Person(TWorld& w, TCzlowiek& p, Finder& find) {
+void Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
   if (p.Dead) return;
-  const int32_t d = StepLength(w.PersonSpeed, w.SimStepMs);
   const int64_t x = p.X, y = p.Y;
   int64_t nx = x, ny = y;
 
@@ -114,10 +114,10 @@ void MoveOntoWater(TObiekt& o, int64_t nx, int64_t ny, Finder& find) {
   o.Y = ClampY(ny);
 }
 
+// One step of a shark whose step length is `d`.
 template <NeighbourFinder Finder>
-void Shark(TWorld& w, TRekin& s, Finder& find) {
+void Shark(TWorld& w, TRekin& s, int32_t d, Finder& find) {
   if (s.Dead) return;
-  const int32_t d = StepLength(w.SharkSpeed, w.SimStepMs);
   const int64_t x = s.X, y = s.Y;
 
   // The wander is drawn in every step, even when the hunt replaces it.
@@ -216,9 +216,11 @@ void Step(TWorld& w, Finder& find) {
   find.Entering(TStepPhase::BoatsMove);
   for (TLodz& b : w.Boats) BoatMovement(w, b, find);
   find.Entering(TStepPhase::Sharks);
-  for (TRekin& s : w.Sharks) Shark(w, s, find);
+  const int32_t sharkStep = StepLength(w.SharkSpeed, w.SimStepMs);
+  for (TRekin& s : w.Sharks) Shark(w, s, sharkStep, find);
   find.Entering(TStepPhase::People);
-  for (TCzlowiek& p : w.People) Person(w, p, find);
+  const int32_t personStep = StepLength(w.PersonSpeed, w.SimStepMs);
+  for (TCzlowiek& p : w.People) Person(w, p, personStep, find);
   w.SharkAlarm = false;
   find.Entering(TStepPhase::Observers);
   for (const TObserwator& o : w.Observers) LookOut(w, o, o.Range, TWatcher::ObservationPoint, find);

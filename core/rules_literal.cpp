@@ -42,12 +42,12 @@ int64_t TLiteralFinder::NearestRecentShark(int64_t x, int64_t y) const {
 
 void PersonRule(TWorld& w, TCzlowiek& p) {
   TLiteralFinder find{w};
-  rules::Person(w, p, find);
+  rules::Person(w, p, StepLength(w.PersonSpeed, w.SimStepMs), find);
 }
 
 void SharkRule(TWorld& w, TRekin& s) {
   TLiteralFinder find{w};
-  rules::Shark(w, s, find);
+  rules::Shark(w, s, StepLength(w.SharkSpeed, w.SimStepMs), find);
 }
 
 void ObserverRule(TWorld& w, const TObserwator& o) {

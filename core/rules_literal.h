@@ -13,7 +13,7 @@ struct TLiteralFinder {
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const;
 
   template <class F>
-  void ObserversWithin10(int64_t x, int64_t y, F f) const {
+  void ObserversWithin10(int64_t x, int64_t y, F&& f) const {
     for (const TObserwator& o : w.Observers)
       if (Distance(x - o.X, y - o.Y) < 10) f(o);
   }
@@ -22,7 +22,7 @@ struct TLiteralFinder {
 
   // Every live element of `list` (people or sharks) with dist < 15.
   template <class T, class F>
-  void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F f) const {
+  void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) const {
     const size_t n = list.size();
     for (size_t i = 0; i < n; ++i) {
       T& o = list[i];
@@ -32,7 +32,7 @@ struct TLiteralFinder {
 
   // The number of sharks is taken once: the walk covers the list as it was.
   template <class F>
-  void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F f) const {
+  void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F&& f) const {
     const size_t n = w.Sharks.size();
     for (size_t i = 0; i < n; ++i) {
       TRekin& s = w.Sharks[i];

@@ -7,23 +7,25 @@
 
 namespace wymianadanych {
 
-void TCellGrid::Finish() {
+void TCellGrid::Build(std::span<const Entry> entries) {
   minX_ = minY_ = std::numeric_limits<int64_t>::max();
   maxX_ = maxY_ = std::numeric_limits<int64_t>::min();
   std::fill(start_.begin(), start_.end(), 0);
-  for (size_t i = 0; i < pending_.size(); ++i) {
-    const Entry& e = pending_[i];
+  cells_.resize(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Entry& e = entries[i];
     minX_ = std::min<int64_t>(minX_, e.x);
     maxX_ = std::max<int64_t>(maxX_, e.x);
     minY_ = std::min<int64_t>(minY_, e.y);
     maxY_ = std::max<int64_t>(maxY_, e.y);
+    cells_[i] = static_cast<int32_t>(Cell(CellX(e.x), CellY(e.y)));
     ++start_[static_cast<size_t>(cells_[i]) + 1];
   }
   for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
-  entries_.resize(pending_.size());
+  entries_.resize(entries.size());
   // A stable placement keeps each cell in increasing index order.
   next_.assign(start_.begin(), start_.end() - 1);
-  for (size_t i = 0; i < pending_.size(); ++i) entries_[static_cast<size_t>(next_[static_cast<size_t>(cells_[i])]++)] = pending_[i];
+  for (size_t i = 0; i < entries.size(); ++i) entries_[static_cast<size_t>(next_[static_cast<size_t>(cells_[i])]++)] = entries[i];
 }
 
 void TSpatialIndex::Notice(const TWorld& w) {
@@ -40,46 +42,30 @@ void TSpatialIndex::Notice(const TWorld& w) {
   }
 }
 
-// One cell when walking every object for every question is cheap (a few
-// thousand pairs), fine cells otherwise.
-int TSpatialIndex::CellShift(size_t objects, size_t questions, int fine) const {
-  return AdaptiveCells && objects * questions < 4096 ? WholeMapShift : fine;
+void TSpatialIndex::ListSharks(const TWorld& w, TWalkList& list, bool recentOnly) const {
+  list.Fill(w.Sharks, [&](const TRekin& s) { return !s.Dead && (!recentOnly || RecentlySeen(w, s)); });
 }
 
-void TSpatialIndex::BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
-  g.SetShift(CellShift(w.Sharks.size(), w.People.size() + w.Observers.size() + w.Boats.size(), SharkShift));
-  g.Begin();
-  for (size_t i = 0; i < w.Sharks.size(); ++i) {
-    const TRekin& s = w.Sharks[i];
-    if (s.Dead || (recentOnly && !RecentlySeen(w, s))) continue;
-    g.Add(static_cast<int32_t>(i), s.X, s.Y);
-  }
-  g.Finish();
+void TSpatialIndex::RefreshLiveSharks(const TWorld& w) {
+  liveSharks.Refresh(w.Sharks, [](const TRekin& s) { return !s.Dead; });
 }
 
-void TSpatialIndex::BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
-  g.SetShift(CellShift(w.People.size(), liveOnly ? w.Sharks.size() : 64, PeopleShift));
-  g.Begin();
-  for (size_t i = 0; i < w.People.size(); ++i) {
-    const TCzlowiek& p = w.People[i];
-    if (liveOnly && p.Dead) continue;
-    g.Add(static_cast<int32_t>(i), p.X, p.Y);
-  }
-  g.Finish();
+void TSpatialIndex::ListLivePeople(const TWorld& w) {
+  livePeople.Fill(w.People, [](const TCzlowiek& p) { return !p.Dead; });
 }
 
-void TSpatialIndex::UpdateObserverGrid(const TWorld& w) {
-  const int shift = CellShift(w.Observers.size(), w.People.size() + 64, SharkShift);
-  if (observerGridVersion_ == observersVersion && observers.Shift == shift) return;
-  observers.SetShift(shift);
-  observers.Begin();
-  // A point more than 9 dm off the map is never within reach of anyone on it.
-  for (size_t i = 0; i < w.Observers.size(); ++i) {
-    const TObserwator& o = w.Observers[i];
-    if (o.X < -9 || o.X > MaxX + 9 || o.Y < -9 || o.Y > MaxY + 9) continue;
-    observers.Add(static_cast<int32_t>(i), o.X, o.Y);
+void TSpatialIndex::UpdateObservers(const TWorld& w, bool grid) {
+  if (observerListVersion_ != observersVersion) {
+    observerPoints.Fill(w.Observers, [](const TObserwator&) { return true; });
+    observerListVersion_ = observersVersion;
   }
-  observers.Finish();
+  if (!grid || observerGridVersion_ == observersVersion) return;
+  // A point more than 9 dm off the map is never within reach of anyone on
+  // it, and would only make the grid's edge cells longer.
+  nearMap_.clear();
+  for (const TCellGrid::Entry& e : observerPoints.Entries())
+    if (e.x >= -9 && e.x <= MaxX + 9 && e.y >= -9 && e.y <= MaxY + 9) nearMap_.push_back(e);
+  observerGrid.Build(nearMap_);
   observerGridVersion_ = observersVersion;
 }
 

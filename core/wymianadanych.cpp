@@ -4,25 +4,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <limits>
 
 namespace wymianadanych {
 
 TWorld World;
-
-int64_t Round(long double v) {
-  // llrint rounds in the current mode, which is to nearest with ties to
-  // even unless someone changed it; the builtin stays inline and needs no
-  // change of the rounding mode, which makes it cheap.
-  if (v > -9.2e18L && v < 9.2e18L) return __builtin_llrintl(v);
-  return v < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-}
-
-double Distance(int64_t dx, int64_t dy) {
-  const long double s = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
-  return static_cast<double>(std::sqrt(s));
-}
 
 int32_t StepLength(int32_t speed, int32_t stepMs) {
   const int64_t d = RoundQuotient(static_cast<int64_t>(speed) * stepMs, 1000);

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -125,8 +127,13 @@ class TRandom {
   }
 };
 
-// Nearest integer, halves to even.
-int64_t Round(long double v);
+// Nearest integer, halves to even: the processor's rounding, which is to
+// the nearest with ties to even unless someone changed the mode. Out of
+// range, the nearest end.
+inline int64_t Round(long double v) {
+  if (v > -9.2e18L && v < 9.2e18L) return __builtin_llrintl(v);
+  return v < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+}
 
 // Round(n / k) for a positive k, worked out exactly in integers: the
 // quotient, one more past the half, the even one of the two at the half.
@@ -141,9 +148,12 @@ inline int64_t RoundQuotient(int64_t n, int64_t k) {
 }
 
 // Square root of dx*dx + dy*dy, taken in extended precision and held as a
-// double. Squares are summed in 64 bits so positions from hand-edited files
-// cannot overflow; on the map this equals the 32-bit sum.
-double Distance(int64_t dx, int64_t dy);
+// double. Squares are summed in extended precision so positions from
+// hand-edited files cannot overflow; on the map this equals the 32-bit sum.
+inline double Distance(int64_t dx, int64_t dy) {
+  const long double s = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
+  return static_cast<double>(std::sqrt(s));
+}
 
 inline int64_t SquaredDistance(int64_t dx, int64_t dy) { return dx * dx + dy * dy; }
 
