@@ -6,6 +6,8 @@
 // to the generator's state after every iteration.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -253,4 +255,26 @@ TEST(Differential, TheIndexNoticesWhatChangedBetweenIterations) {
   const std::string literal = RunWithEdits(false);
   const std::string indexed = RunWithEdits(true);
   EXPECT_TRUE(literal == indexed) << FirstDifference(literal, indexed);
+}
+
+// The indexed finder compares sums of squares where the rules compare
+// square roots; the two must agree for every pair of points on the map and
+// a good way beyond, at and around every boundary.
+TEST(Differential, SumsOfSquaresCompareAsTheirRootsDo) {
+  auto agree = [](int64_t dx, int64_t dy) {
+    const int64_t s = dx * dx + dy * dy;
+    const double dist = Distance(dx, dy);
+    const auto root = static_cast<int64_t>(std::sqrt(static_cast<long double>(s)));
+    for (int64_t r = std::max<int64_t>(0, root - 1); r <= root + 1; ++r)
+      if ((dist <= static_cast<double>(r)) != (s <= r * r) || (dist < static_cast<double>(r)) != (s < r * r))
+        return false;
+    return true;
+  };
+  int failures = 0;
+  for (int64_t dx = 0; dx < 1500; ++dx)
+    for (int64_t dy = 0; dy <= dx; ++dy) failures += !agree(dx, dy);
+  constexpr int64_t far = (int64_t{1} << 20) - 1;  // the largest difference compared so
+  for (int64_t dx = far - 300; dx <= far; ++dx)
+    for (int64_t dy : {int64_t{0}, int64_t{1}, int64_t{2}, dx / 3, dx - 1, dx}) failures += !agree(dx, dy);
+  EXPECT_EQ(failures, 0);
 }
