@@ -9,12 +9,12 @@ void TIndexedFinder::Entering(TStepPhase phase) {
       ix_.Notice(w_);
       walkObservers_ = ix_.Walk(observers, people + 64);
       ix_.UpdateObservers(w_, !walkObservers_);
-      ix_.ListSharks(w_, ix_.liveSharks, false);
+      ix_.ListLiveSharks(w_);
       walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), 2 * boats);
       if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
       break;
     case TStepPhase::BoatsMove:  // boats chase the recently seen
-      ix_.ListSharks(w_, ix_.recentSharks, true);
+      ix_.ListRecentSharks(w_);
       walkRecent_ = ix_.Walk(ix_.recentSharks.Size(), boats);
       if (!walkRecent_) ix_.recentGrid.Build(ix_.recentSharks.Entries());
       break;

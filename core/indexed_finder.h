@@ -63,6 +63,7 @@ class TIndexedFinder {
 
   template <class F>
   void ObserversWithin10(int64_t x, int64_t y, F&& f) {
+    if (y >= 0 && y <= MaxY && !ix_.observerRows[static_cast<size_t>(y)]) return;
     if (walkObservers_) {
       const TWalkList& list = ix_.observerPoints;
       if (!list.MayReach(x, y, 9)) return;

@@ -42,12 +42,16 @@ void TSpatialIndex::Notice(const TWorld& w) {
   }
 }
 
-void TSpatialIndex::ListSharks(const TWorld& w, TWalkList& list, bool recentOnly) const {
-  list.Fill(w.Sharks, [&](const TRekin& s) { return !s.Dead && (!recentOnly || RecentlySeen(w, s)); });
+void TSpatialIndex::ListLiveSharks(const TWorld& w) {
+  liveSharks.Fill(w.Sharks, [](const TRekin& s) { return !s.Dead; });
+}
+
+void TSpatialIndex::ListRecentSharks(const TWorld& w) {
+  recentSharks.Select(liveSharks, w.Sharks, [&](const TRekin& s) { return !s.Dead && RecentlySeen(w, s); });
 }
 
 void TSpatialIndex::RefreshLiveSharks(const TWorld& w) {
-  liveSharks.Refresh(w.Sharks, [](const TRekin& s) { return !s.Dead; });
+  liveSharks.Select(liveSharks, w.Sharks, [](const TRekin& s) { return !s.Dead; });
 }
 
 void TSpatialIndex::ListLivePeople(const TWorld& w) {
@@ -57,6 +61,10 @@ void TSpatialIndex::ListLivePeople(const TWorld& w) {
 void TSpatialIndex::UpdateObservers(const TWorld& w, bool grid) {
   if (observerListVersion_ != observersVersion) {
     observerPoints.Fill(w.Observers, [](const TObserwator&) { return true; });
+    observerRows.reset();
+    for (const TObserwator& o : w.Observers)
+      for (int64_t y = std::max<int64_t>(int64_t{o.Y} - 9, 0); y <= std::min<int64_t>(int64_t{o.Y} + 9, MaxY); ++y)
+        observerRows.set(static_cast<size_t>(y));
     observerListVersion_ = observersVersion;
   }
   if (!grid || observerGridVersion_ == observersVersion) return;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <limits>
 #include <span>
@@ -159,14 +160,16 @@ class TWalkList {
       if (keep(list[i])) storage_[size_++] = {static_cast<int32_t>(i), list[i].X, list[i].Y};
     MakeBox();
   }
-  // The same objects where they stand now, less those `keep` no longer
-  // accepts.
+  // The objects of `from`, entries of `list`, that `keep` accepts, where
+  // they stand now. `from` may be this list itself.
   template <class List, class Keep>
-  void Refresh(const List& list, Keep&& keep) {
+  void Select(const TWalkList& from, const List& list, Keep&& keep) {
+    if (storage_.size() < from.size_) storage_.resize(from.size_);
     size_t kept = 0;
-    for (size_t i = 0; i < size_; ++i) {
-      const auto& o = list[static_cast<size_t>(storage_[i].index)];
-      if (keep(o)) storage_[kept++] = {storage_[i].index, o.X, o.Y};
+    for (size_t i = 0; i < from.size_; ++i) {
+      const int32_t index = from.storage_[i].index;
+      const auto& o = list[static_cast<size_t>(index)];
+      if (keep(o)) storage_[kept++] = {index, o.X, o.Y};
     }
     size_ = kept;
     MakeBox();
@@ -224,10 +227,10 @@ struct TSpatialIndex {
   // Few objects are walked rather than put in a grid, since building it
   // would cost more than the walk it saves. Tests turn this off to search
   // grids however few the objects.
-  bool AdaptiveCells = true;
+  bool WalkFewObjects = true;
   // Whether `objects` asked `questions` times are few enough to walk: a
   // few thousand pairs.
-  bool Walk(size_t objects, size_t questions) const { return AdaptiveCells && objects * questions < 4096; }
+  bool Walk(size_t objects, size_t questions) const { return WalkFewObjects && objects * questions < 4096; }
   // An arrival walks the lists for its first draws and makes the free-land
   // map only once the walks have cost as much. Tests turn this off to use
   // the map from the first draw.
@@ -245,8 +248,13 @@ struct TSpatialIndex {
   // the observation points. Few are walked as they are; many are sorted
   // into the grids as well.
   TWalkList liveSharks, recentSharks, livePeople, observerPoints;
-  void ListSharks(const TWorld& w, TWalkList& list, bool recentOnly) const;
-  // The live sharks of the list where they stand now.
+  // The rows of the map within 9 dm of an observation point's row: on any
+  // other row no point is within 10 dm.
+  std::bitset<MapHeight> observerRows;
+  void ListLiveSharks(const TWorld& w);
+  // Of the live sharks listed, those seen in this step or the one before.
+  void ListRecentSharks(const TWorld& w);
+  // The live sharks listed, where they stand now.
   void RefreshLiveSharks(const TWorld& w);
   void ListLivePeople(const TWorld& w);
   // The points and their grid change only with the points.

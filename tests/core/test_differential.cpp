@@ -69,11 +69,11 @@ void RandomScenario(TWorld& w, TRandom& r) {
   }
 }
 
-std::string RunScenario(bool indexed, bool fineCells, bool probe, bool beach, uint32_t scenarioSeed) {
+std::string RunScenario(bool indexed, bool grids, bool probe, bool beach, uint32_t scenarioSeed) {
   auto w = MakeWorld(WaterColour);
   if (!beach || !LoadBmpTerrain(*w, WENDO_ASSET_DIR "/wendo.bmp")) PaintTrickyMap(*w);
   w->UseSpatialIndex = indexed;
-  IndexOf(*w).AdaptiveCells = !fineCells;
+  IndexOf(*w).WalkFewObjects = !grids;
   IndexOf(*w).ProbeBeforeMap = probe;
   TRandom r{scenarioSeed};
   RandomScenario(*w, r);
@@ -103,7 +103,7 @@ TEST(Differential, IndexedStepsEqualTheLiteralWalks) {
   for (int i = 0; i < n; ++i) {
     const bool beach = i % 2 == 0;
     const uint32_t seed = 1000u + static_cast<uint32_t>(i);
-    // Half the runs search fine cells even for few objects; a third make
+    // Half the runs search grids even for few objects; a third make
     // the arrivals' map at once.
     const std::string literal = RunScenario(false, false, true, beach, seed);
     const std::string indexed = RunScenario(true, i % 4 < 2, i % 3 != 0, beach, seed);
