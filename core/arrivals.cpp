@@ -68,10 +68,10 @@ std::optional<TCell> SearchFreeLand(TWorld& w) {
   TFreeLandMap& map = ix.freeLand;
   if (!map.Current(w, ix)) {
     // On a beach with room a few draws find a cell: walk the lists for
-    // them, and make the map only once the walks, of this arrival and the
-    // ones before, have cost as much.
+    // them, until the map is worth making.
     const int64_t blockers = static_cast<int64_t>(w.People.size() + w.Observers.size());
-    int64_t budget = ix.ProbeBeforeMap ? TFreeLandMap::BuildCost(w) - map.walked : 0;
+    const int64_t allowed = ix.ProbeBeforeMap ? map.WalkAllowance(w) : 0;
+    int64_t budget = allowed;
     const auto found = Search(
         w, rejected,
         [&](int32_t x, int32_t y) {
@@ -83,7 +83,7 @@ std::optional<TCell> SearchFreeLand(TWorld& w) {
           return Unblocked(w, x, y);
         },
         [&] { return budget > 0; });
-    map.walked = TFreeLandMap::BuildCost(w) - budget;
+    map.Walked(allowed - budget);
     if (found || rejected == MaxArrivalDraws) return found;
     map.Build(w, ix);
   }
@@ -150,8 +150,15 @@ bool TFreeLandMap::Current(const TWorld& w, const TSpatialIndex& ix) {
   return built_;
 }
 
-int64_t TFreeLandMap::BuildCost(const TWorld& w) {
-  return int64_t{MapWidth} * MapHeight / 16 + 64 * static_cast<int64_t>(w.People.size() + w.Observers.size());
+int64_t TFreeLandMap::WalkAllowance(const TWorld& w) {
+  if (w.StepCounter != walkedSinceStep_) {
+    walked_ = 0;
+    walkedSinceStep_ = w.StepCounter;
+  }
+  // Making the map costs about as much as 10,000 tests of a blocker, and
+  // 100 more a blocker.
+  const int64_t buildCost = 10000 + 100 * static_cast<int64_t>(w.People.size() + w.Observers.size());
+  return buildCost / 4 - walked_;
 }
 
 void TFreeLandMap::Build(const TWorld& w, const TSpatialIndex& ix) {
@@ -167,7 +174,7 @@ void TFreeLandMap::Build(const TWorld& w, const TSpatialIndex& ix) {
   observersVersion_ = ix.observersVersion;
   peopleSeenAtStep_ = w.StepCounter;
   built_ = true;
-  walked = 0;
+  walked_ = 0;
 }
 
 void TFreeLandMap::AddPerson(int32_t x, int32_t y) {
@@ -176,13 +183,23 @@ void TFreeLandMap::AddPerson(int32_t x, int32_t y) {
 }
 
 // Clears the cells within 9 dm of (x, y) in both axes: in each column of
-// the box its rows are neighbouring bits, at most two words.
+// the box its rows are neighbouring bits, in one word or two.
 void TFreeLandMap::Block(int64_t x, int64_t y) {
   const int64_t x0 = std::max<int64_t>(x - 9, 0), x1 = std::min<int64_t>(x + 9, MaxX);
   const int64_t y0 = std::max<int64_t>(y - 9, 0), y1 = std::min<int64_t>(y + 9, MaxY);
   if (x0 > x1 || y0 > y1) return;
-  for (int64_t cx = x0; cx <= x1; ++cx)
-    freeWords_ -= ClearBits(free_, static_cast<size_t>(cx * MapHeight + y0), static_cast<size_t>(cx * MapHeight + y1));
+  const uint64_t rows = (uint64_t{1} << (y1 - y0 + 1)) - 1;  // at most 19 bits
+  auto clear = [&](size_t word, uint64_t mask) {
+    const uint64_t before = free_[word];
+    free_[word] = before & ~mask;
+    freeWords_ -= before != 0 && free_[word] == 0;
+  };
+  for (int64_t cx = x0; cx <= x1; ++cx) {
+    const size_t first = static_cast<size_t>(cx * MapHeight + y0);
+    const unsigned lo = first & 63;
+    clear(first >> 6, rows << lo);
+    if (lo != 0 && (rows >> (64 - lo)) != 0) clear((first >> 6) + 1, rows >> (64 - lo));
+  }
 }
 
 }  // namespace wymianadanych

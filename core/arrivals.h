@@ -41,8 +41,14 @@ class TFreeLandMap {
   // From the land cells of the picture and every blocker's box: the copy of
   // a bit set and 19 masked words a blocker.
   void Build(const TWorld& w, const TSpatialIndex& ix);
-  // The work of Build, in the units of a blocker's test in the list walk.
-  static int64_t BuildCost(const TWorld& w);
+  // How much more the list walks of arrivals may cost, in tests of a
+  // blocker, before the map is worth making: a quarter of making it, less
+  // what the walks have cost since the last step. Between two steps nobody
+  // moves, so a burst of arrivals soon pays for the map; each step starts
+  // the count again, so no map is made for a few arrivals that the next
+  // step's moves would leave it useless to.
+  int64_t WalkAllowance(const TWorld& w);
+  void Walked(int64_t cost) { walked_ += cost; }
 
   bool Free(int32_t x, int32_t y) const {
     const size_t i = static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y);
@@ -52,10 +58,6 @@ class TFreeLandMap {
   // A person has arrived at (x, y), the end of People.
   void AddPerson(int32_t x, int32_t y);
 
-  // The work of the list walks since the map was last made, in the units
-  // of BuildCost.
-  int64_t walked = 0;
-
  private:
   void Block(int64_t x, int64_t y);
 
@@ -64,6 +66,8 @@ class TFreeLandMap {
   bool built_ = false;
   uint64_t kindsGeneration_ = 0, observersVersion_ = 0;
   int32_t peopleSeenAtStep_ = 0;  // StepCounter when people's places last matched
+  int64_t walked_ = 0;            // the cost of the list walks since walkedSinceStep_
+  int32_t walkedSinceStep_ = 0;
   std::vector<uint64_t> people_;  // their places as the map was made
 };
 

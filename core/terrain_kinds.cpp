@@ -2,20 +2,16 @@
 
 namespace wymianadanych {
 
-int64_t ClearBits(std::vector<uint64_t>& bits, size_t first, size_t last) {
-  int64_t emptied = 0;
+namespace {
+
+// Clears the bits first to last (inclusive).
+void ClearBits(std::vector<uint64_t>& bits, size_t first, size_t last) {
   for (size_t word = first >> 6; word <= last >> 6; ++word) {
     const unsigned lo = word == first >> 6 ? first & 63 : 0;
     const unsigned hi = word == last >> 6 ? last & 63 : 63;
-    const uint64_t mask = (~uint64_t{0} >> (63 - hi)) & (~uint64_t{0} << lo);
-    const uint64_t before = bits[word];
-    bits[word] = before & ~mask;
-    emptied += before != 0 && bits[word] == 0;
+    bits[word] &= ~((~uint64_t{0} >> (63 - hi)) & (~uint64_t{0} << lo));
   }
-  return emptied;
 }
-
-namespace {
 
 // Keeps only the cells an arrival can draw; returns the number of words
 // with a cell left.

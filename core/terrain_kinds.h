@@ -38,10 +38,6 @@ struct TTerrainKinds {
   }
 };
 
-// Clears the bits first to last (inclusive); returns the number of words
-// that held a bit before and hold none now.
-int64_t ClearBits(std::vector<uint64_t>& bits, size_t first, size_t last);
-
 // The grid cells Random(size) can reach along an axis of `cells` cells.
 inline int32_t ReachableCells(int32_t size, int32_t cells) {
   if (size == 0) return 1;
