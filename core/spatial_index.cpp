@@ -1,7 +1,5 @@
 #include "spatial_index.h"
 
-#include <cstdlib>
-
 #include "object_places.h"
 #include "rules.h"
 
