@@ -3,6 +3,7 @@
 // against the same tick without a chart window; and the chart's own work:
 // the view refresh (every series replaced, at most twice a second)
 // and one repaint of the chart.
+#include <algorithm>
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -102,7 +103,8 @@ int main(int argc, char** argv) {
   {
     const auto beach = wendo_bench::BeachWorld();
     std::lock_guard guard(World.Lock);
-    World.TerrainGrid = beach->TerrainGrid;
+    const wymianadanych::TTerrainGrid& terrain = beach->TerrainGrid;
+    std::copy(terrain.begin(), terrain.end(), World.TerrainGrid.begin());
     wendo_bench::Populate(World, People, Sharks, 3, 2);
   }
   // A long run: the history has been thinned and is near its maximum.

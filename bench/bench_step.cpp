@@ -1,9 +1,12 @@
-// One simulation step with the default scenario full and with a crowd.
-// Each benchmark iteration restores the same starting world (not timed)
-// and then times a few steps, reported per step.
+// One simulation step with the default scenario full and with a crowd;
+// an hour of the default scenario on an ideal clock; iterations on a beach
+// so full that no one more can arrive. The step benchmarks restore the
+// same starting world (not timed) and then time a few steps, reported per
+// step.
 #include <benchmark/benchmark.h>
 
 #include "bench_world.h"
+#include "ideal_clock_run.h"
 #include "simulation.h"
 
 using namespace wymianadanych;
@@ -65,7 +68,56 @@ void BM_PersonArrivalCrowd(benchmark::State& state) {
   w->SimStepMs = 1 << 30;
   TSimulationTicks ticks;
   uint32_t now = 0;
+  RunIteration(*w, ticks, ++now);  // the terrain is prepared at the first arrival
   for (auto _ : state) RunIteration(*w, ticks, ++now);
+}
+
+// One simulated hour of the default scenario with five observation points
+// and three boats, every check taken on time: what an experiment costs.
+void BM_DefaultScenarioHour(benchmark::State& state) {
+  auto w = wendo_bench::BeachWorld();
+  wendo_bench::PlaceWatchers(*w);
+  int64_t steps = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    EndRun(*w);
+    w->Random.Seed = 2024;
+    TSimulationTicks ticks;
+    StartRun(*w, ticks, 0, true);
+    state.ResumeTiming();
+    RunOnIdealClock(*w, ticks, 0, 3600 * 1000, [](uint32_t, unsigned) {});
+    steps = w->StepCounter;
+  }
+  state.counters["steps"] = static_cast<double>(steps);
+}
+
+// The beach of the crowded arrival scenario once it is full: every
+// iteration tries a person's arrival in vain and takes a 1 ms step.
+struct FullBeach {
+  std::unique_ptr<TWorld> w = wendo_bench::BeachWorld();
+  TSimulationTicks ticks;
+  uint32_t now = wendo_bench::FillBeach(*w, ticks);
+  static FullBeach& Get() {
+    static FullBeach beach;
+    return beach;
+  }
+};
+
+void BM_FullBeachIteration(benchmark::State& state) {
+  FullBeach& b = FullBeach::Get();
+  for (auto _ : state) {
+    RunIteration(*b.w, b.ticks, ++b.now);
+    b.w->EventLog.clear();
+  }
+  state.counters["people"] = static_cast<double>(b.w->People.size());
+}
+
+void BM_FullBeachRunOf1000(benchmark::State& state) {
+  FullBeach& b = FullBeach::Get();
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) RunIteration(*b.w, b.ticks, ++b.now);
+    b.w->EventLog.clear();
+  }
 }
 
 }  // namespace
@@ -75,5 +127,8 @@ BENCHMARK(BM_StepDefaultLiteral)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StepCrowdIndexed)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepCrowdLiteral)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_PersonArrivalCrowd)->Unit(benchmark::kMicrosecond)->Iterations(500);
+BENCHMARK(BM_DefaultScenarioHour)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullBeachIteration)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullBeachRunOf1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 BENCHMARK_MAIN();

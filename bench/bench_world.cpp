@@ -102,4 +102,43 @@ void Populate(TWorld& w, int people, int sharks, int observers, int boats) {
   w.BoatCount = boats;
 }
 
+void PlaceWatchers(TWorld& w) {
+  for (auto [x, y] : {std::pair{420, 100}, {400, 350}, {340, 550}, {330, 650}, {420, 1000}}) {
+    TObserwator o;
+    o.X = x;
+    o.Y = y;
+    o.Range = 300;
+    w.Observers.push_back(o);
+  }
+  const int32_t beats[3][4] = {{250, 200, 250, 450}, {220, 520, 210, 820}, {250, 880, 260, 1120}};
+  for (const auto& beat : beats) {
+    TLodz b;
+    b.X = b.HomeX = beat[0];
+    b.Y = b.HomeY = beat[1];
+    b.PatrolX = beat[2];
+    b.PatrolY = beat[3];
+    b.Speed = 50;
+    b.Range = 200;
+    b.Outbound = true;
+    w.Boats.push_back(b);
+  }
+}
+
+uint32_t FillBeach(TWorld& w, TSimulationTicks& ticks) {
+  w.SimStepMs = 1;
+  w.PersonArrivalS = 0;
+  w.PersonMax = 20000;
+  w.SharkArrivalS = 0;
+  w.SharkMax = 2000;
+  w.Random.Seed = 4242;
+  StartRun(w, ticks, 0, true);
+  uint32_t now = 0;
+  for (;;) {
+    const size_t before = w.People.size();
+    const unsigned done = RunIteration(w, ticks, ++now);
+    w.EventLog.clear();
+    if ((done & PersonArrival) && w.People.size() == before) return now;
+  }
+}
+
 }  // namespace wendo_bench

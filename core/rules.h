@@ -34,8 +34,18 @@ void ObserverRule(TWorld& w, const TObserwator& o);
 void BoatSightingRule(TWorld& w, const TLodz& b);
 void BoatMovementRule(TWorld& w, TLodz& b);
 
-// "obserwator na (120,340) dostrzegł rekina na (150,400)." and the like,
-// each with the time prefix in front.
-std::string SightingMessage(const TWorld& w, const char* watcher, const TObiekt& at, const TRekin& s);
+// Who sights a shark, which decides the words of the message.
+enum class TWatcher { ObservationPoint, Boat };
+
+// "12.5: obserwator na (120,340) dostrzegł rekina na (150,400)." or
+// "…: łódź na (…) dostrzegła rekina na (…).".
+inline std::string SightingMessage(const TWorld& w, TWatcher watcher, const TObiekt& at, const TRekin& s) {
+  const bool point = watcher == TWatcher::ObservationPoint;
+  return w.EventMessage(point ? ": obserwator na " : ": łódź na ", at.X, at.Y,
+                        point ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
+}
+
+// A whole step with the literal walks, the reference for the indexed one.
+void LiteralStepRules(TWorld& w);
 
 }  // namespace wymianadanych

@@ -1,23 +1,50 @@
-// The behaviour rules, written once against a neighbour finder. Two finders
-// exist: the literal one walks the lists from the first element to the last
-// (the rules as stated), the indexed one asks the spatial index. Both must
-// give the same answers, ties included, so a step is the same either way.
-//
-// A finder provides:
-//   bool Water(x, y)                                   a water cell (false off the grid)
-//   const TRekin* FirstLiveSharkWithin(x, y, range)   first in list order, dist <= range
-//   template<F> void ObserversWithin10(x, y, F)        every point with dist < 10, in order
-//   int64_t NearestLivePerson(x, y, range)             index of the nearest with dist < range,
-//                                                      the earliest on a tie, or -1
-//   template<F> void LivePeopleWithin15(x, y, F)       every live person with dist < 15, in order
-//   template<F> void LiveSharksSeenFrom(at, range, F)  every live shark with dist <= range, in order
-//   int64_t NearestRecentShark(x, y)                   nearest recently seen live shark, or -1
-//   template<F> void LiveSharksWithin15(x, y, F)       every live shark with dist < 15, in order
+// The behaviour rules and the order of a step, written once against a
+// neighbour finder. Two finders exist: the literal one walks the lists from
+// the first element to the last (the rules as stated), the indexed one asks
+// the spatial index. Both must give the same answers, ties included, so a
+// step is the same either way.
 #pragma once
 
+#include <concepts>
 #include <cstdlib>
+#include <vector>
 
 #include "rules.h"
+
+namespace wymianadanych {
+
+// The points of a step at which a finder may bring what it has indexed up
+// to date: each phase starts with the positions of the phase before.
+enum class TStepPhase { BoatsSight, BoatsMove, Sharks, People, Observers };
+
+// What the rules ask about the neighbourhood of a point. Every answer that
+// lists objects lists them in list order; "within" counts the distance of
+// Distance(), as each question says.
+template <class F>
+concept NeighbourFinder = requires(F& find, int64_t x, int64_t y, int32_t range, const TObiekt& at,
+                                   std::vector<TCzlowiek>& people, std::vector<TRekin>& sharks, TStepPhase phase) {
+  // A water cell; false off the grid.
+  { find.Water(x, y) } -> std::same_as<bool>;
+  // The first live shark in list order with dist <= range, or null.
+  { find.FirstLiveSharkWithin(x, y, range) } -> std::same_as<const TRekin*>;
+  // Every observation point with dist < 10.
+  find.ObserversWithin10(x, y, [](const TObserwator&) {});
+  // The index of the nearest live person with dist < range, the earliest
+  // on a tie, or -1.
+  { find.NearestLivePerson(x, y, range) } -> std::same_as<int64_t>;
+  // Every live person, or shark, with dist < 15.
+  find.LiveWithin15(people, x, y, [](TCzlowiek&) {});
+  find.LiveWithin15(sharks, x, y, [](TRekin&) {});
+  // Every live shark with dist <= range from `at`.
+  find.LiveSharksSeenFrom(at, range, [](TRekin&) {});
+  // The index of the nearest recently seen live shark, the earliest on a
+  // tie, or -1.
+  { find.NearestRecentShark(x, y) } -> std::same_as<int64_t>;
+  // A phase of the step begins.
+  find.Entering(phase);
+};
+
+}  // namespace wymianadanych
 
 namespace wymianadanych::rules {
 
@@ -27,10 +54,10 @@ inline int64_t Wander(TWorld& w, int64_t v, int32_t d) {
   return v - w.Random(d + 1);
 }
 
-template <class Finder>
-void Person(TWorld& w, TCzlowiek& p, Finder& find) {
+// One step of a person whose step length is `d`.
+template <NeighbourFinder Finder>
+void Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
   if (p.Dead) return;
-  const int32_t d = StepLength(w.PersonSpeed, w.SimStepMs);
   const int64_t x = p.X, y = p.Y;
   int64_t nx = x, ny = y;
 
@@ -73,10 +100,24 @@ void Person(TWorld& w, TCzlowiek& p, Finder& find) {
   p.Y = ClampY(ny);
 }
 
-template <class Finder>
-void Shark(TWorld& w, TRekin& s, Finder& find) {
+// The end of a shark's or a boat's move: the target is brought onto the
+// grid and entered only when it is water; otherwise the object stays.
+template <NeighbourFinder Finder>
+void MoveOntoWater(TObiekt& o, int64_t nx, int64_t ny, Finder& find) {
+  nx = ClampX(nx);
+  ny = ClampY(ny);
+  if (!find.Water(nx, ny)) {
+    nx = o.X;
+    ny = o.Y;
+  }
+  o.X = ClampX(nx);
+  o.Y = ClampY(ny);
+}
+
+// One step of a shark whose step length is `d`.
+template <NeighbourFinder Finder>
+void Shark(TWorld& w, TRekin& s, int32_t d, Finder& find) {
   if (s.Dead) return;
-  const int32_t d = StepLength(w.SharkSpeed, w.SimStepMs);
   const int64_t x = s.X, y = s.Y;
 
   // The wander is drawn in every step, even when the hunt replaces it.
@@ -97,18 +138,10 @@ void Shark(TWorld& w, TRekin& s, Finder& find) {
     }
   }
 
-  // Only water is entered; a target off the grid is brought onto it first.
-  nx = ClampX(nx);
-  ny = ClampY(ny);
-  if (!find.Water(nx, ny)) {
-    nx = x;
-    ny = y;
-  }
-  s.X = ClampX(nx);
-  s.Y = ClampY(ny);
+  MoveOntoWater(s, nx, ny, find);
 
   // Every live person within 15 dm of where the shark came to rest is eaten.
-  find.LivePeopleWithin15(s.X, s.Y, [&](TCzlowiek& p) {
+  find.LiveWithin15(w.People, s.X, s.Y, [&](TCzlowiek& p) {
     p.Dead = true;
     w.PersonCount -= 1;
     w.DeadPeople += 1;
@@ -118,8 +151,8 @@ void Shark(TWorld& w, TRekin& s, Finder& find) {
 
 // Every live shark within `range` (inclusive) raises the alarm and is
 // stamped as seen; one not seen in this step or the one before is logged.
-template <class Finder>
-void LookOut(TWorld& w, const TObiekt& at, int32_t range, const char* watcher, Finder& find) {
+template <NeighbourFinder Finder>
+void LookOut(TWorld& w, const TObiekt& at, int32_t range, TWatcher watcher, Finder& find) {
   find.LiveSharksSeenFrom(at, range, [&](TRekin& s) {
     w.SharkAlarm = true;
     if (!RecentlySeen(w, s)) w.AppendEvent(SightingMessage(w, watcher, at, s));
@@ -127,7 +160,7 @@ void LookOut(TWorld& w, const TObiekt& at, int32_t range, const char* watcher, F
   });
 }
 
-template <class Finder>
+template <NeighbourFinder Finder>
 void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
   const int32_t d = StepLength(b.Speed, w.SimStepMs);
   const int64_t x = b.X, y = b.Y;
@@ -156,18 +189,10 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
     }
   }
 
-  // Only the landing cell is tested; off the grid it is brought onto it.
-  nx = ClampX(nx);
-  ny = ClampY(ny);
-  if (!find.Water(nx, ny)) {
-    nx = x;
-    ny = y;
-  }
-  b.X = ClampX(nx);
-  b.Y = ClampY(ny);
+  MoveOntoWater(b, nx, ny, find);
 
   // Every live shark less than 15 dm from the new position is killed.
-  find.LiveSharksWithin15(b.X, b.Y, [&](TRekin& s) {
+  find.LiveWithin15(w.Sharks, b.X, b.Y, [&](TRekin& s) {
     s.Dead = true;
     w.SharkCount -= 1;
     w.DeadSharks += 1;
@@ -179,6 +204,26 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
     b.Outbound = true;
   if (std::llabs(b.X - static_cast<int64_t>(b.PatrolX)) < 10 && std::llabs(b.Y - static_cast<int64_t>(b.PatrolY)) < 10)
     b.Outbound = false;
+}
+
+// One step, once the clock has advanced: every boat looks out, every boat
+// moves, every shark, every person, the alarm is cleared, and every
+// observation point looks out. The rules skip dead objects themselves.
+template <NeighbourFinder Finder>
+void Step(TWorld& w, Finder& find) {
+  find.Entering(TStepPhase::BoatsSight);
+  for (const TLodz& b : w.Boats) LookOut(w, b, b.Range, TWatcher::Boat, find);
+  find.Entering(TStepPhase::BoatsMove);
+  for (TLodz& b : w.Boats) BoatMovement(w, b, find);
+  find.Entering(TStepPhase::Sharks);
+  const int32_t sharkStep = StepLength(w.SharkSpeed, w.SimStepMs);
+  for (TRekin& s : w.Sharks) Shark(w, s, sharkStep, find);
+  find.Entering(TStepPhase::People);
+  const int32_t personStep = StepLength(w.PersonSpeed, w.SimStepMs);
+  for (TCzlowiek& p : w.People) Person(w, p, personStep, find);
+  w.SharkAlarm = false;
+  find.Entering(TStepPhase::Observers);
+  for (const TObserwator& o : w.Observers) LookOut(w, o, o.Range, TWatcher::ObservationPoint, find);
 }
 
 }  // namespace wymianadanych::rules

@@ -3,8 +3,6 @@
 // indexed step is checked against.
 #include "rules_literal.h"
 
-#include "rules_impl.h"
-
 namespace wymianadanych {
 
 const TRekin* TLiteralFinder::FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const {
@@ -44,22 +42,22 @@ int64_t TLiteralFinder::NearestRecentShark(int64_t x, int64_t y) const {
 
 void PersonRule(TWorld& w, TCzlowiek& p) {
   TLiteralFinder find{w};
-  rules::Person(w, p, find);
+  rules::Person(w, p, StepLength(w.PersonSpeed, w.SimStepMs), find);
 }
 
 void SharkRule(TWorld& w, TRekin& s) {
   TLiteralFinder find{w};
-  rules::Shark(w, s, find);
+  rules::Shark(w, s, StepLength(w.SharkSpeed, w.SimStepMs), find);
 }
 
 void ObserverRule(TWorld& w, const TObserwator& o) {
   TLiteralFinder find{w};
-  rules::LookOut(w, o, o.Range, "obserwator", find);
+  rules::LookOut(w, o, o.Range, TWatcher::ObservationPoint, find);
 }
 
 void BoatSightingRule(TWorld& w, const TLodz& b) {
   TLiteralFinder find{w};
-  rules::LookOut(w, b, b.Range, "łódź", find);
+  rules::LookOut(w, b, b.Range, TWatcher::Boat, find);
 }
 
 void BoatMovementRule(TWorld& w, TLodz& b) {
@@ -67,10 +65,9 @@ void BoatMovementRule(TWorld& w, TLodz& b) {
   rules::BoatMovement(w, b, find);
 }
 
-std::string SightingMessage(const TWorld& w, const char* watcher, const TObiekt& at, const TRekin& s) {
-  const bool observer = watcher[0] == 'o';
-  return w.EventMessage(observer ? ": obserwator na " : ": łódź na ", at.X, at.Y,
-                        observer ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
+void LiteralStepRules(TWorld& w) {
+  TLiteralFinder find{w};
+  rules::Step(w, find);
 }
 
 }  // namespace wymianadanych

@@ -2,7 +2,7 @@
 // walking the list concerned from its first element to its last.
 #pragma once
 
-#include "rules.h"
+#include "rules_impl.h"
 
 namespace wymianadanych {
 
@@ -13,22 +13,26 @@ struct TLiteralFinder {
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const;
 
   template <class F>
-  void ObserversWithin10(int64_t x, int64_t y, F f) const {
+  void ObserversWithin10(int64_t x, int64_t y, F&& f) const {
     for (const TObserwator& o : w.Observers)
       if (Distance(x - o.X, y - o.Y) < 10) f(o);
   }
 
   int64_t NearestLivePerson(int64_t x, int64_t y, int32_t range) const;
 
-  template <class F>
-  void LivePeopleWithin15(int64_t x, int64_t y, F f) const {
-    for (TCzlowiek& p : w.People)
-      if (!p.Dead && Distance(x - p.X, y - p.Y) < 15) f(p);
+  // Every live element of `list` (people or sharks) with dist < 15.
+  template <class T, class F>
+  void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) const {
+    const size_t n = list.size();
+    for (size_t i = 0; i < n; ++i) {
+      T& o = list[i];
+      if (!o.Dead && SquaredDistance(int64_t{o.X} - x, int64_t{o.Y} - y) < 225) f(o);
+    }
   }
 
   // The number of sharks is taken once: the walk covers the list as it was.
   template <class F>
-  void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F f) const {
+  void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F&& f) const {
     const size_t n = w.Sharks.size();
     for (size_t i = 0; i < n; ++i) {
       TRekin& s = w.Sharks[i];
@@ -38,14 +42,10 @@ struct TLiteralFinder {
 
   int64_t NearestRecentShark(int64_t x, int64_t y) const;
 
-  template <class F>
-  void LiveSharksWithin15(int64_t x, int64_t y, F f) const {
-    const size_t n = w.Sharks.size();
-    for (size_t i = 0; i < n; ++i) {
-      TRekin& s = w.Sharks[i];
-      if (!s.Dead && SquaredDistance(int64_t{s.X} - x, int64_t{s.Y} - y) < 225) f(s);
-    }
-  }
+  // The walks need nothing brought up to date.
+  void Entering(TStepPhase) const {}
 };
+
+static_assert(NeighbourFinder<TLiteralFinder>);
 
 }  // namespace wymianadanych

@@ -20,9 +20,6 @@ struct TSimulationTicks {
 // Milliseconds from `since` to `now` on the wrapping 32-bit counter.
 inline uint32_t ElapsedTicks(uint32_t now, uint32_t since) { return now - since; }
 
-// An arrival search gives up after this many rejected cells.
-constexpr int64_t MaxArrivalDraws = 10000000;
-
 // Which checks of an iteration were due and ran (an arrival may still find
 // no cell and bring nobody).
 enum TIterationResult : unsigned {
@@ -43,10 +40,6 @@ int64_t MsUntilDue(const TWorld& w, const TSimulationTicks& t, uint32_t now);
 
 // The step itself: counters, boats, sharks, people, alarm, observers.
 void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t);
-
-// Where a new person may stand: a land cell with nobody within 9 dm in
-// both axes. Exposed for tests.
-bool FreeLandCell(const TWorld& w, int32_t x, int32_t y);
 
 // Start or resume: the three ticks := now; a fresh start also clears the
 // clock and the counters and counts the observation points and boats.

@@ -1,121 +1,85 @@
 #include "spatial_index.h"
 
-#include <cstdlib>
-
+#include "object_places.h"
 #include "rules.h"
 
 namespace wymianadanych {
 
-void TCellGrid::Finish() {
+void TCellGrid::Build(std::span<const Entry> entries) {
   minX_ = minY_ = std::numeric_limits<int64_t>::max();
   maxX_ = maxY_ = std::numeric_limits<int64_t>::min();
   std::fill(start_.begin(), start_.end(), 0);
-  for (size_t i = 0; i < pending_.size(); ++i) {
-    const Entry& e = pending_[i];
+  cells_.resize(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Entry& e = entries[i];
     minX_ = std::min<int64_t>(minX_, e.x);
     maxX_ = std::max<int64_t>(maxX_, e.x);
     minY_ = std::min<int64_t>(minY_, e.y);
     maxY_ = std::max<int64_t>(maxY_, e.y);
+    cells_[i] = static_cast<int32_t>(Cell(CellX(e.x), CellY(e.y)));
     ++start_[static_cast<size_t>(cells_[i]) + 1];
   }
   for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
-  entries_.resize(pending_.size());
+  entries_.resize(entries.size());
   // A stable placement keeps each cell in increasing index order.
   next_.assign(start_.begin(), start_.end() - 1);
-  for (size_t i = 0; i < pending_.size(); ++i) entries_[static_cast<size_t>(next_[static_cast<size_t>(cells_[i])]++)] = pending_[i];
+  for (size_t i = 0; i < entries.size(); ++i) entries_[static_cast<size_t>(next_[static_cast<size_t>(cells_[i])]++)] = entries[i];
 }
 
-void TSpatialIndex::Refresh(const TWorld& w) {
-  if (!terrainStale) return;
-  terrain.resize(w.TerrainGrid.size());
-  water.assign((terrain.size() + 63) / 64, 0);
-  for (size_t i = 0; i < terrain.size(); ++i) {
-    const int32_t c = w.TerrainGrid[i];
-    terrain[i] = c == LandColour ? Land : c == WaterColour ? BlueWater : c == CyanWaterColour ? AquaWater : OtherGround;
-    if (terrain[i] >= BlueWater) water[i >> 6] |= uint64_t{1} << (i & 63);
+void TSpatialIndex::Notice(const TWorld& w) {
+  if (!terrainMade_ || terrainVersion_ != w.TerrainGrid.Version() ||
+      terrain.reachWidth != ReachableCells(w.PictureWidth, MapWidth) ||
+      terrain.reachHeight != ReachableCells(w.PictureHeight, MapHeight)) {
+    terrainVersion_ = w.TerrainGrid.Version();
+    terrain.Make(w);
+    terrainMade_ = true;
   }
-  terrainStale = false;
-}
-
-namespace {
-// One cell when walking every object for every question is cheap (a few
-// thousand pairs), fine cells otherwise.
-void ChooseCells(const TWorld& w, TCellGrid& g, size_t objects, size_t questions, int fine) {
-  const bool few = objects * questions < 4096;
-  g.SetShift(w.Index->AdaptiveCells && few ? TSpatialIndex::WholeMapShift : fine);
-}
-}  // namespace
-
-void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly) {
-  ChooseCells(w, g, w.Sharks.size(), w.People.size() + w.Observers.size() + w.Boats.size(), TSpatialIndex::SharkShift);
-  g.Begin();
-  for (size_t i = 0; i < w.Sharks.size(); ++i) {
-    const TRekin& s = w.Sharks[i];
-    if (s.Dead || (recentOnly && !RecentlySeen(w, s))) continue;
-    g.Add(static_cast<int32_t>(i), s.X, s.Y);
+  if (!SamePlaces(w.Observers, observerPlaces_)) {
+    TakePlaces(w.Observers, observerPlaces_);
+    ++observersVersion;
   }
-  g.Finish();
 }
 
-void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly) {
-  ChooseCells(w, g, w.People.size(), liveOnly ? w.Sharks.size() : 64, TSpatialIndex::PeopleShift);
-  g.Begin();
-  for (size_t i = 0; i < w.People.size(); ++i) {
-    const TCzlowiek& p = w.People[i];
-    if (liveOnly && p.Dead) continue;
-    g.Add(static_cast<int32_t>(i), p.X, p.Y);
+void TSpatialIndex::ListLiveSharks(const TWorld& w) {
+  liveSharks.Fill(w.Sharks, [](const TRekin& s) { return !s.Dead; });
+}
+
+void TSpatialIndex::ListRecentSharks(const TWorld& w) {
+  recentSharks.Select(liveSharks, w.Sharks, [&](const TRekin& s) { return !s.Dead && RecentlySeen(w, s); });
+}
+
+void TSpatialIndex::RefreshLiveSharks(const TWorld& w) {
+  liveSharks.Select(liveSharks, w.Sharks, [](const TRekin& s) { return !s.Dead; });
+}
+
+void TSpatialIndex::ListLivePeople(const TWorld& w) {
+  livePeople.Fill(w.People, [](const TCzlowiek& p) { return !p.Dead; });
+}
+
+void TSpatialIndex::UpdateObservers(const TWorld& w, bool grid) {
+  if (observerListVersion_ != observersVersion) {
+    observerPoints.Fill(w.Observers, [](const TObserwator&) { return true; });
+    observerRows.reset();
+    for (const TObserwator& o : w.Observers)
+      for (int64_t y = std::max<int64_t>(int64_t{o.Y} - 9, 0); y <= std::min<int64_t>(int64_t{o.Y} + 9, MaxY); ++y)
+        observerRows.set(static_cast<size_t>(y));
+    observerListVersion_ = observersVersion;
   }
-  g.Finish();
+  if (!grid || observerGridVersion_ == observersVersion) return;
+  // A point more than 9 dm off the map is never within reach of anyone on
+  // it, and would only make the grid's edge cells longer.
+  nearMap_.clear();
+  for (const TCellGrid::Entry& e : observerPoints.Entries())
+    if (e.x >= -9 && e.x <= MaxX + 9 && e.y >= -9 && e.y <= MaxY + 9) nearMap_.push_back(e);
+  observerGrid.Build(nearMap_);
+  observerGridVersion_ = observersVersion;
 }
 
-void BuildObserverGrid(const TWorld& w, TCellGrid& g) {
-  ChooseCells(w, g, w.Observers.size(), w.People.size() + 64, TSpatialIndex::SharkShift);
-  g.Begin();
-  // A point more than 9 dm off the map is never within reach of anyone on it.
-  for (size_t i = 0; i < w.Observers.size(); ++i) {
-    const TObserwator& o = w.Observers[i];
-    if (o.X < -9 || o.X > MaxX + 9 || o.Y < -9 || o.Y > MaxY + 9) continue;
-    g.Add(static_cast<int32_t>(i), o.X, o.Y);
-  }
-  g.Finish();
+TSpatialIndex& IndexOf(TWorld& w) {
+  if (!w.Index) w.Index.reset(new TSpatialIndex);
+  return *w.Index;
 }
 
-namespace {
-
-bool Within9(int64_t ox, int64_t oy, int64_t x, int64_t y) { return std::llabs(x - ox) < 10 && std::llabs(y - oy) < 10; }
-
-bool AnyWithin9(const TCellGrid& g, int64_t x, int64_t y) {
-  bool hit = false;
-  g.ForCellsInBox(x - 9, y - 9, x + 9, y + 9, [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
-    for (; b != e && !hit; ++b) hit = Within9(b->x, b->y, x, y);
-  });
-  return hit;
-}
-
-// Past this many people scanned one by one, the grid is built anew.
-constexpr size_t MaxUnindexedPeople = 256;
-
-}  // namespace
-
-bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y) {
-  TSpatialIndex& ix = *w.Index;
-  ix.Refresh(w);
-  if (ix.Kind(x, y) != Land) return false;
-  if (ix.allPeopleStale || ix.allPeopleBuilt > w.People.size() ||
-      w.People.size() - ix.allPeopleBuilt > MaxUnindexedPeople) {
-    BuildPeopleGrid(w, ix.allPeople, false);
-    ix.allPeopleBuilt = w.People.size();
-    ix.allPeopleStale = false;
-  }
-  if (ix.observersStale) {
-    BuildObserverGrid(w, ix.observers);
-    ix.observersStale = false;
-  }
-  if (AnyWithin9(ix.allPeople, x, y) || AnyWithin9(ix.observers, x, y)) return false;
-  // People who arrived since the grid was built.
-  for (size_t i = ix.allPeopleBuilt; i < w.People.size(); ++i)
-    if (Within9(w.People[i].X, w.People[i].Y, x, y)) return false;
-  return true;
-}
+void TSpatialIndexDeleter::operator()(TSpatialIndex* index) const { delete index; }
 
 }  // namespace wymianadanych

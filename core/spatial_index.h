@@ -5,10 +5,14 @@
 #pragma once
 
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <vector>
 
+#include "arrivals.h"
+#include "terrain_kinds.h"
 #include "wymianadanych.h"
 
 namespace wymianadanych {
@@ -17,21 +21,15 @@ class TCellGrid {
  public:
   // Cells of 2^shift dm a side: small cells for dense crowds searched at
   // short range, large ones for sparse objects searched far.
-  explicit TCellGrid(int shift) { SetShift(shift); }
+  explicit TCellGrid(int shift)
+      : Shift(shift),
+        CellSize(1 << shift),
+        Cols((MapWidth + CellSize - 1) >> shift),
+        Rows((MapHeight + CellSize - 1) >> shift),
+        start_(static_cast<size_t>(Cols) * Rows + 1, 0) {}
 
-  // A shift of 11 or more makes one cell of the whole map: a plain walk of
-  // the entries, the cheapest way to search a handful of objects.
-  void SetShift(int shift) {
-    if (shift == Shift) return;
-    Shift = shift;
-    CellSize = 1 << shift;
-    Cols = (MapWidth + CellSize - 1) >> shift;
-    Rows = (MapHeight + CellSize - 1) >> shift;
-    start_.assign(static_cast<size_t>(Cols) * Rows + 1, 0);
-  }
-
-  int Shift = -1;
-  int32_t CellSize = 0, Cols = 0, Rows = 0;
+  const int Shift;
+  const int32_t CellSize, Cols, Rows;
 
   struct Entry {
     int32_t index;
@@ -39,17 +37,9 @@ class TCellGrid {
     int32_t y;
   };
 
-  // Collects entries, which must come in increasing index order, then sorts
-  // them into cells. A position off the map goes into the nearest edge cell.
-  void Begin() {
-    pending_.clear();
-    cells_.clear();
-  }
-  void Add(int32_t index, int32_t x, int32_t y) {
-    pending_.push_back({index, x, y});
-    cells_.push_back(static_cast<int32_t>(Cell(CellX(x), CellY(y))));
-  }
-  void Finish();
+  // Sorts entries, which must come in increasing index order, into cells.
+  // A position off the map goes into the nearest edge cell.
+  void Build(std::span<const Entry> entries);
   size_t Size() const { return entries_.size(); }
 
   int32_t CellX(int64_t x) const { return static_cast<int32_t>(std::clamp<int64_t>(x >> Shift, 0, Cols - 1)); }
@@ -66,7 +56,7 @@ class TCellGrid {
 
   // Calls f(begin, end) for every cell that meets the box (bounds inclusive).
   template <class F>
-  void ForCellsInBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1, F f) const {
+  void ForCellsInBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1, F&& f) const {
     if (!MayHold(x0, y0, x1, y1)) return;
     const int32_t cx0 = CellX(x0), cx1 = CellX(x1), cy0 = CellY(y0), cy1 = CellY(y1);
     for (int32_t cx = cx0; cx <= cx1; ++cx)
@@ -82,7 +72,7 @@ class TCellGrid {
   // rings of cells outward and stops once no nearer entry can remain.
   // Returns the index, or -1.
   template <class Alive>
-  int64_t Nearest(int64_t x, int64_t y, int64_t limit, Alive alive) const {
+  int64_t Nearest(int64_t x, int64_t y, int64_t limit, Alive&& alive) const {
     if (entries_.empty() || limit <= 0) return -1;
     const int32_t cx = CellX(x), cy = CellY(y);
     int64_t bestS = std::numeric_limits<int64_t>::max();
@@ -128,7 +118,7 @@ class TCellGrid {
 
   // The cells at Chebyshev distance k from (cx, cy), within the grid.
   template <class F>
-  void ForRing(int32_t cx, int32_t cy, int32_t k, F f) const {
+  void ForRing(int32_t cx, int32_t cy, int32_t k, F&& f) const {
     auto visit = [&](int32_t i, int32_t j) {
       const Entry* b = CellBegin(i, j);
       const Entry* e = CellEnd(i, j);
@@ -147,68 +137,147 @@ class TCellGrid {
     }
   }
 
-  std::vector<Entry> pending_;
-  std::vector<int32_t> cells_;  // the cell of each pending entry
+  std::vector<int32_t> cells_;  // the cell of each entry given to Build
   std::vector<Entry> entries_;
   std::vector<int32_t> start_;
   std::vector<int32_t> next_;
   int64_t minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;  // around every entry
 };
 
-// What the rules tell apart in a terrain cell, one byte a cell: a copy of
-// the grid small enough to stay in the processor's cache.
-enum TTerrainKind : uint8_t { OtherGround = 0, Land = 1, BlueWater = 2, AquaWater = 3 };
+// Objects of one list in list order, as a phase of a step finds them, with
+// the box around them: walked as they are when they are few, and sorted
+// into a grid when they are many.
+class TWalkList {
+ public:
+  using Entry = TCellGrid::Entry;
 
-// The grids the indexed step keeps, and the ones the arrivals use.
+  // The objects of `list` that `keep` accepts, with their indices.
+  template <class List, class Keep>
+  void Fill(const List& list, Keep&& keep) {
+    if (storage_.size() < list.size()) storage_.resize(list.size());
+    size_ = 0;
+    for (size_t i = 0; i < list.size(); ++i)
+      if (keep(list[i])) storage_[size_++] = {static_cast<int32_t>(i), list[i].X, list[i].Y};
+    MakeBox();
+  }
+  // The objects of `from`, entries of `list`, that `keep` accepts, where
+  // they stand now. `from` may be this list itself.
+  template <class List, class Keep>
+  void Select(const TWalkList& from, const List& list, Keep&& keep) {
+    if (storage_.size() < from.size_) storage_.resize(from.size_);
+    size_t kept = 0;
+    for (size_t i = 0; i < from.size_; ++i) {
+      const int32_t index = from.storage_[i].index;
+      const auto& o = list[static_cast<size_t>(index)];
+      if (keep(o)) storage_[kept++] = {index, o.X, o.Y};
+    }
+    size_ = kept;
+    MakeBox();
+  }
+
+  std::span<const Entry> Entries() const { return {storage_.data(), size_}; }
+  size_t Size() const { return size_; }
+
+  // Whether an entry may lie within `reach` of (x, y) in both axes; none
+  // farther in an axis can be within that distance.
+  bool MayReach(int64_t x, int64_t y, int64_t reach) const {
+    return x + reach >= minX_ && x - reach <= maxX_ && y + reach >= minY_ && y - reach <= maxY_;
+  }
+  // Whether every entry is less than 2^20 from (x, y) in both axes, near
+  // enough for exact sums of squares (indexed_finder.h).
+  bool AllExactFrom(int64_t x, int64_t y) const {
+    constexpr int64_t limit = int64_t{1} << 20;
+    return size_ == 0 || (minX_ > x - limit && maxX_ < x + limit && minY_ > y - limit && maxY_ < y + limit);
+  }
+
+ private:
+  void MakeBox() {
+    int32_t minX = std::numeric_limits<int32_t>::max(), maxX = std::numeric_limits<int32_t>::min();
+    int32_t minY = minX, maxY = maxX;
+    for (size_t i = 0; i < size_; ++i) {
+      minX = std::min(minX, storage_[i].x);
+      maxX = std::max(maxX, storage_[i].x);
+      minY = std::min(minY, storage_[i].y);
+      maxY = std::max(maxY, storage_[i].y);
+    }
+    minX_ = minX;
+    maxX_ = maxX;
+    minY_ = minY;
+    maxY_ = maxY;
+  }
+
+  std::vector<Entry> storage_;  // the first size_ are the entries
+  size_t size_ = 0;
+  int64_t minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;  // around every entry
+};
+
+// What the simulation keeps beside the world to answer "who is near"
+// quickly: the terrain as the rules and arrivals read it, the grids of the
+// indexed step and the arrivals' map of free land. It notices by itself
+// what has changed in the world, so nobody has to tell it:
+// - The terrain grid counts a version at every access that can write it
+//   (reads cost nothing); the picture's size is compared.
+// - The observation points are a plain list that the objects dialog and
+//   Load change directly (an append, an erase, a swap of the whole list),
+//   so nothing can count their changes: a copy of their places is compared,
+//   a few numbers a point, whenever a step or an arrival begins.
+// - People and sharks move in every step; the step's grids are built anew
+//   at its phases, and the free-land map checks the people's places itself.
 struct TSpatialIndex {
-  // Grids of few objects get a single cell, since clearing and summing
-  // thousands of empty cells would cost more than the walk it saves. Tests
-  // turn this off to search fine cells however few the objects.
-  bool AdaptiveCells = true;
+  // Few objects are walked rather than put in a grid, since building it
+  // would cost more than the walk it saves. Tests turn this off to search
+  // grids however few the objects.
+  bool WalkFewObjects = true;
+  // Whether `objects` asked `questions` times are few enough to walk: a
+  // few thousand pairs.
+  bool Walk(size_t objects, size_t questions) const { return WalkFewObjects && objects * questions < 4096; }
+  // An arrival walks the lists for its first draws and makes the free-land
+  // map only once the walks have cost as much. Tests turn this off to use
+  // the map from the first draw.
+  bool ProbeBeforeMap = true;
 
-  std::vector<uint8_t> terrain;  // TTerrainKind by x * MapHeight + y
-  std::vector<uint64_t> water;   // one bit a cell, for the rules' water tests
-  bool terrainStale = true;
-  static constexpr int PeopleShift = 4, SharkShift = 5, WholeMapShift = 11;
-  TCellGrid sharks{SharkShift};      // live sharks where they stand now
-  TCellGrid recent{SharkShift};      // live sharks seen in this step or the one before
-  TCellGrid livePeople{PeopleShift}; // live people at the start of the sharks' turn
-  TCellGrid observers{SharkShift};   // observation points that can be near the map
-  TCellGrid allPeople{PeopleShift};  // everyone, dead too, for the arrivals' free-cell test
-  size_t allPeopleBuilt = 0;  // people in allPeople; later ones are scanned
-  bool allPeopleStale = true;
-  bool observersStale = true;
+  // Looks at the terrain and the observation points for changes since the
+  // last look: O(observation points) when nothing changed.
+  void Notice(const TWorld& w);
+
+  TTerrainKinds terrain;
+  uint64_t observersVersion = 0;  // counts the changes of Observers' places noticed
+
+  // What a step asks about, in list order: the live sharks, the recently
+  // seen ones and the live people as the phases of the step find them, and
+  // the observation points. Few are walked as they are; many are sorted
+  // into the grids as well.
+  TWalkList liveSharks, recentSharks, livePeople, observerPoints;
+  // The rows of the map within 9 dm of an observation point's row: on any
+  // other row no point is within 10 dm.
+  std::bitset<MapHeight> observerRows;
+  void ListLiveSharks(const TWorld& w);
+  // Of the live sharks listed, those seen in this step or the one before.
+  void ListRecentSharks(const TWorld& w);
+  // The live sharks listed, where they stand now.
+  void RefreshLiveSharks(const TWorld& w);
+  void ListLivePeople(const TWorld& w);
+  // The points and their grid change only with the points.
+  void UpdateObservers(const TWorld& w, bool grid);
+
+  static constexpr int PeopleShift = 4, SharkShift = 5;
+  TCellGrid sharkGrid{SharkShift};
+  TCellGrid recentGrid{SharkShift};
+  TCellGrid peopleGrid{PeopleShift};
+  TCellGrid observerGrid{SharkShift};  // the points that can be near the map
+  TFreeLandMap freeLand;
   std::vector<int32_t> found;  // scratch for answers in list order
   std::vector<uint8_t> mark;
 
-  // The lists may have changed wholesale (a start, an end, a load).
-  void Invalidate() {
-    allPeopleStale = true;
-    observersStale = true;
-    terrainStale = true;
-  }
-
-  // Rebuilds what is stale of the terrain copy.
-  void Refresh(const TWorld& w);
-  uint8_t Kind(int64_t x, int64_t y) const {
-    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return OtherGround;
-    return terrain[static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y)];
-  }
-  bool Water(int64_t x, int64_t y) const {
-    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return false;
-    const size_t i = static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y);
-    return (water[i >> 6] >> (i & 63)) & 1;
-  }
+ private:
+  uint64_t terrainVersion_ = 0;
+  bool terrainMade_ = false;
+  std::vector<uint64_t> observerPlaces_;
+  uint64_t observerListVersion_ = ~uint64_t{0}, observerGridVersion_ = ~uint64_t{0};
+  std::vector<TCellGrid::Entry> nearMap_;
 };
 
-void BuildSharkGrid(const TWorld& w, TCellGrid& g, bool recentOnly);
-void BuildPeopleGrid(const TWorld& w, TCellGrid& g, bool liveOnly);
-void BuildObserverGrid(const TWorld& w, TCellGrid& g);
-
-// The free-cell test of an arrival, answered from the grids.
-bool IndexedFreeLandCell(TWorld& w, int32_t x, int32_t y);
-
-// Boats, sharks, people, alarm and observers of one step, with the grids.
-void IndexedStepRules(TWorld& w);
+// The world's index, made at its first use.
+TSpatialIndex& IndexOf(TWorld& w);
 
 }  // namespace wymianadanych

@@ -1,29 +1,13 @@
 #include "wymianadanych.h"
 
 #include "parameters.h"
-#include "spatial_index.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <limits>
 
 namespace wymianadanych {
 
 TWorld World;
-
-int64_t Round(long double v) {
-  // llrint rounds in the current mode, which is to nearest with ties to
-  // even unless someone changed it; the builtin stays inline and needs no
-  // change of the rounding mode, which makes it cheap.
-  if (v > -9.2e18L && v < 9.2e18L) return __builtin_llrintl(v);
-  return v < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
-}
-
-double Distance(int64_t dx, int64_t dy) {
-  const long double s = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
-  return static_cast<double>(std::sqrt(s));
-}
 
 int32_t StepLength(int32_t speed, int32_t stepMs) {
   const int64_t d = RoundQuotient(static_cast<int64_t>(speed) * stepMs, 1000);
@@ -47,10 +31,7 @@ std::string FormatGeneral(double v, const std::string& separator) {
   return s;
 }
 
-TWorld::TWorld()
-    : TerrainGrid(static_cast<size_t>(MapWidth) * MapHeight, NoPixel), Index(std::make_unique<TSpatialIndex>()) {
-  ResetScenario();
-}
+TWorld::TWorld() { ResetScenario(); }
 
 TWorld::~TWorld() = default;
 
@@ -71,12 +52,12 @@ void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) 
   const int32_t h = std::clamp(height, 0, MapHeight);
   PictureWidth = w;
   PictureHeight = h;
-  Index->Invalidate();
-  std::fill(TerrainGrid.begin(), TerrainGrid.end(), NoPixel);
+  int32_t* cells = TerrainGrid.data();
+  std::fill(cells, cells + TerrainGrid.size(), NoPixel);
   // Read row by row (the picture's own order), write column-major.
   for (int32_t y = 0; y < h; ++y) {
     const uint32_t* row = pixels + static_cast<size_t>(y) * width;
-    int32_t* cell = TerrainGrid.data() + y;
+    int32_t* cell = cells + y;
     for (int32_t x = 0; x < w; ++x) cell[static_cast<size_t>(x) * MapHeight] = static_cast<int32_t>(row[x] & 0x00FFFFFFu);
   }
 }

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +33,36 @@ constexpr int32_t CyanWaterColour = Rgb(0, 255, 255);   // 0x00FFFF00
 constexpr int32_t NoPixel = -1;
 
 inline bool IsWater(int32_t colour) { return colour == WaterColour || colour == CyanWaterColour; }
+
+// The terrain cells, element [x][y] at x * MapHeight + y. Reading costs
+// nothing extra; every access that can write counts a new Version, so what
+// is worked out from the terrain knows to work it out again, whoever wrote.
+// A writable pointer is for writing at once, not for keeping.
+class TTerrainGrid {
+ public:
+  TTerrainGrid() : cells_(static_cast<size_t>(MapWidth) * MapHeight, NoPixel) {}
+
+  size_t size() const { return cells_.size(); }
+  int32_t operator[](size_t i) const { return cells_[i]; }
+  const int32_t* data() const { return cells_.data(); }
+  const int32_t* begin() const { return data(); }
+  const int32_t* end() const { return data() + size(); }
+
+  int32_t& operator[](size_t i) { return Write()[i]; }
+  int32_t* data() { return Write(); }
+  int32_t* begin() { return Write(); }
+  int32_t* end() { return Write() + size(); }
+
+  uint64_t Version() const { return version_.load(std::memory_order_relaxed); }
+
+ private:
+  int32_t* Write() {
+    version_.fetch_add(1, std::memory_order_relaxed);
+    return cells_.data();
+  }
+  std::vector<int32_t> cells_;
+  std::atomic<uint64_t> version_{0};
+};
 
 // ---------------------------------------------------------------- objects
 
@@ -69,15 +101,40 @@ struct TLodz : TObiekt {
 // Random(n) is the high half of the 64-bit product of the new seed and n.
 class TRandom {
  public:
+  static constexpr uint32_t Multiplier = 134775813u;
+  static constexpr uint32_t Increment = 1u;
+
   uint32_t Seed = 0;
   int32_t operator()(int32_t n) {
-    Seed = Seed * 134775813u + 1u;
+    Seed = Seed * Multiplier + Increment;
     return static_cast<int32_t>((static_cast<uint64_t>(Seed) * static_cast<uint32_t>(n)) >> 32);
+  }
+
+  // The seed after `calls` more calls, without making them: the step
+  // seed -> a * seed + c is an affine map, and its powers are found by
+  // squaring, so this costs O(log calls).
+  void Advance(uint64_t calls) {
+    uint32_t mul = 1, add = 0;                     // the map of the calls taken so far
+    uint32_t powMul = Multiplier, powAdd = Increment;  // the map of 2^k calls
+    for (; calls != 0; calls >>= 1) {
+      if (calls & 1) {
+        mul *= powMul;
+        add = add * powMul + powAdd;
+      }
+      powAdd = powAdd * powMul + powAdd;
+      powMul *= powMul;
+    }
+    Seed = Seed * mul + add;
   }
 };
 
-// Nearest integer, halves to even.
-int64_t Round(long double v);
+// Nearest integer, halves to even: the processor's rounding, which is to
+// the nearest with ties to even unless someone changed the mode. Out of
+// range, the nearest end.
+inline int64_t Round(long double v) {
+  if (v > -9.2e18L && v < 9.2e18L) return __builtin_llrintl(v);
+  return v < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+}
 
 // Round(n / k) for a positive k, worked out exactly in integers: the
 // quotient, one more past the half, the even one of the two at the half.
@@ -92,9 +149,12 @@ inline int64_t RoundQuotient(int64_t n, int64_t k) {
 }
 
 // Square root of dx*dx + dy*dy, taken in extended precision and held as a
-// double. Squares are summed in 64 bits so positions from hand-edited files
-// cannot overflow; on the map this equals the 32-bit sum.
-double Distance(int64_t dx, int64_t dy);
+// double. Squares are summed in extended precision so positions from
+// hand-edited files cannot overflow; on the map this equals the 32-bit sum.
+inline double Distance(int64_t dx, int64_t dy) {
+  const long double s = static_cast<long double>(dx) * dx + static_cast<long double>(dy) * dy;
+  return static_cast<double>(std::sqrt(s));
+}
 
 inline int64_t SquaredDistance(int64_t dx, int64_t dy) { return dx * dx + dy * dy; }
 
@@ -113,7 +173,12 @@ std::string FormatGeneral(double v, const std::string& separator);
 
 // ---------------------------------------------------------------- world
 
+// What the simulation keeps beside the world to find neighbours quickly;
+// spatial_index.h has it, made at its first use.
 struct TSpatialIndex;
+struct TSpatialIndexDeleter {
+  void operator()(TSpatialIndex* index) const;
+};
 
 struct TWorld {
   TWorld();
@@ -133,8 +198,8 @@ struct TWorld {
   std::vector<TLodz> Boats;
   std::vector<TRekin> Sharks;
 
-  // Element [x][y] at x * MapHeight + y; NoPixel where the map has no pixel.
-  std::vector<int32_t> TerrainGrid;
+  // NoPixel where the map has no pixel.
+  TTerrainGrid TerrainGrid;
   // Bounds for random placement: the map picture's size, at most the grid's.
   int32_t PictureWidth = MapWidth;
   int32_t PictureHeight = MapHeight;
@@ -185,7 +250,7 @@ struct TWorld {
   // of walking the lists; the results are the same. Off, the literal walks
   // run (the reference the index is tested against).
   bool UseSpatialIndex = true;
-  std::unique_ptr<TSpatialIndex> Index;
+  std::unique_ptr<TSpatialIndex, TSpatialIndexDeleter> Index;
 
   // Puts every parameter, list, flag and view value back to the start-up
   // defaults (the counters, StepCounter, ElapsedMs and EventLog as New

@@ -89,7 +89,8 @@ TLayoutSearch::TLayoutSearch(const QImage& map, TScenarioSetup base, const TPlac
   {
     const auto world = std::make_unique<TWorld>();
     FillTerrainFromPicture(*world, map);
-    terrain = world->TerrainGrid;
+    const TTerrainGrid& grid = world->TerrainGrid;
+    terrain.assign(grid.begin(), grid.end());
   }
   auto prepare = [&](TObjectKind kind, int count, const char* object, const char* cells, const char* beside) {
     if (count == 0) return std::optional<TShoreLine>();

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "arrivals.h"
 #include "rules.h"
 #include "simulation.h"
 #include "world_fixture.h"
+
+#include <tuple>
 
 using namespace wendo_test;
 
@@ -143,6 +146,35 @@ TEST(Simulation, ASearchWithoutAnyCellGivesUp) {
   EXPECT_EQ(w->PersonCount, 0);
   EXPECT_TRUE(w->EventLog.empty());
   EXPECT_EQ(t.LastPersonTick, 1u);
+}
+
+TEST(Simulation, ArrivalsSeeObservationPointsChangedWhilePaused) {
+  // A patch of land that one observation point in its middle blocks wholly.
+  auto run = [](bool indexed) {
+    auto w = MakeWorld(WaterColour);
+    Paint(*w, 500, 500, 518, 518, LandColour);
+    AddObserver(*w, 509, 509, 10);
+    w->UseSpatialIndex = indexed;
+    w->PersonArrivalS = 0;
+    w->SimStepMs = 1000000;
+    w->SharkMax = 0;
+    TSimulationTicks t;
+    StartRun(*w, t, 0, true);
+    RunIteration(*w, t, 1);  // nowhere to stand
+    EXPECT_TRUE(w->People.empty());
+    w->Observers[0].X = 300;  // moved out to sea, as the objects dialog may
+    RunIteration(*w, t, 2);
+    EXPECT_EQ(w->People.size(), 1u);
+    std::vector<TObserwator> loaded(1);  // a load swaps the whole list
+    loaded[0].X = 509;
+    loaded[0].Y = 509;
+    w->Observers.swap(loaded);
+    RunIteration(*w, t, 3);
+    return std::tuple{w->People.size(), w->People[0].X, w->People[0].Y, w->Random.Seed};
+  };
+  const auto literal = run(false);
+  EXPECT_EQ(std::get<0>(literal), 1u);  // the point blocks the patch again
+  EXPECT_EQ(run(true), literal);
 }
 
 TEST(Simulation, AFullBeachWaitsForADeathAndThenFillsAtOnce) {

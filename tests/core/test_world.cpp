@@ -67,6 +67,24 @@ TEST(World, GeneratorIsTheLinearCongruentialRule) {
   }
 }
 
+TEST(World, GeneratorJumpsAheadAsItWouldStep) {
+  // Up to twice the draws of an arrival's whole search.
+  for (uint64_t calls : {0ull, 1ull, 2ull, 3ull, 64ull, 12345ull, 20000000ull}) {
+    TRandom jumped{0xDEADBEEFu}, stepped{0xDEADBEEFu};
+    jumped.Advance(calls);
+    for (uint64_t i = 0; i < calls; ++i) stepped(1);
+    EXPECT_EQ(jumped.Seed, stepped.Seed) << calls << " calls";
+  }
+  // The generator's full period brings every seed back; half of it does not.
+  for (uint32_t seed : {0u, 1u, 987654321u}) {
+    TRandom r{seed};
+    r.Advance(uint64_t{1} << 32);
+    EXPECT_EQ(r.Seed, seed);
+    r.Advance(uint64_t{1} << 31);
+    EXPECT_NE(r.Seed, seed);
+  }
+}
+
 TEST(World, RoundsHalvesToEven) {
   EXPECT_EQ(Round(0.5L), 0);
   EXPECT_EQ(Round(1.5L), 2);

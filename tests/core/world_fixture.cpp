@@ -15,8 +15,9 @@ std::unique_ptr<TWorld> MakeWorld(int32_t colour) {
 }
 
 void Paint(TWorld& w, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t colour) {
+  int32_t* cells = w.TerrainGrid.data();
   for (int32_t x = x0; x <= x1; ++x)
-    for (int32_t y = y0; y <= y1; ++y) w.TerrainGrid[static_cast<size_t>(x) * MapHeight + y] = colour;
+    for (int32_t y = y0; y <= y1; ++y) cells[static_cast<size_t>(x) * MapHeight + y] = colour;
 }
 
 TCzlowiek& AddPerson(TWorld& w, int32_t x, int32_t y, bool dead) {

@@ -1,0 +1,205 @@
+#include "arrivals.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
+#include "object_places.h"
+#include "rules.h"
+#include "spatial_index.h"
+#include "terrain_kinds.h"
+
+namespace wymianadanych {
+
+namespace {
+
+template <class T>
+bool Within9(const T& o, int64_t x, int64_t y) {
+  return std::llabs(x - o.X) < 10 && std::llabs(y - o.Y) < 10;
+}
+
+// Nobody, alive or dead, and no observation point within 9 dm in both axes.
+bool Unblocked(const TWorld& w, int32_t x, int32_t y) {
+  for (const TCzlowiek& p : w.People)
+    if (Within9(p, x, y)) return false;
+  for (const TObserwator& o : w.Observers)
+    if (Within9(o, x, y)) return false;
+  return true;
+}
+
+struct TCell {
+  int32_t x, y;
+};
+
+// Draws x, then y, until `accept` takes the cell, `more` says stop or
+// MaxArrivalDraws cells have been rejected; `rejected` counts them across
+// calls, so one search can change its test halfway.
+template <class Accept, class More>
+std::optional<TCell> Search(TWorld& w, int64_t& rejected, Accept accept, More more) {
+  for (; rejected < MaxArrivalDraws && more(); ++rejected) {
+    const int32_t x = w.Random(w.PictureWidth);
+    const int32_t y = w.Random(w.PictureHeight);
+    if (accept(x, y)) return TCell{x, y};
+  }
+  return std::nullopt;
+}
+
+template <class Accept>
+std::optional<TCell> Search(TWorld& w, int64_t& rejected, Accept accept) {
+  return Search(w, rejected, accept, [] { return true; });
+}
+
+// No cell can be accepted: the generator moves on as the rest of the search
+// would have moved it, two calls a draw, without the draws.
+void GiveUp(TWorld& w, int64_t rejected) { w.Random.Advance(2 * static_cast<uint64_t>(MaxArrivalDraws - rejected)); }
+
+bool OnGrid(int32_t x, int32_t y) {
+  return static_cast<uint32_t>(x) < static_cast<uint32_t>(MapWidth) &&
+         static_cast<uint32_t>(y) < static_cast<uint32_t>(MapHeight);
+}
+
+std::optional<TCell> SearchFreeLand(TWorld& w) {
+  int64_t rejected = 0;
+  if (!w.UseSpatialIndex) return Search(w, rejected, [&](int32_t x, int32_t y) { return FreeLandCell(w, x, y); });
+
+  TSpatialIndex& ix = IndexOf(w);
+  ix.Notice(w);
+  const TTerrainKinds& kinds = ix.terrain;
+  TFreeLandMap& map = ix.freeLand;
+  if (!map.Current(w, ix)) {
+    // On a beach with room a few draws find a cell: walk the lists for
+    // them, until the map is worth making.
+    const int64_t blockers = static_cast<int64_t>(w.People.size() + w.Observers.size());
+    const int64_t allowed = ix.ProbeBeforeMap ? map.WalkAllowance(w) : 0;
+    int64_t budget = allowed;
+    const auto found = Search(
+        w, rejected,
+        [&](int32_t x, int32_t y) {
+          if (kinds.Kind(x, y) != Land) {
+            --budget;
+            return false;
+          }
+          budget -= 1 + blockers;
+          return Unblocked(w, x, y);
+        },
+        [&] { return budget > 0; });
+    map.Walked(allowed - budget);
+    if (found || rejected == MaxArrivalDraws) return found;
+    map.Build(w, ix);
+  }
+  if (map.Full()) {
+    GiveUp(w, rejected);
+    return std::nullopt;
+  }
+  const auto found = Search(w, rejected, [&](int32_t x, int32_t y) { return OnGrid(x, y) && map.Free(x, y); });
+  if (found) map.AddPerson(found->x, found->y);
+  return found;
+}
+
+std::optional<TCell> SearchBlueWater(TWorld& w) {
+  int64_t rejected = 0;
+  if (!w.UseSpatialIndex)
+    return Search(w, rejected, [&](int32_t x, int32_t y) { return TerrainAt(w, x, y) == WaterColour; });
+  TSpatialIndex& ix = IndexOf(w);
+  ix.Notice(w);
+  const TTerrainKinds& kinds = ix.terrain;
+  if (!kinds.anyReachableBlueWater) {
+    GiveUp(w, rejected);
+    return std::nullopt;
+  }
+  return Search(w, rejected, [&](int32_t x, int32_t y) { return kinds.Kind(x, y) == BlueWater; });
+}
+
+}  // namespace
+
+bool FreeLandCell(const TWorld& w, int32_t x, int32_t y) {
+  return TerrainAt(w, x, y) == LandColour && Unblocked(w, x, y);
+}
+
+bool BringPerson(TWorld& w) {
+  const auto cell = SearchFreeLand(w);
+  if (!cell) return false;
+  TCzlowiek p;
+  p.X = cell->x;
+  p.Y = cell->y;
+  w.People.push_back(p);
+  w.PersonCount += 1;
+  w.AppendEvent(w.EventMessage(": pojawił sie człowiek na ", p.X, p.Y));
+  return true;
+}
+
+bool BringShark(TWorld& w) {
+  const auto cell = SearchBlueWater(w);
+  if (!cell) return false;
+  TRekin s;
+  s.X = cell->x;
+  s.Y = cell->y;
+  w.Sharks.push_back(s);
+  w.SharkCount += 1;
+  w.AppendEvent(w.EventMessage(": pojawił sie rekin na ", s.X, s.Y));
+  return true;
+}
+
+// ---------------------------------------------------------------- the map
+
+bool TFreeLandMap::Current(const TWorld& w, const TSpatialIndex& ix) {
+  built_ = built_ && kindsGeneration_ == ix.terrain.generation && observersVersion_ == ix.observersVersion &&
+           w.People.size() == people_.size() &&
+           (w.StepCounter == peopleSeenAtStep_ || SamePlaces(w.People, people_));
+  peopleSeenAtStep_ = w.StepCounter;
+  return built_;
+}
+
+int64_t TFreeLandMap::WalkAllowance(const TWorld& w) {
+  if (w.StepCounter != walkedSinceStep_) {
+    walked_ = 0;
+    walkedSinceStep_ = w.StepCounter;
+  }
+  // Making the map costs about as much as 10,000 tests of a blocker, and
+  // 100 more a blocker.
+  const int64_t buildCost = 10000 + 100 * static_cast<int64_t>(w.People.size() + w.Observers.size());
+  return buildCost / 4 - walked_;
+}
+
+void TFreeLandMap::Build(const TWorld& w, const TSpatialIndex& ix) {
+  free_ = ix.terrain.reachableLand;
+  freeWords_ = ix.terrain.reachableLandWords;
+  people_.clear();
+  for (const TCzlowiek& p : w.People) {
+    people_.push_back(Place(p));
+    Block(p.X, p.Y);
+  }
+  for (const TObserwator& o : w.Observers) Block(o.X, o.Y);
+  kindsGeneration_ = ix.terrain.generation;
+  observersVersion_ = ix.observersVersion;
+  peopleSeenAtStep_ = w.StepCounter;
+  built_ = true;
+  walked_ = 0;
+}
+
+void TFreeLandMap::AddPerson(int32_t x, int32_t y) {
+  people_.push_back(Place(x, y));
+  Block(x, y);
+}
+
+// Clears the cells within 9 dm of (x, y) in both axes: in each column of
+// the box its rows are neighbouring bits, in one word or two.
+void TFreeLandMap::Block(int64_t x, int64_t y) {
+  const int64_t x0 = std::max<int64_t>(x - 9, 0), x1 = std::min<int64_t>(x + 9, MaxX);
+  const int64_t y0 = std::max<int64_t>(y - 9, 0), y1 = std::min<int64_t>(y + 9, MaxY);
+  if (x0 > x1 || y0 > y1) return;
+  const uint64_t rows = (uint64_t{1} << (y1 - y0 + 1)) - 1;  // at most 19 bits
+  auto clear = [&](size_t word, uint64_t mask) {
+    const uint64_t before = free_[word];
+    free_[word] = before & ~mask;
+    freeWords_ -= before != 0 && free_[word] == 0;
+  };
+  for (int64_t cx = x0; cx <= x1; ++cx) {
+    const size_t first = static_cast<size_t>(cx * MapHeight + y0);
+    const unsigned lo = first & 63;
+    clear(first >> 6, rows << lo);
+    if (lo != 0 && (rows >> (64 - lo)) != 0) clear((first >> 6) + 1, rows >> (64 - lo));
+  }
+}
+
+}  // namespace wymianadanych

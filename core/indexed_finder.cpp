@@ -1,0 +1,41 @@
+#include "indexed_finder.h"
+
+namespace wymianadanych {
+
+void TIndexedFinder::Entering(TStepPhase phase) {
+  const size_t people = w_.People.size(), observers = w_.Observers.size(), boats = w_.Boats.size();
+  switch (phase) {
+    case TStepPhase::BoatsSight:  // boats look out for sharks and kill them
+      ix_.Notice(w_);
+      walkObservers_ = ix_.Walk(observers, people + 64);
+      ix_.UpdateObservers(w_, !walkObservers_);
+      ix_.ListLiveSharks(w_);
+      walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), 2 * boats);
+      if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
+      break;
+    case TStepPhase::BoatsMove:  // boats chase the recently seen
+      ix_.ListRecentSharks(w_);
+      walkRecent_ = ix_.Walk(ix_.recentSharks.Size(), boats);
+      if (!walkRecent_) ix_.recentGrid.Build(ix_.recentSharks.Entries());
+      break;
+    case TStepPhase::Sharks:  // sharks hunt and eat people
+      ix_.ListLivePeople(w_);
+      walkPeople_ = ix_.Walk(ix_.livePeople.Size(), 2 * w_.Sharks.size());
+      if (!walkPeople_) ix_.peopleGrid.Build(ix_.livePeople.Entries());
+      break;
+    case TStepPhase::People:  // people flee the sharks that have moved, observation points look out
+      ix_.RefreshLiveSharks(w_);  // no shark has come or gone since the boats' kills
+      walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), people + observers);
+      if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
+      break;
+    case TStepPhase::Observers:
+      break;
+  }
+}
+
+void IndexedStepRules(TWorld& w) {
+  TIndexedFinder find(w, IndexOf(w));
+  rules::Step(w, find);
+}
+
+}  // namespace wymianadanych

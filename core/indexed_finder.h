@@ -1,0 +1,218 @@
+// The neighbour finder of the indexed step. A crowd is asked from grids of
+// the spatial index instead of walks of the lists; the grids are built at
+// the phases of the step where the positions they hold stand still, and
+// every answer comes in list order. A handful of objects is walked from a
+// short list of the live ones, which costs less than building a grid.
+//
+// Both ways compare the sum s of the squares of the differences with r^2
+// instead of the distance, its square root, with r. For |dx|, |dy| < 2^20
+// (on the map s stays below 2.1 million) s < 2^41 is exact, and for every
+// integer r >= 0:
+// - sqrt(s) <= r exactly when s <= r^2. If s <= r^2, the root is at most
+//   r, and rounding it (to extended, then to double precision) keeps it so,
+//   r being representable. If s >= r^2 + 1, then r < 2^20.5 and the root
+//   exceeds r by at least sqrt(r^2 + 1) - r > 1 / (2r + 1) > 2^-22, while
+//   each rounding near r moves it by less than 2^-31.
+// - sqrt(s) < r exactly when s < r^2, by the same margins below r.
+// - Two sums compare as their roots do, and equal roots have equal sums,
+//   as neighbouring roots differ by more than 2^-22 as well: the nearest
+//   and its ties come out the same.
+// A negative range sees nothing either way; objects farther apart (a
+// hand-edited file) are left to the literal walks.
+#pragma once
+
+#include <algorithm>
+#include <limits>
+#include <type_traits>
+#include <vector>
+
+#include "rules_literal.h"
+#include "spatial_index.h"
+
+namespace wymianadanych {
+
+class TIndexedFinder {
+ public:
+  TIndexedFinder(TWorld& w, TSpatialIndex& ix) : w_(w), ix_(ix), literal_{w} {}
+
+  bool Water(int64_t x, int64_t y) const { return ix_.terrain.Water(x, y); }
+
+  const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const {
+    if (range < 0) return nullptr;
+    const int64_t limit = int64_t{range} * range;  // inclusive
+    if (walkLiveSharks_) {
+      const TWalkList& list = ix_.liveSharks;
+      if (!list.MayReach(x, y, range)) return nullptr;
+      if (!list.AllExactFrom(x, y)) return literal_.FirstLiveSharkWithin(x, y, range);
+      for (const TCellGrid::Entry& e : list.Entries())
+        if (WithinSquared(e, x, y, range, limit)) return &w_.Sharks[static_cast<size_t>(e.index)];
+      return nullptr;
+    }
+    int64_t best = std::numeric_limits<int64_t>::max();
+    ix_.sharkGrid.ForCellsInBox(x - range, y - range, x + range, y + range,
+                                [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
+                                  // Entries come in index order: the first hit of a cell is its best.
+                                  for (; b != e && b->index < best; ++b)
+                                    if (SquaredDistance(int64_t{b->x} - x, int64_t{b->y} - y) <= limit) {
+                                      best = b->index;
+                                      break;
+                                    }
+                                });
+    return best == std::numeric_limits<int64_t>::max() ? nullptr : &w_.Sharks[static_cast<size_t>(best)];
+  }
+
+  template <class F>
+  void ObserversWithin10(int64_t x, int64_t y, F&& f) {
+    if (y >= 0 && y <= MaxY && !ix_.observerRows[static_cast<size_t>(y)]) return;
+    if (walkObservers_) {
+      const TWalkList& list = ix_.observerPoints;
+      if (!list.MayReach(x, y, 9)) return;
+      if (!list.AllExactFrom(x, y)) return literal_.ObserversWithin10(x, y, f);
+      for (const TCellGrid::Entry& e : list.Entries())
+        if (Near(e, x, y, 10)) f(w_.Observers[static_cast<size_t>(e.index)]);
+      return;
+    }
+    Collect(ix_.observerGrid, x, y, 9, [&](const TCellGrid::Entry& e) {
+      return SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 100;
+    });
+    for (int32_t i : ix_.found) f(w_.Observers[static_cast<size_t>(i)]);
+  }
+
+  int64_t NearestLivePerson(int64_t x, int64_t y, int32_t range) const {
+    if (range <= 0) return -1;
+    const int64_t limit = int64_t{range} * range;
+    auto alive = [&](int32_t i) { return !w_.People[static_cast<size_t>(i)].Dead; };
+    if (!walkPeople_) return ix_.peopleGrid.Nearest(x, y, limit, alive);
+    const TWalkList& list = ix_.livePeople;
+    if (!list.MayReach(x, y, range)) return -1;
+    if (!list.AllExactFrom(x, y)) return literal_.NearestLivePerson(x, y, range);
+    int64_t bestS = limit, best = -1;
+    for (const TCellGrid::Entry& e : list.Entries()) {
+      const int64_t dx = e.x - x;
+      if (dx <= -range || dx >= range) continue;  // not within range
+      const int64_t s = SquaredDistance(dx, e.y - y);
+      if (s < bestS && alive(e.index)) {
+        bestS = s;
+        best = e.index;
+      }
+    }
+    return best;
+  }
+
+  // People come from the list of the sharks' turn, sharks from the list of
+  // the boats' turn: in each, the positions have not changed since.
+  template <class T, class F>
+  void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) {
+    constexpr bool people = std::is_same_v<T, TCzlowiek>;
+    if (people ? walkPeople_ : walkLiveSharks_) {
+      const TWalkList& walk = people ? ix_.livePeople : ix_.liveSharks;
+      if (!walk.MayReach(x, y, 14)) return;
+      if (!walk.AllExactFrom(x, y)) return literal_.LiveWithin15(list, x, y, f);
+      for (const TCellGrid::Entry& e : walk.Entries()) {
+        T& o = list[static_cast<size_t>(e.index)];
+        if (Near(e, x, y, 15) && !o.Dead) f(o);
+      }
+      return;
+    }
+    Collect(people ? ix_.peopleGrid : ix_.sharkGrid, x, y, 14, [&](const TCellGrid::Entry& e) {
+      return !list[static_cast<size_t>(e.index)].Dead && SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 225;
+    });
+    for (int32_t i : ix_.found) f(list[static_cast<size_t>(i)]);
+  }
+
+  template <class F>
+  void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F&& f) {
+    if (range < 0) return;
+    const int64_t x = at.X, y = at.Y;
+    const int64_t limit = int64_t{range} * range;  // inclusive
+    if (walkLiveSharks_) {
+      const TWalkList& list = ix_.liveSharks;
+      if (!list.MayReach(x, y, range)) return;
+      if (!list.AllExactFrom(x, y)) return literal_.LiveSharksSeenFrom(at, range, f);
+      for (const TCellGrid::Entry& e : list.Entries())
+        if (WithinSquared(e, x, y, range, limit)) f(w_.Sharks[static_cast<size_t>(e.index)]);
+      return;
+    }
+    // A watcher off the map is rare (a hand-edited file): walk the list.
+    if (!OnMap(x, y)) return literal_.LiveSharksSeenFrom(at, range, f);
+    Collect(ix_.sharkGrid, x, y, range, [&](const TCellGrid::Entry& e) {
+      return SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) <= limit;
+    });
+    for (int32_t i : ix_.found) f(w_.Sharks[static_cast<size_t>(i)]);
+  }
+
+  int64_t NearestRecentShark(int64_t x, int64_t y) const {
+    if (!OnMap(x, y)) return literal_.NearestRecentShark(x, y);
+    auto alive = [&](int32_t i) { return !w_.Sharks[static_cast<size_t>(i)].Dead; };
+    if (!walkRecent_) return ix_.recentGrid.Nearest(x, y, std::numeric_limits<int64_t>::max(), alive);
+    const TWalkList& list = ix_.recentSharks;
+    if (!list.AllExactFrom(x, y)) return literal_.NearestRecentShark(x, y);
+    int64_t bestS = std::numeric_limits<int64_t>::max(), best = -1;
+    for (const TCellGrid::Entry& e : list.Entries()) {
+      const int64_t s = SquaredDistance(e.x - x, e.y - y);
+      if (s < bestS && alive(e.index)) {
+        bestS = s;
+        best = e.index;
+      }
+    }
+    return best;
+  }
+
+  // Lists what a phase asks about, where the positions stand still, and
+  // sorts the lists into grids unless they are short enough to walk.
+  void Entering(TStepPhase phase);
+
+ private:
+  static bool OnMap(int64_t x, int64_t y) { return x >= 0 && x <= MaxX && y >= 0 && y <= MaxY; }
+  // Less than r from (x, y); most entries fail on X alone.
+  static bool Near(const TCellGrid::Entry& e, int64_t x, int64_t y, int64_t r) {
+    const int64_t dx = e.x - x;
+    if (dx <= -r || dx >= r) return false;
+    const int64_t dy = e.y - y;
+    return dx * dx + dy * dy < r * r;
+  }
+  // At most r from (x, y), with limit = r * r.
+  static bool WithinSquared(const TCellGrid::Entry& e, int64_t x, int64_t y, int64_t r, int64_t limit) {
+    const int64_t dx = e.x - x;
+    if (dx < -r || dx > r) return false;
+    const int64_t dy = e.y - y;
+    return dx * dx + dy * dy <= limit;
+  }
+
+  // The indices of the entries within `reach` of (x, y) in both axes that
+  // `keep` accepts, in increasing order, into ix_.found.
+  template <class Keep>
+  void Collect(const TCellGrid& g, int64_t x, int64_t y, int64_t reach, Keep&& keep) {
+    std::vector<int32_t>& found = ix_.found;
+    found.clear();
+    g.ForCellsInBox(x - reach, y - reach, x + reach, y + reach,
+                    [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
+                      for (; b != e; ++b)
+                        if (keep(*b)) found.push_back(b->index);
+                    });
+    if (found.size() < 64 || found.size() * 8 < g.Size()) return std::sort(found.begin(), found.end());
+    // Many answers: marking them and sweeping the indices beats sorting.
+    std::vector<uint8_t>& mark = ix_.mark;
+    int32_t top = 0;
+    for (int32_t i : found) top = std::max(top, i);
+    mark.assign(static_cast<size_t>(top) + 1, 0);
+    for (int32_t i : found) mark[static_cast<size_t>(i)] = 1;
+    found.clear();
+    for (int32_t i = 0; i <= top; ++i)
+      if (mark[static_cast<size_t>(i)]) found.push_back(i);
+  }
+
+  TWorld& w_;
+  TSpatialIndex& ix_;
+  TLiteralFinder literal_;
+  // Lists walked instead of asked from a grid, chosen at each phase.
+  bool walkLiveSharks_ = false, walkRecent_ = false, walkPeople_ = false, walkObservers_ = false;
+};
+
+static_assert(NeighbourFinder<TIndexedFinder>);
+
+// Boats, sharks, people, alarm and observation points of one step, with
+// the grids.
+void IndexedStepRules(TWorld& w);
+
+}  // namespace wymianadanych

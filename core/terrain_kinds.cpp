@@ -1,0 +1,60 @@
+#include "terrain_kinds.h"
+
+namespace wymianadanych {
+
+namespace {
+
+// Clears the bits first to last (inclusive).
+void ClearBits(std::vector<uint64_t>& bits, size_t first, size_t last) {
+  for (size_t word = first >> 6; word <= last >> 6; ++word) {
+    const unsigned lo = word == first >> 6 ? first & 63 : 0;
+    const unsigned hi = word == last >> 6 ? last & 63 : 63;
+    bits[word] &= ~((~uint64_t{0} >> (63 - hi)) & (~uint64_t{0} << lo));
+  }
+}
+
+// Keeps only the cells an arrival can draw; returns the number of words
+// with a cell left.
+int64_t KeepReachable(std::vector<uint64_t>& bits, int32_t reachWidth, int32_t reachHeight) {
+  constexpr size_t column = MapHeight;
+  for (int32_t x = 0; x < MapWidth; ++x) {
+    const int32_t from = x < reachWidth ? reachHeight : 0;
+    if (from < MapHeight) ClearBits(bits, x * column + static_cast<size_t>(from), x * column + column - 1);
+  }
+  int64_t words = 0;
+  for (uint64_t word : bits) words += word != 0;
+  return words;
+}
+
+}  // namespace
+
+void TTerrainKinds::Make(const TWorld& w) {
+  static_assert(int64_t{MapWidth} * MapHeight % 64 == 0, "whole words of cells");
+  const size_t words = static_cast<size_t>(MapWidth) * MapHeight / 64;
+  kind.resize(words * 64);
+  water.resize(words);
+  reachableLand.resize(words);
+  std::vector<uint64_t> blue(words);
+  const int32_t* grid = w.TerrainGrid.data();
+  for (size_t word = 0; word < words; ++word) {
+    uint64_t wet = 0, land = 0, deep = 0;
+    for (unsigned b = 0; b < 64; ++b) {
+      const int32_t c = grid[word * 64 + b];
+      const uint8_t k = c == LandColour ? Land : c == WaterColour ? BlueWater : c == CyanWaterColour ? AquaWater : OtherGround;
+      kind[word * 64 + b] = k;
+      wet |= uint64_t{k >= BlueWater} << b;
+      land |= uint64_t{k == Land} << b;
+      deep |= uint64_t{k == BlueWater} << b;
+    }
+    water[word] = wet;
+    reachableLand[word] = land;
+    blue[word] = deep;
+  }
+  reachWidth = ReachableCells(w.PictureWidth, MapWidth);
+  reachHeight = ReachableCells(w.PictureHeight, MapHeight);
+  reachableLandWords = KeepReachable(reachableLand, reachWidth, reachHeight);
+  anyReachableBlueWater = KeepReachable(blue, reachWidth, reachHeight) != 0;
+  ++generation;
+}
+
+}  // namespace wymianadanych

@@ -1,0 +1,48 @@
+// What the rules and the arrivals tell apart in a terrain cell, worked out
+// once from the terrain: one byte a cell, small enough to stay in the
+// processor's cache, and bit sets (x * MapHeight + y, as the terrain) of
+// the water cells and of the land cells an arrival can draw.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "wymianadanych.h"
+
+namespace wymianadanych {
+
+enum TTerrainKind : uint8_t { OtherGround = 0, Land = 1, BlueWater = 2, AquaWater = 3 };
+
+struct TTerrainKinds {
+  std::vector<uint8_t> kind;
+  std::vector<uint64_t> water;
+  // An arrival draws x = Random(PictureWidth) and y = Random(PictureHeight):
+  // the cells of the grid it can reach are x < reachWidth, y < reachHeight
+  // (Random(0) is always 0; a negative size can reach any cell).
+  int32_t reachWidth = 0, reachHeight = 0;
+  std::vector<uint64_t> reachableLand;
+  int64_t reachableLandWords = 0;  // words of reachableLand with a cell
+  bool anyReachableBlueWater = false;
+  uint64_t generation = 0;  // how often it was worked out
+
+  void Make(const TWorld& w);
+
+  uint8_t Kind(int64_t x, int64_t y) const {
+    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return OtherGround;
+    return kind[static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y)];
+  }
+  bool Water(int64_t x, int64_t y) const {
+    if (x < 0 || x > MaxX || y < 0 || y > MaxY) return false;
+    const size_t i = static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y);
+    return (water[i >> 6] >> (i & 63)) & 1;
+  }
+};
+
+// The grid cells Random(size) can reach along an axis of `cells` cells.
+inline int32_t ReachableCells(int32_t size, int32_t cells) {
+  if (size == 0) return 1;
+  if (size < 0) return cells;
+  return size < cells ? size : cells;
+}
+
+}  // namespace wymianadanych
