@@ -277,9 +277,8 @@ TEST_F(MainWindowCommands, EachFileDialogNextProposesTheFileItChose) {
       selected = dialog->selectedFiles();
       dialog->reject();
     });
-    void (TForm1::*command)() = dialog == form->SaveDialog1 ? &TForm1::Zapisz1Click : &TForm1::Wczytaj1Click;
-    (form->*command)();
-    (form->*command)();
+    const bool saving = dialog == form->SaveDialog1;
+    for (int i = 0; i < 2; ++i) saving ? form->Zapisz1Click() : form->Wczytaj1Click();
     EXPECT_EQ(answers.Answered(), 2);
     EXPECT_EQ(proposed, QStringLiteral("scen1.wnd"));
     EXPECT_EQ(selected, QStringList{dir.filePath(QStringLiteral("scen1.wnd"))});
