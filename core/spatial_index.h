@@ -184,7 +184,7 @@ class TWalkList {
     return x + reach >= minX_ && x - reach <= maxX_ && y + reach >= minY_ && y - reach <= maxY_;
   }
   // Whether every entry is less than 2^20 from (x, y) in both axes, near
-  // enough for exact sums of squares (indexed_finder.h).
+  // enough for exact sums of squares (internal/indexed_finder.h).
   bool AllExactFrom(int64_t x, int64_t y) const {
     constexpr int64_t limit = int64_t{1} << 20;
     return size_ == 0 || (minX_ > x - limit && maxX_ < x + limit && minY_ > y - limit && maxY_ < y + limit);
