@@ -96,7 +96,7 @@ bool TForm2::PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const {
   }
   const QImage& shown = Image1->Frame();
   if (x < 0 || y < 0 || x >= shown.width() || y >= shown.height()) return false;
-  const int32_t colour = wendoui::WorldColour(shown.pixel(x, y));
+  const int32_t colour = TerrainColour(shown.pixel(x, y));
   if (colour != first && colour != second) return false;
   // The view may reach beyond the map, where a sprite pixel can carry an
   // accepted colour; a point off the map is never picked.

@@ -85,12 +85,6 @@ void TForm5::SetCell(QTableWidget* grid, int col, int row, const QString& text) 
   }
 }
 
-void TForm5::SelectRows(QTableWidget* grid, int top, int bottom) {
-  grid->clearSelection();
-  grid->setCurrentCell(top - 1, 0, QItemSelectionModel::NoUpdate);
-  grid->setRangeSelected(QTableWidgetSelectionRange(top - 1, 0, bottom - 1, grid->columnCount() - 1), true);
-}
-
 bool TForm5::SelectedRows(const QTableWidget* grid, int& top, int& bottom) {
   const QList<QTableWidgetSelectionRange> ranges = grid->selectedRanges();
   if (ranges.isEmpty()) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "same_scenario.h"
 #include "scenario_content.h"
 #include "wymianadanych.h"
 

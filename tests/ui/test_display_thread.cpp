@@ -13,9 +13,11 @@
 #include "display_thread.h"
 #include "test_map_support.h"
 #include "tick_source.h"
+#include "virtual_ticks.h"
 #include "wymianadanych.h"
 
 using namespace wymianadanych;
+using wendo_test::TVirtualTicks;
 
 namespace {
 

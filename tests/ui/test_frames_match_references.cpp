@@ -3,7 +3,7 @@
 #include <mutex>
 #include <random>
 
-#include "frame_raster.h"
+#include "frame_drawing.h"
 #include "pictures.h"
 #include "reference_frames.h"
 #include "test_map_support.h"
@@ -30,7 +30,7 @@ TEST(PainterConvention, DrawRectOfPainterBoxOutlinesTheExclusiveBox) {
       p.setPen(pen);
       p.drawRect(PainterBox(l, t, r, b));
     }
-    wendoui::DrawRectOutline(raw, l, t, r, b, 0xFFFF0000u);
+    viewtest::DrawRectOutline(raw, l, t, r, b, 0xFFFF0000u);
     EXPECT_EQ(painted, raw) << l << "," << t << " - " << r << "," << b;
     if (l >= 0 && t >= 0 && r < 20 && b < 20) {
       EXPECT_EQ(painted.pixel(l, t), 0xFFFF0000u);

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "frame_raster.h"
+#include "frame_drawing.h"
 #include "pictures.h"
 #include "test_map_support.h"
 
@@ -31,7 +31,7 @@ class MiniMapDrawing : public ViewsTest {
   // The background with the view rectangle, as every frame starts.
   static QImage Bare() {
     QImage f = MiniMapPicture.copy();
-    wendoui::DrawRectOutline(f, 60, 140, 180, 220, Red);
+    viewtest::DrawRectOutline(f, 60, 140, 180, 220, Red);
     return f;
   }
 };
@@ -52,7 +52,7 @@ TEST_F(MiniMapDrawing, ObserverAtTheOriginShowsTwoCrossPixelsAndAClippedCircle) 
   QImage expected = Bare();
   expected.setPixel(0, 0, Black);
   expected.setPixel(1, 1, Black);
-  wendoui::DrawEllipseOutline(expected, -10, -10, 10, 10, Black);
+  viewtest::DrawEllipseOutline(expected, -10, -10, 10, 10, Black);
   ExpectSame(frame, expected);
   // The circle's box is (-10, -10) - (10, 10): its visible part reaches
   // column 9 and row 9 and nothing beyond.
@@ -138,12 +138,12 @@ TEST_F(MiniMapDrawing, CirclesFollowRangeAndNegativePositionsTruncateTowardZero)
   QImage expected = Bare();
   for (const QPoint d : {QPoint(-1, -1), QPoint(-1, 1), QPoint(1, -1), QPoint(1, 1), QPoint(0, 0)})
   {
-    wendoui::PutPixel(expected, d.x() - 1, d.y() + 80, Black);
-    wendoui::PutPixel(expected, d.x(), d.y() + 40, Cream);
+    viewtest::PutPixel(expected, d.x() - 1, d.y() + 80, Black);
+    viewtest::PutPixel(expected, d.x(), d.y() + 40, Cream);
   }
-  wendoui::DrawEllipseOutline(expected, -21, 60, 18, 100, Black);  // (-107 div 5, 300 div 5)-(93 div 5, 500 div 5)
-  wendoui::DrawEllipseOutline(expected, -3, 35, 5, 44, Cream);     // (-19, 177)-(27, 223) div 5
-  wendoui::DrawRectOutline(expected, -1, 199, 2, 202, Orange);
+  viewtest::DrawEllipseOutline(expected, -21, 60, 18, 100, Black);  // (-107 div 5, 300 div 5)-(93 div 5, 500 div 5)
+  viewtest::DrawEllipseOutline(expected, -3, 35, 5, 44, Cream);     // (-19, 177)-(27, 223) div 5
+  viewtest::DrawRectOutline(expected, -1, 199, 2, 202, Orange);
   ExpectSame(frame, expected);
   EXPECT_EQ(frame.pixel(4, 40), Cream);  // the boat circle's right column
 }
@@ -152,7 +152,7 @@ TEST_F(MiniMapDrawing, CirclesFollowRangeAndNegativePositionsTruncateTowardZero)
 std::set<std::pair<int, int>> Outline(int w, int h) {
   QImage canvas(w + 4, h + 4, QImage::Format_RGB32);
   canvas.fill(0xFF000000u);
-  wendoui::DrawEllipseOutline(canvas, 2, 2, 2 + w, 2 + h, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(canvas, 2, 2, 2 + w, 2 + h, 0xFFFFFFFFu);
   std::set<std::pair<int, int>> pixels;
   for (int y = 0; y < canvas.height(); ++y)
     for (int x = 0; x < canvas.width(); ++x)
@@ -218,26 +218,26 @@ TEST(EllipseRasterizer, InvertedEmptyAndHugeBoxes) {
   QImage a(60, 60, QImage::Format_RGB32), b(60, 60, QImage::Format_RGB32);
   a.fill(0xFF000000u);
   b.fill(0xFF000000u);
-  wendoui::DrawEllipseOutline(a, 5, 7, 40, 33, 0xFFFFFFFFu);
-  wendoui::DrawEllipseOutline(b, 40, 33, 5, 7, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(a, 5, 7, 40, 33, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(b, 40, 33, 5, 7, 0xFFFFFFFFu);
   EXPECT_EQ(a, b);
-  wendoui::DrawRectOutline(a, 3, 4, 50, 52, 0xFF00FF00u);
-  wendoui::DrawRectOutline(b, 50, 52, 3, 4, 0xFF00FF00u);
+  viewtest::DrawRectOutline(a, 3, 4, 50, 52, 0xFF00FF00u);
+  viewtest::DrawRectOutline(b, 50, 52, 3, 4, 0xFF00FF00u);
   EXPECT_EQ(a, b);
 
   const QImage before = a.copy();
-  wendoui::DrawEllipseOutline(a, 10, 10, 10, 30, 0xFF123456u);
-  wendoui::DrawEllipseOutline(a, 10, 10, 30, 10, 0xFF123456u);
-  wendoui::DrawRectOutline(a, 10, 10, 10, 30, 0xFF123456u);
-  wendoui::DrawRectOutline(a, 10, 10, 30, 10, 0xFF123456u);
+  viewtest::DrawEllipseOutline(a, 10, 10, 10, 30, 0xFF123456u);
+  viewtest::DrawEllipseOutline(a, 10, 10, 30, 10, 0xFF123456u);
+  viewtest::DrawRectOutline(a, 10, 10, 10, 30, 0xFF123456u);
+  viewtest::DrawRectOutline(a, 10, 10, 30, 10, 0xFF123456u);
   EXPECT_EQ(a, before);
 
   // A box far larger than the frame: only the visible columns are drawn.
   QImage c(160, 240, QImage::Format_RGB32);
   c.fill(0xFF000000u);
-  wendoui::DrawEllipseOutline(c, -2000000000LL, -2000000000LL, 2000000000LL, 2000000000LL, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(c, -2000000000LL, -2000000000LL, 2000000000LL, 2000000000LL, 0xFFFFFFFFu);
   EXPECT_EQ(c.pixel(80, 120), 0xFF000000u);
-  wendoui::DrawEllipseOutline(c, -2000000000LL, 100, 2000000000LL, 101, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(c, -2000000000LL, 100, 2000000000LL, 101, 0xFFFFFFFFu);
   for (int x = 0; x < 160; ++x) ASSERT_EQ(c.pixel(x, 100), 0xFFFFFFFFu);
   EXPECT_EQ(c.pixel(5, 99), 0xFF000000u);
 }

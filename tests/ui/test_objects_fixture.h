@@ -34,6 +34,14 @@ class ObjectsDialog : public ::testing::Test {
 
   bool RowBlank(const QTableWidget* grid, int row) const { return Row(grid, row).join(QString()).isEmpty(); }
 
+  // Selects rows top..bottom as the dialog counts rows (header excluded)
+  // and makes top current, as a user's click and shift-click would.
+  static void SelectRows(QTableWidget* grid, int top, int bottom) {
+    grid->clearSelection();
+    grid->setCurrentCell(top - 1, 0, QItemSelectionModel::NoUpdate);
+    grid->setRangeSelected(QTableWidgetSelectionRange(top - 1, 0, bottom - 1, grid->columnCount() - 1), true);
+  }
+
   void AddObservers(std::initializer_list<std::array<int32_t, 3>> points) {
     std::lock_guard guard(wymianadanych::World.Lock);
     for (const auto& p : points) {
