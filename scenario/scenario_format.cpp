@@ -10,17 +10,17 @@ namespace {
 class TLineBuilder {
  public:
   TLineBuilder& operator<<(int32_t v) {
-    if (!Text.empty()) Text += ' ';
-    Text += IntToStr(v);
+    if (!text_.empty()) text_ += ' ';
+    text_ += IntToStr(v);
     return *this;
   }
   std::string_view End() {
-    Text += "\r\n";
-    return Text;
+    text_ += "\r\n";
+    return text_;
   }
 
  private:
-  std::string Text;
+  std::string text_;
 };
 
 int32_t ReadCount(TTokenReader& reader) {

@@ -19,22 +19,22 @@ TScratchFolder::TScratchFolder() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/wendo-scenario-XXXXXX";
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  Root = pattern;
-  ::chmod(Root.c_str(), 0755);
+  root_ = pattern;
+  ::chmod(root_.c_str(), 0755);
 }
 
 TScratchFolder::~TScratchFolder() {
   std::error_code ignored;
   // Read-only folders made by a test must become writable to be removed.
-  for (auto it = std::filesystem::recursive_directory_iterator(Root, ignored);
+  for (auto it = std::filesystem::recursive_directory_iterator(root_, ignored);
        it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
     if (it->is_directory(ignored) && !it->is_symlink(ignored)) ::chmod(it->path().c_str(), 0755);
-  std::filesystem::remove_all(Root, ignored);
+  std::filesystem::remove_all(root_, ignored);
 }
 
 std::vector<std::string> TScratchFolder::Names() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(Root)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(root_)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
