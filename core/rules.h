@@ -13,6 +13,10 @@ inline int32_t TerrainAt(const TWorld& w, int64_t x, int64_t y) {
   return w.Terrain(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }
 
+// A person swims when it is alive on a water cell; on any other cell, or
+// off the grid, it stands. The map draws it so and the chart counts it so.
+inline bool Swims(const TWorld& w, const TCzlowiek& p) { return !p.Dead && IsWater(TerrainAt(w, p.X, p.Y)); }
+
 inline int32_t ClampX(int64_t x) { return static_cast<int32_t>(x < 0 ? 0 : x > MaxX ? MaxX : x); }
 inline int32_t ClampY(int64_t y) { return static_cast<int32_t>(y < 0 ? 0 : y > MaxY ? MaxY : y); }
 
