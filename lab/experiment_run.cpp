@@ -36,7 +36,7 @@ int32_t Swimmers(const TWorld& w) {
 void Prepare(TWorld& w, TSimulationTicks& ticks, const TRunSpec& spec) {
   EndRun(w);
   w.SharkAlarm = false;
-  for (int i = 0; i < ParameterCount; ++i) ParameterTable[i].Set(w, spec.Parameters[i]);
+  SetParameters(w, spec.Parameters);
   w.Observers = spec.Scenario->Observers;
   w.Boats = spec.Scenario->Boats;
   w.DecimalSeparator.assign(1, '.');

@@ -6,7 +6,7 @@ namespace wymianadanych {
 
 TScenario TakeScenario(const TWorld& world) {
   TScenario s;
-  for (int i = 0; i < ParameterCount; ++i) s.Parameters[i] = ParameterTable[i].Get(world);
+  s.Parameters = ParameterValues(world);
   std::lock_guard guard(world.Lock);
   s.Observers = world.Observers;
   s.Boats = world.Boats;
@@ -15,7 +15,7 @@ TScenario TakeScenario(const TWorld& world) {
 
 void PutScenario(TWorld& world, TScenario&& s) {
   std::lock_guard guard(world.Lock);
-  for (int i = 0; i < ParameterCount; ++i) ParameterTable[i].Set(world, s.Parameters[i]);
+  SetParameters(world, s.Parameters);
   // The old objects go to `s` and are freed with it, after the lock is released.
   world.Observers.swap(s.Observers);
   world.Boats.swap(s.Boats);

@@ -12,8 +12,7 @@
 namespace wymianadanych {
 
 struct TScenario {
-  // In the order of the parameter table, which is the file's order.
-  int32_t Parameters[ParameterCount] = {};
+  TParameterValues Parameters{};
   std::vector<TObserwator> Observers;
   std::vector<TLodz> Boats;
 };
