@@ -32,6 +32,19 @@ inline int64_t StepToward(int64_t from, int64_t to, int32_t d, double dist) {
   return from - Round(static_cast<long double>((from - to) * d) / static_cast<long double>(dist));
 }
 
+struct TPosition {
+  int64_t X = 0;
+  int64_t Y = 0;
+};
+
+// A step of about `d` from (x, y) toward (tx, ty), by StepToward on each
+// axis; no step at all from (tx, ty) itself.
+inline TPosition StepTowardPoint(int64_t x, int64_t y, int64_t tx, int64_t ty, int32_t d) {
+  const double dist = Distance(x - tx, y - ty);
+  if (dist == 0) return {x, y};
+  return {StepToward(x, tx, d, dist), StepToward(y, ty, d, dist)};
+}
+
 void PersonRule(TWorld& w, TCzlowiek& p);
 void SharkRule(TWorld& w, TRekin& s);
 void ObserverRule(TWorld& w, const TObserwator& o);
