@@ -110,6 +110,19 @@ std::optional<TCell> SearchBlueWater(TWorld& w) {
   return Search(w, rejected, [&](int32_t x, int32_t y) { return kinds.Kind(x, y) == BlueWater; });
 }
 
+// A new object on the cell found, if any: appended to `list`, counted and
+// announced with `text`.
+template <class T>
+bool Arrive(TWorld& w, const std::optional<TCell>& cell, std::vector<T>& list, int32_t& count, const char* text) {
+  if (!cell) return false;
+  T& o = list.emplace_back();
+  o.X = cell->X;
+  o.Y = cell->Y;
+  count += 1;
+  w.AppendEvent(w.EventMessage(text, o.X, o.Y));
+  return true;
+}
+
 }  // namespace
 
 bool FreeLandCell(const TWorld& w, int32_t x, int32_t y) {
@@ -117,28 +130,10 @@ bool FreeLandCell(const TWorld& w, int32_t x, int32_t y) {
 }
 
 bool BringPerson(TWorld& w) {
-  const auto cell = SearchFreeLand(w);
-  if (!cell) return false;
-  TCzlowiek p;
-  p.X = cell->X;
-  p.Y = cell->Y;
-  w.People.push_back(p);
-  w.PersonCount += 1;
-  w.AppendEvent(w.EventMessage(": pojawił sie człowiek na ", p.X, p.Y));
-  return true;
+  return Arrive(w, SearchFreeLand(w), w.People, w.PersonCount, ": pojawił sie człowiek na ");
 }
 
-bool BringShark(TWorld& w) {
-  const auto cell = SearchBlueWater(w);
-  if (!cell) return false;
-  TRekin s;
-  s.X = cell->X;
-  s.Y = cell->Y;
-  w.Sharks.push_back(s);
-  w.SharkCount += 1;
-  w.AppendEvent(w.EventMessage(": pojawił sie rekin na ", s.X, s.Y));
-  return true;
-}
+bool BringShark(TWorld& w) { return Arrive(w, SearchBlueWater(w), w.Sharks, w.SharkCount, ": pojawił sie rekin na "); }
 
 // ---------------------------------------------------------------- the map
 
