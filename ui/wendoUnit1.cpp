@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "error_report.h"
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "pictures.h"
 #include "scenario_file.h"
 #include "simulation.h"

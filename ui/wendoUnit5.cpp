@@ -16,7 +16,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "edit_value.h"
 #include "labeled_edit.h"
 #include "message_box.h"
@@ -106,9 +106,7 @@ bool TForm5::SelectedRows(const QTableWidget* grid, int& top, int& bottom) {
 // ---------------------------------------------------------------- layout
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(QStringLiteral("Obiekty"));
-  setFont(DialogFont());
+  FrameDialog(*this, QStringLiteral("Obiekty"));
   setFixedSize(425, 273);
   move(315, 152);
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "pictures.h"
 
 TForm8* Form8 = nullptr;
