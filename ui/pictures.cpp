@@ -39,6 +39,15 @@ QString Searched() { return QStringLiteral(" (searched: ") + AssetFolders().join
 
 }  // namespace
 
+QImage DecorationPicture(const QString& fileName, QSize size, const QColor& fallback) {
+  QImage picture(FindAsset(fileName));
+  if (picture.isNull()) {
+    picture = QImage(size, QImage::Format_RGB32);
+    picture.fill(fallback);
+  }
+  return picture.convertToFormat(QImage::Format_RGB32);
+}
+
 void LoadPictures() {
   // Everything is read first, so a failure leaves the pictures untouched.
   std::vector<QImage> loaded;
