@@ -77,6 +77,9 @@ class TForm5 : public QDialog {
   void BuildBoats();
   void BuildPeople();
   void BuildSharks();
+  // The four edits of the people's or the sharks' page.
+  void BuildParameterPage(QWidget* page, TLabeledEdit*& arrival, TLabeledEdit*& maximum, TLabeledEdit*& speed,
+                          TLabeledEdit*& range);
   void BuildButtons();
   void SetKeyboardOrder();
   QTableWidget* MakeGrid(QWidget* page, int columns);
