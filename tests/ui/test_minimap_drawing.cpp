@@ -8,9 +8,14 @@
 #include "frame_drawing.h"
 #include "pictures.h"
 #include "test_map_support.h"
+#include "world_fixture.h"
 
 using namespace wymianadanych;
 using namespace viewtest;
+using wendo_test::AddBoat;
+using wendo_test::AddObserver;
+using wendo_test::AddPerson;
+using wendo_test::AddShark;
 
 namespace {
 
@@ -45,9 +50,7 @@ void ExpectSame(const QImage& frame, const QImage& expected) {
 }
 
 TEST_F(MiniMapDrawing, ObserverAtTheOriginShowsTwoCrossPixelsAndAClippedCircle) {
-  TObserwator o;
-  o.Range = 50;
-  World.Observers.push_back(o);
+  AddObserver(World, 0, 0, 50);
   const QImage frame = MiniMapFrame();
   QImage expected = Bare();
   expected.setPixel(0, 0, Black);
@@ -72,34 +75,13 @@ TEST_F(MiniMapDrawing, ObserverAtTheOriginShowsTwoCrossPixelsAndAClippedCircle) 
 TEST_F(MiniMapDrawing, MarksHaveTheirColoursShapesAndOrder) {
   // A boat over an observation point, a person over a shark, and dead
   // objects nowhere.
-  TObserwator o;
-  o.X = 104;
-  o.Y = 304;  // (20, 60)
-  o.Range = 0;
-  World.Observers.push_back(o);
-  TLodz b;
-  b.X = 100;
-  b.Y = 300;
-  b.Range = 0;
-  World.Boats.push_back(b);
-  TRekin s;
-  s.X = 500;
-  s.Y = 250;  // (100, 50)
-  World.Sharks.push_back(s);
-  World.Sharks.push_back(s);
-  World.Sharks.back().X = 250;  // (50, 50), then covered by a person
-  TRekin deadShark = s;
-  deadShark.X = 600;
-  deadShark.Dead = true;
-  World.Sharks.push_back(deadShark);
-  TCzlowiek p;
-  p.X = 254;
-  p.Y = 250;
-  World.People.push_back(p);
-  TCzlowiek deadPerson = p;
-  deadPerson.Y = 500;
-  deadPerson.Dead = true;
-  World.People.push_back(deadPerson);
+  AddObserver(World, 104, 304, 0);  // (20, 60)
+  AddBoat(World, 100, 300, 100, 300, 0, 0);
+  AddShark(World, 500, 250);  // (100, 50)
+  AddShark(World, 250, 250);  // (50, 50), then covered by a person
+  AddShark(World, 600, 250, /*dead=*/true);
+  AddPerson(World, 254, 250);
+  AddPerson(World, 254, 500, /*dead=*/true);
   const QImage frame = MiniMapFrame();
 
   QImage expected = Bare();
@@ -120,20 +102,9 @@ TEST_F(MiniMapDrawing, MarksHaveTheirColoursShapesAndOrder) {
 TEST_F(MiniMapDrawing, CirclesFollowRangeAndNegativePositionsTruncateTowardZero) {
   // X = -7 gives column -1 (truncation toward zero); X = 4 and X = 0 share
   // column 0.
-  TLodz b;
-  b.X = 4;
-  b.Y = 200;
-  b.Range = 23;
-  World.Boats.push_back(b);
-  TObserwator o;
-  o.X = -7;
-  o.Y = 400;
-  o.Range = 100;
-  World.Observers.push_back(o);
-  TRekin s;
-  s.X = 0;
-  s.Y = 1000;
-  World.Sharks.push_back(s);
+  AddBoat(World, 4, 200, 4, 200, 0, 23);
+  AddObserver(World, -7, 400, 100);
+  AddShark(World, 0, 1000);
   const QImage frame = MiniMapFrame();
   QImage expected = Bare();
   for (const QPoint d : {QPoint(-1, -1), QPoint(-1, 1), QPoint(1, -1), QPoint(1, 1), QPoint(0, 0)})

@@ -79,11 +79,9 @@ TEST_F(ObjectsDialog, EmptyListsShowHeaderAndOneBlankRowAndRemoveDoesNothing) {
 TEST_F(ObjectsDialog, ShowingFillsTheGridsFromTheLists) {
   AddObservers({{1, 2, 3}, {-4, 5, 600}});
   {
-    wymianadanych::TLodz b;
-    b.HomeX = 10, b.HomeY = 20, b.PatrolX = 30, b.PatrolY = 40, b.Speed = -5, b.Range = 60;
-    b.X = 99, b.Y = 98;  // the current position is not shown
     std::lock_guard guard(World.Lock);
-    World.Boats.push_back(b);
+    wymianadanych::TLodz& b = wendo_test::AddBoat(World, 10, 20, 30, 40, -5, 60);
+    b.X = 99, b.Y = 98;  // the current position is not shown
   }
   form.show();
   ASSERT_EQ(TForm5::RowCount(form.StringGrid1), 4);
@@ -161,11 +159,7 @@ TEST_F(ObjectsDialog, SelectingTheBlankRowWithTheLastRemovesOnlyTheLast) {
 TEST_F(ObjectsDialog, RemovingBoatsWorksTheSameWay) {
   {
     std::lock_guard guard(World.Lock);
-    for (int i = 1; i <= 3; ++i) {
-      wymianadanych::TLodz b;
-      b.HomeX = i;
-      World.Boats.push_back(b);
-    }
+    for (int i = 1; i <= 3; ++i) wendo_test::AddBoat(World, i, 0, 0, 0, 0, 0);
   }
   form.show();
   SelectRows(form.StringGrid2, 1, 1);
