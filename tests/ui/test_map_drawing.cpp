@@ -9,10 +9,7 @@
 
 using namespace wymianadanych;
 using namespace viewtest;
-using wendo_test::AddBoat;
-using wendo_test::AddObserver;
-using wendo_test::AddPerson;
-using wendo_test::AddShark;
+using namespace wendo_test;
 
 namespace {
 

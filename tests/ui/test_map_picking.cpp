@@ -10,8 +10,7 @@
 
 using namespace wymianadanych;
 using namespace viewtest;
-using wendo_test::AddBoat;
-using wendo_test::AddObserver;
+using namespace wendo_test;
 
 namespace {
 
