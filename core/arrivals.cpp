@@ -28,7 +28,7 @@ bool Unblocked(const TWorld& w, int32_t x, int32_t y) {
 }
 
 struct TCell {
-  int32_t x, y;
+  int32_t X, Y;
 };
 
 // Draws x, then y, until `accept` takes the cell, `more` says stop or
@@ -64,8 +64,8 @@ std::optional<TCell> SearchFreeLand(TWorld& w) {
 
   TSpatialIndex& ix = IndexOf(w);
   ix.Notice(w);
-  const TTerrainKinds& kinds = ix.terrain;
-  TFreeLandMap& map = ix.freeLand;
+  const TTerrainKinds& kinds = ix.Terrain;
+  TFreeLandMap& map = ix.FreeLand;
   if (!map.Current(w, ix)) {
     // On a beach with room a few draws find a cell: walk the lists for
     // them, until the map is worth making.
@@ -92,7 +92,7 @@ std::optional<TCell> SearchFreeLand(TWorld& w) {
     return std::nullopt;
   }
   const auto found = Search(w, rejected, [&](int32_t x, int32_t y) { return OnGrid(x, y) && map.Free(x, y); });
-  if (found) map.AddPerson(found->x, found->y);
+  if (found) map.AddPerson(found->X, found->Y);
   return found;
 }
 
@@ -102,12 +102,25 @@ std::optional<TCell> SearchBlueWater(TWorld& w) {
     return Search(w, rejected, [&](int32_t x, int32_t y) { return TerrainAt(w, x, y) == WaterColour; });
   TSpatialIndex& ix = IndexOf(w);
   ix.Notice(w);
-  const TTerrainKinds& kinds = ix.terrain;
-  if (!kinds.anyReachableBlueWater) {
+  const TTerrainKinds& kinds = ix.Terrain;
+  if (!kinds.AnyReachableBlueWater) {
     GiveUp(w, rejected);
     return std::nullopt;
   }
   return Search(w, rejected, [&](int32_t x, int32_t y) { return kinds.Kind(x, y) == BlueWater; });
+}
+
+// A new object on the cell found, if any: appended to `list`, counted and
+// announced with `text`.
+template <class T>
+bool Arrive(TWorld& w, const std::optional<TCell>& cell, std::vector<T>& list, int32_t& count, const char* text) {
+  if (!cell) return false;
+  T& o = list.emplace_back();
+  o.X = cell->X;
+  o.Y = cell->Y;
+  count += 1;
+  w.AppendEvent(w.EventMessage(text, o.X, o.Y));
+  return true;
 }
 
 }  // namespace
@@ -117,33 +130,15 @@ bool FreeLandCell(const TWorld& w, int32_t x, int32_t y) {
 }
 
 bool BringPerson(TWorld& w) {
-  const auto cell = SearchFreeLand(w);
-  if (!cell) return false;
-  TCzlowiek p;
-  p.X = cell->x;
-  p.Y = cell->y;
-  w.People.push_back(p);
-  w.PersonCount += 1;
-  w.AppendEvent(w.EventMessage(": pojawił sie człowiek na ", p.X, p.Y));
-  return true;
+  return Arrive(w, SearchFreeLand(w), w.People, w.PersonCount, ": pojawił sie człowiek na ");
 }
 
-bool BringShark(TWorld& w) {
-  const auto cell = SearchBlueWater(w);
-  if (!cell) return false;
-  TRekin s;
-  s.X = cell->x;
-  s.Y = cell->y;
-  w.Sharks.push_back(s);
-  w.SharkCount += 1;
-  w.AppendEvent(w.EventMessage(": pojawił sie rekin na ", s.X, s.Y));
-  return true;
-}
+bool BringShark(TWorld& w) { return Arrive(w, SearchBlueWater(w), w.Sharks, w.SharkCount, ": pojawił sie rekin na "); }
 
 // ---------------------------------------------------------------- the map
 
 bool TFreeLandMap::Current(const TWorld& w, const TSpatialIndex& ix) {
-  built_ = built_ && kindsGeneration_ == ix.terrain.generation && observersVersion_ == ix.observersVersion &&
+  built_ = built_ && kindsGeneration_ == ix.Terrain.Generation && observersVersion_ == ix.ObserversVersion &&
            w.People.size() == people_.size() &&
            (w.StepCounter == peopleSeenAtStep_ || SamePlaces(w.People, people_));
   peopleSeenAtStep_ = w.StepCounter;
@@ -162,16 +157,16 @@ int64_t TFreeLandMap::WalkAllowance(const TWorld& w) {
 }
 
 void TFreeLandMap::Build(const TWorld& w, const TSpatialIndex& ix) {
-  free_ = ix.terrain.reachableLand;
-  freeWords_ = ix.terrain.reachableLandWords;
+  free_ = ix.Terrain.ReachableLand;
+  freeWords_ = ix.Terrain.ReachableLandWords;
   people_.clear();
   for (const TCzlowiek& p : w.People) {
     people_.push_back(Place(p));
     Block(p.X, p.Y);
   }
   for (const TObserwator& o : w.Observers) Block(o.X, o.Y);
-  kindsGeneration_ = ix.terrain.generation;
-  observersVersion_ = ix.observersVersion;
+  kindsGeneration_ = ix.Terrain.Generation;
+  observersVersion_ = ix.ObserversVersion;
   peopleSeenAtStep_ = w.StepCounter;
   built_ = true;
   walked_ = 0;

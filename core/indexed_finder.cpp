@@ -10,23 +10,23 @@ void TIndexedFinder::Entering(TStepPhase phase) {
       walkObservers_ = ix_.Walk(observers, people + 64);
       ix_.UpdateObservers(w_, !walkObservers_);
       ix_.ListLiveSharks(w_);
-      walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), 2 * boats);
-      if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
+      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), 2 * boats);
+      if (!walkLiveSharks_) ix_.SharkGrid.Build(ix_.LiveSharks.Entries());
       break;
     case TStepPhase::BoatsMove:  // boats chase the recently seen
       ix_.ListRecentSharks(w_);
-      walkRecent_ = ix_.Walk(ix_.recentSharks.Size(), boats);
-      if (!walkRecent_) ix_.recentGrid.Build(ix_.recentSharks.Entries());
+      walkRecent_ = ix_.Walk(ix_.RecentSharks.Size(), boats);
+      if (!walkRecent_) ix_.RecentGrid.Build(ix_.RecentSharks.Entries());
       break;
     case TStepPhase::Sharks:  // sharks hunt and eat people
       ix_.ListLivePeople(w_);
-      walkPeople_ = ix_.Walk(ix_.livePeople.Size(), 2 * w_.Sharks.size());
-      if (!walkPeople_) ix_.peopleGrid.Build(ix_.livePeople.Entries());
+      walkPeople_ = ix_.Walk(ix_.LivePeople.Size(), 2 * w_.Sharks.size());
+      if (!walkPeople_) ix_.PeopleGrid.Build(ix_.LivePeople.Entries());
       break;
     case TStepPhase::People:  // people flee the sharks that have moved, observation points look out
       ix_.RefreshLiveSharks(w_);  // no shark has come or gone since the boats' kills
-      walkLiveSharks_ = ix_.Walk(ix_.liveSharks.Size(), people + observers);
-      if (!walkLiveSharks_) ix_.sharkGrid.Build(ix_.liveSharks.Entries());
+      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), people + observers);
+      if (!walkLiveSharks_) ix_.SharkGrid.Build(ix_.LiveSharks.Entries());
       break;
     case TStepPhase::Observers:
       break;

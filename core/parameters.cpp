@@ -8,6 +8,16 @@ const TParameter* FindParameter(std::string_view name) {
   return nullptr;
 }
 
+TParameterValues ParameterValues(const TWorld& w) {
+  TParameterValues values{};
+  for (size_t i = 0; i < values.size(); ++i) values[i] = ParameterTable[i].Get(w);
+  return values;
+}
+
+void SetParameters(TWorld& w, const TParameterValues& values) {
+  for (size_t i = 0; i < values.size(); ++i) ParameterTable[i].Set(w, values[i]);
+}
+
 std::string ParameterNames() {
   std::string names;
   for (const TParameter& p : ParameterTable) {

@@ -49,6 +49,20 @@ inline constexpr std::array<TParameter, 10> ParameterTable = {
 
 constexpr int ParameterCount = static_cast<int>(ParameterTable.size());
 
+// A value for every parameter, in table order (the file's order).
+using TParameterValues = std::array<int32_t, ParameterTable.size()>;
+
+// The start-up defaults.
+constexpr TParameterValues DefaultParameters() {
+  TParameterValues values{};
+  for (size_t i = 0; i < values.size(); ++i) values[i] = ParameterTable[i].Default;
+  return values;
+}
+
+// The world's parameters, and all of them set at once.
+TParameterValues ParameterValues(const TWorld& w);
+void SetParameters(TWorld& w, const TParameterValues& values);
+
 // The parameter of that exact name, or null.
 const TParameter* FindParameter(std::string_view name);
 

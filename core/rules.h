@@ -13,6 +13,10 @@ inline int32_t TerrainAt(const TWorld& w, int64_t x, int64_t y) {
   return w.Terrain(static_cast<int32_t>(x), static_cast<int32_t>(y));
 }
 
+// A person swims when it is alive on a water cell; on any other cell, or
+// off the grid, it stands. The map draws it so and the chart counts it so.
+inline bool Swims(const TWorld& w, const TCzlowiek& p) { return !p.Dead && IsWater(TerrainAt(w, p.X, p.Y)); }
+
 inline int32_t ClampX(int64_t x) { return static_cast<int32_t>(x < 0 ? 0 : x > MaxX ? MaxX : x); }
 inline int32_t ClampY(int64_t y) { return static_cast<int32_t>(y < 0 ? 0 : y > MaxY ? MaxY : y); }
 
@@ -26,6 +30,19 @@ inline bool RecentlySeen(const TWorld& w, const TRekin& s) { return StepsSince(w
 // each axis is Round(difference * d / dist), taken separately.
 inline int64_t StepToward(int64_t from, int64_t to, int32_t d, double dist) {
   return from - Round(static_cast<long double>((from - to) * d) / static_cast<long double>(dist));
+}
+
+struct TPosition {
+  int64_t X = 0;
+  int64_t Y = 0;
+};
+
+// A step of about `d` from (x, y) toward (tx, ty), by StepToward on each
+// axis; no step at all from (tx, ty) itself.
+inline TPosition StepTowardPoint(int64_t x, int64_t y, int64_t tx, int64_t ty, int32_t d) {
+  const double dist = Distance(x - tx, y - ty);
+  if (dist == 0) return {x, y};
+  return {StepToward(x, tx, d, dist), StepToward(y, ty, d, dist)};
 }
 
 void PersonRule(TWorld& w, TCzlowiek& p);

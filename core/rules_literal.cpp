@@ -6,7 +6,7 @@
 namespace wymianadanych {
 
 const TRekin* TLiteralFinder::FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const {
-  for (const TRekin& s : w.Sharks)
+  for (const TRekin& s : w_.Sharks)
     if (!s.Dead && Distance(x - s.X, y - s.Y) <= range) return &s;
   return nullptr;
 }
@@ -14,8 +14,8 @@ const TRekin* TLiteralFinder::FirstLiveSharkWithin(int64_t x, int64_t y, int32_t
 int64_t TLiteralFinder::NearestLivePerson(int64_t x, int64_t y, int32_t range) const {
   double best = range;
   int64_t found = -1;
-  for (size_t i = 0; i < w.People.size(); ++i) {
-    const TCzlowiek& p = w.People[i];
+  for (size_t i = 0; i < w_.People.size(); ++i) {
+    const TCzlowiek& p = w_.People[i];
     if (p.Dead) continue;
     const double dist = Distance(x - p.X, y - p.Y);
     if (dist < best) {
@@ -29,9 +29,9 @@ int64_t TLiteralFinder::NearestLivePerson(int64_t x, int64_t y, int32_t range) c
 int64_t TLiteralFinder::NearestRecentShark(int64_t x, int64_t y) const {
   double best = 1e100;
   int64_t found = -1;
-  for (size_t i = 0; i < w.Sharks.size(); ++i) {
-    const TRekin& s = w.Sharks[i];
-    if (s.Dead || !RecentlySeen(w, s)) continue;
+  for (size_t i = 0; i < w_.Sharks.size(); ++i) {
+    const TRekin& s = w_.Sharks[i];
+    if (s.Dead || !RecentlySeen(w_, s)) continue;
     const double dist = Distance(x - s.X, y - s.Y);
     if (dist >= best) continue;
     best = dist;

@@ -28,9 +28,6 @@ class TSimulationThread {
   // A period has changed: look again at once.
   void Wake() { loop_.Wake(); }
 
-  // The loop body, exposed so tests and tools can step a virtual clock.
-  unsigned Iterate(uint32_t now) { return RunIteration(world_, ticks_, now); }
-
  private:
   TWorld& world_;
   TSimulationTicks ticks_;

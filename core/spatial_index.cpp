@@ -12,11 +12,11 @@ void TCellGrid::Build(std::span<const Entry> entries) {
   cells_.resize(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
     const Entry& e = entries[i];
-    minX_ = std::min<int64_t>(minX_, e.x);
-    maxX_ = std::max<int64_t>(maxX_, e.x);
-    minY_ = std::min<int64_t>(minY_, e.y);
-    maxY_ = std::max<int64_t>(maxY_, e.y);
-    cells_[i] = static_cast<int32_t>(Cell(CellX(e.x), CellY(e.y)));
+    minX_ = std::min<int64_t>(minX_, e.X);
+    maxX_ = std::max<int64_t>(maxX_, e.X);
+    minY_ = std::min<int64_t>(minY_, e.Y);
+    maxY_ = std::max<int64_t>(maxY_, e.Y);
+    cells_[i] = static_cast<int32_t>(Cell(CellX(e.X), CellY(e.Y)));
     ++start_[static_cast<size_t>(cells_[i]) + 1];
   }
   for (size_t i = 1; i < start_.size(); ++i) start_[i] += start_[i - 1];
@@ -28,51 +28,51 @@ void TCellGrid::Build(std::span<const Entry> entries) {
 
 void TSpatialIndex::Notice(const TWorld& w) {
   if (!terrainMade_ || terrainVersion_ != w.TerrainGrid.Version() ||
-      terrain.reachWidth != ReachableCells(w.PictureWidth, MapWidth) ||
-      terrain.reachHeight != ReachableCells(w.PictureHeight, MapHeight)) {
+      Terrain.ReachWidth != ReachableCells(w.PictureWidth, MapWidth) ||
+      Terrain.ReachHeight != ReachableCells(w.PictureHeight, MapHeight)) {
     terrainVersion_ = w.TerrainGrid.Version();
-    terrain.Make(w);
+    Terrain.Make(w);
     terrainMade_ = true;
   }
   if (!SamePlaces(w.Observers, observerPlaces_)) {
     TakePlaces(w.Observers, observerPlaces_);
-    ++observersVersion;
+    ++ObserversVersion;
   }
 }
 
 void TSpatialIndex::ListLiveSharks(const TWorld& w) {
-  liveSharks.Fill(w.Sharks, [](const TRekin& s) { return !s.Dead; });
+  LiveSharks.Fill(w.Sharks, [](const TRekin& s) { return !s.Dead; });
 }
 
 void TSpatialIndex::ListRecentSharks(const TWorld& w) {
-  recentSharks.Select(liveSharks, w.Sharks, [&](const TRekin& s) { return !s.Dead && RecentlySeen(w, s); });
+  RecentSharks.Select(LiveSharks, w.Sharks, [&](const TRekin& s) { return !s.Dead && RecentlySeen(w, s); });
 }
 
 void TSpatialIndex::RefreshLiveSharks(const TWorld& w) {
-  liveSharks.Select(liveSharks, w.Sharks, [](const TRekin& s) { return !s.Dead; });
+  LiveSharks.Select(LiveSharks, w.Sharks, [](const TRekin& s) { return !s.Dead; });
 }
 
 void TSpatialIndex::ListLivePeople(const TWorld& w) {
-  livePeople.Fill(w.People, [](const TCzlowiek& p) { return !p.Dead; });
+  LivePeople.Fill(w.People, [](const TCzlowiek& p) { return !p.Dead; });
 }
 
 void TSpatialIndex::UpdateObservers(const TWorld& w, bool grid) {
-  if (observerListVersion_ != observersVersion) {
-    observerPoints.Fill(w.Observers, [](const TObserwator&) { return true; });
-    observerRows.reset();
+  if (observerListVersion_ != ObserversVersion) {
+    ObserverPoints.Fill(w.Observers, [](const TObserwator&) { return true; });
+    ObserverRows.reset();
     for (const TObserwator& o : w.Observers)
       for (int64_t y = std::max<int64_t>(int64_t{o.Y} - 9, 0); y <= std::min<int64_t>(int64_t{o.Y} + 9, MaxY); ++y)
-        observerRows.set(static_cast<size_t>(y));
-    observerListVersion_ = observersVersion;
+        ObserverRows.set(static_cast<size_t>(y));
+    observerListVersion_ = ObserversVersion;
   }
-  if (!grid || observerGridVersion_ == observersVersion) return;
+  if (!grid || observerGridVersion_ == ObserversVersion) return;
   // A point more than 9 dm off the map is never within reach of anyone on
   // it, and would only make the grid's edge cells longer.
   nearMap_.clear();
-  for (const TCellGrid::Entry& e : observerPoints.Entries())
-    if (e.x >= -9 && e.x <= MaxX + 9 && e.y >= -9 && e.y <= MaxY + 9) nearMap_.push_back(e);
-  observerGrid.Build(nearMap_);
-  observerGridVersion_ = observersVersion;
+  for (const TCellGrid::Entry& e : ObserverPoints.Entries())
+    if (e.X >= -9 && e.X <= MaxX + 9 && e.Y >= -9 && e.Y <= MaxY + 9) nearMap_.push_back(e);
+  ObserverGrid.Build(nearMap_);
+  observerGridVersion_ = ObserversVersion;
 }
 
 TSpatialIndex& IndexOf(TWorld& w) {

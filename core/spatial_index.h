@@ -32,9 +32,9 @@ class TCellGrid {
   const int32_t CellSize, Cols, Rows;
 
   struct Entry {
-    int32_t index;
-    int32_t x;
-    int32_t y;
+    int32_t Index;
+    int32_t X;
+    int32_t Y;
   };
 
   // Sorts entries, which must come in increasing index order, into cells.
@@ -91,11 +91,11 @@ class TCellGrid {
         const int64_t near = gx * gx + gy * gy;
         if (near >= limit || near > bestS) return;
         for (; b != e; ++b) {
-          const int64_t s = SquaredDistance(int64_t{b->x} - x, int64_t{b->y} - y);
-          if (s >= limit || s > bestS || (s == bestS && b->index > best)) continue;
-          if (!alive(b->index)) continue;
+          const int64_t s = SquaredDistance(int64_t{b->X} - x, int64_t{b->Y} - y);
+          if (s >= limit || s > bestS || (s == bestS && b->Index > best)) continue;
+          if (!alive(b->Index)) continue;
           bestS = s;
-          best = b->index;
+          best = b->Index;
         }
       });
     }
@@ -167,7 +167,7 @@ class TWalkList {
     if (storage_.size() < from.size_) storage_.resize(from.size_);
     size_t kept = 0;
     for (size_t i = 0; i < from.size_; ++i) {
-      const int32_t index = from.storage_[i].index;
+      const int32_t index = from.storage_[i].Index;
       const auto& o = list[static_cast<size_t>(index)];
       if (keep(o)) storage_[kept++] = {index, o.X, o.Y};
     }
@@ -184,7 +184,7 @@ class TWalkList {
     return x + reach >= minX_ && x - reach <= maxX_ && y + reach >= minY_ && y - reach <= maxY_;
   }
   // Whether every entry is less than 2^20 from (x, y) in both axes, near
-  // enough for exact sums of squares (indexed_finder.h).
+  // enough for exact sums of squares (internal/indexed_finder.h).
   bool AllExactFrom(int64_t x, int64_t y) const {
     constexpr int64_t limit = int64_t{1} << 20;
     return size_ == 0 || (minX_ > x - limit && maxX_ < x + limit && minY_ > y - limit && maxY_ < y + limit);
@@ -195,10 +195,10 @@ class TWalkList {
     int32_t minX = std::numeric_limits<int32_t>::max(), maxX = std::numeric_limits<int32_t>::min();
     int32_t minY = minX, maxY = maxX;
     for (size_t i = 0; i < size_; ++i) {
-      minX = std::min(minX, storage_[i].x);
-      maxX = std::max(maxX, storage_[i].x);
-      minY = std::min(minY, storage_[i].y);
-      maxY = std::max(maxY, storage_[i].y);
+      minX = std::min(minX, storage_[i].X);
+      maxX = std::max(maxX, storage_[i].X);
+      minY = std::min(minY, storage_[i].Y);
+      maxY = std::max(maxY, storage_[i].Y);
     }
     minX_ = minX;
     maxX_ = maxX;
@@ -240,17 +240,17 @@ struct TSpatialIndex {
   // last look: O(observation points) when nothing changed.
   void Notice(const TWorld& w);
 
-  TTerrainKinds terrain;
-  uint64_t observersVersion = 0;  // counts the changes of Observers' places noticed
+  TTerrainKinds Terrain;
+  uint64_t ObserversVersion = 0;  // counts the changes of Observers' places noticed
 
   // What a step asks about, in list order: the live sharks, the recently
   // seen ones and the live people as the phases of the step find them, and
   // the observation points. Few are walked as they are; many are sorted
   // into the grids as well.
-  TWalkList liveSharks, recentSharks, livePeople, observerPoints;
+  TWalkList LiveSharks, RecentSharks, LivePeople, ObserverPoints;
   // The rows of the map within 9 dm of an observation point's row: on any
   // other row no point is within 10 dm.
-  std::bitset<MapHeight> observerRows;
+  std::bitset<MapHeight> ObserverRows;
   void ListLiveSharks(const TWorld& w);
   // Of the live sharks listed, those seen in this step or the one before.
   void ListRecentSharks(const TWorld& w);
@@ -261,13 +261,13 @@ struct TSpatialIndex {
   void UpdateObservers(const TWorld& w, bool grid);
 
   static constexpr int PeopleShift = 4, SharkShift = 5;
-  TCellGrid sharkGrid{SharkShift};
-  TCellGrid recentGrid{SharkShift};
-  TCellGrid peopleGrid{PeopleShift};
-  TCellGrid observerGrid{SharkShift};  // the points that can be near the map
-  TFreeLandMap freeLand;
-  std::vector<int32_t> found;  // scratch for answers in list order
-  std::vector<uint8_t> mark;
+  TCellGrid SharkGrid{SharkShift};
+  TCellGrid RecentGrid{SharkShift};
+  TCellGrid PeopleGrid{PeopleShift};
+  TCellGrid ObserverGrid{SharkShift};  // the points that can be near the map
+  TFreeLandMap FreeLand;
+  std::vector<int32_t> Found;  // scratch for answers in list order
+  std::vector<uint8_t> Mark;
 
  private:
   uint64_t terrainVersion_ = 0;

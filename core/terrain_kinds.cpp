@@ -31,9 +31,9 @@ int64_t KeepReachable(std::vector<uint64_t>& bits, int32_t reachWidth, int32_t r
 void TTerrainKinds::Make(const TWorld& w) {
   static_assert(int64_t{MapWidth} * MapHeight % 64 == 0, "whole words of cells");
   const size_t words = static_cast<size_t>(MapWidth) * MapHeight / 64;
-  kind.resize(words * 64);
-  water.resize(words);
-  reachableLand.resize(words);
+  kind_.resize(words * 64);
+  water_.resize(words);
+  ReachableLand.resize(words);
   std::vector<uint64_t> blue(words);
   const int32_t* grid = w.TerrainGrid.data();
   for (size_t word = 0; word < words; ++word) {
@@ -41,20 +41,20 @@ void TTerrainKinds::Make(const TWorld& w) {
     for (unsigned b = 0; b < 64; ++b) {
       const int32_t c = grid[word * 64 + b];
       const uint8_t k = c == LandColour ? Land : c == WaterColour ? BlueWater : c == CyanWaterColour ? AquaWater : OtherGround;
-      kind[word * 64 + b] = k;
+      kind_[word * 64 + b] = k;
       wet |= uint64_t{k >= BlueWater} << b;
       land |= uint64_t{k == Land} << b;
       deep |= uint64_t{k == BlueWater} << b;
     }
-    water[word] = wet;
-    reachableLand[word] = land;
+    water_[word] = wet;
+    ReachableLand[word] = land;
     blue[word] = deep;
   }
-  reachWidth = ReachableCells(w.PictureWidth, MapWidth);
-  reachHeight = ReachableCells(w.PictureHeight, MapHeight);
-  reachableLandWords = KeepReachable(reachableLand, reachWidth, reachHeight);
-  anyReachableBlueWater = KeepReachable(blue, reachWidth, reachHeight) != 0;
-  ++generation;
+  ReachWidth = ReachableCells(w.PictureWidth, MapWidth);
+  ReachHeight = ReachableCells(w.PictureHeight, MapHeight);
+  ReachableLandWords = KeepReachable(ReachableLand, ReachWidth, ReachHeight);
+  AnyReachableBlueWater = KeepReachable(blue, ReachWidth, ReachHeight) != 0;
+  ++Generation;
 }
 
 }  // namespace wymianadanych

@@ -13,29 +13,32 @@ namespace wymianadanych {
 
 enum TTerrainKind : uint8_t { OtherGround = 0, Land = 1, BlueWater = 2, AquaWater = 3 };
 
-struct TTerrainKinds {
-  std::vector<uint8_t> kind;
-  std::vector<uint64_t> water;
+class TTerrainKinds {
+ public:
   // An arrival draws x = Random(PictureWidth) and y = Random(PictureHeight):
-  // the cells of the grid it can reach are x < reachWidth, y < reachHeight
+  // the cells of the grid it can reach are x < ReachWidth, y < ReachHeight
   // (Random(0) is always 0; a negative size can reach any cell).
-  int32_t reachWidth = 0, reachHeight = 0;
-  std::vector<uint64_t> reachableLand;
-  int64_t reachableLandWords = 0;  // words of reachableLand with a cell
-  bool anyReachableBlueWater = false;
-  uint64_t generation = 0;  // how often it was worked out
+  int32_t ReachWidth = 0, ReachHeight = 0;
+  std::vector<uint64_t> ReachableLand;
+  int64_t ReachableLandWords = 0;  // words of ReachableLand with a cell
+  bool AnyReachableBlueWater = false;
+  uint64_t Generation = 0;  // how often it was worked out
 
   void Make(const TWorld& w);
 
   uint8_t Kind(int64_t x, int64_t y) const {
     if (x < 0 || x > MaxX || y < 0 || y > MaxY) return OtherGround;
-    return kind[static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y)];
+    return kind_[static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y)];
   }
   bool Water(int64_t x, int64_t y) const {
     if (x < 0 || x > MaxX || y < 0 || y > MaxY) return false;
     const size_t i = static_cast<size_t>(x) * MapHeight + static_cast<size_t>(y);
-    return (water[i >> 6] >> (i & 63)) & 1;
+    return (water_[i >> 6] >> (i & 63)) & 1;
   }
+
+ private:
+  std::vector<uint8_t> kind_;
+  std::vector<uint64_t> water_;
 };
 
 // The grid cells Random(size) can reach along an axis of `cells` cells.

@@ -1,11 +1,11 @@
 // The millisecond tick counter, and the one way a worker thread sleeps:
-// until a tick is reached or it is woken. Tests use the virtual clock.
+// until a tick is reached or it is woken. Tests drive a virtual clock
+// through the same interface.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
 namespace wymianadanych {
 
@@ -25,31 +25,6 @@ class TSystemTicks final : public TTickSource {
   uint32_t Now() override;
   void WaitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint32_t deadline) override;
   static TSystemTicks& Instance();
-};
-
-// A clock that moves only when told to; threads sleeping on it are woken
-// when it reaches their deadline.
-class TVirtualTicks final : public TTickSource {
- public:
-  explicit TVirtualTicks(uint32_t start = 0) : now_(start) {}
-  uint32_t Now() override;
-  void WaitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint32_t deadline) override;
-
-  // Moves the clock by `ms` and wakes every sleeper whose deadline passed.
-  void Advance(uint32_t ms);
-  // Blocks until `n` threads are asleep waiting for a later tick.
-  void WaitForSleepers(size_t n = 1);
-
- private:
-  struct Sleeper {
-    std::condition_variable* cv;
-    std::mutex* mutex;
-    uint32_t deadline;
-  };
-  std::mutex m_;
-  std::condition_variable changed_;
-  uint32_t now_;
-  std::vector<Sleeper> sleepers_;
 };
 
 }  // namespace wymianadanych

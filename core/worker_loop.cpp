@@ -67,9 +67,4 @@ bool TWorkerLoop::Suspended() const {
   return suspended_;
 }
 
-bool TWorkerLoop::TerminateRequested() const {
-  std::lock_guard<std::mutex> lock(m_);
-  return terminate_;
-}
-
 }  // namespace wymianadanych

@@ -34,7 +34,6 @@ class TWorkerLoop {
   void Wake();
 
   bool Suspended() const;
-  bool TerminateRequested() const;
   TTickSource& Ticks() const { return ticks_; }
 
  private:

@@ -39,7 +39,7 @@ void TWorld::ResetScenario() {
   ViewLeft = 0;
   ViewTop = 0;
   SharkAlarm = false;
-  for (const TParameter& p : ParameterTable) p.Set(*this, p.Default);
+  SetParameters(*this, DefaultParameters());
   std::lock_guard guard(Lock);
   Observers.clear();
   People.clear();

@@ -242,9 +242,6 @@ struct TWorld {
 
   // Decimal separator of the time stamps; the program sets the locale's.
   std::string DecimalSeparator = ".";
-  // The last time prefix made, as a step writes many with the same time.
-  mutable int32_t prefixMs_ = -1;
-  mutable std::string prefixSeparator_, prefix_;
 
   // Steps and arrivals ask a spatial index which objects are near instead
   // of walking the lists; the results are the same. Off, the literal walks
@@ -277,6 +274,11 @@ struct TWorld {
   // Takes every pending message at once; what is appended afterwards waits
   // for the next call. Takes the lock itself.
   std::vector<std::string> DrainEvents();
+
+ private:
+  // The last time prefix made, as a step writes many with the same time.
+  mutable int32_t prefixMs_ = -1;
+  mutable std::string prefixSeparator_, prefix_;
 };
 
 // The process-wide world of the program.

@@ -35,9 +35,6 @@ class TCrossEntropySearch {
   // their scores, lower being better; ties go to the earlier point.
   void Learn(const std::vector<std::vector<double>>& points, const std::vector<double>& scores);
 
-  const std::vector<double>& Mean() const { return mean_; }
-  const std::vector<double>& Spread() const { return spread_; }
-
  private:
   std::vector<double> mean_, spread_;
   TCrossEntropySettings settings_;

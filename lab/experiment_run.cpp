@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "ideal_clock_run.h"
+#include "rules.h"
 #include "simulation.h"
 #include "terrain_picture.h"
 
@@ -26,7 +27,7 @@ TSpeaker Speaker(const std::string& message) {
 
 int32_t Swimmers(const TWorld& w) {
   int32_t n = 0;
-  for (const TCzlowiek& p : w.People) n += !p.Dead && IsWater(w.Terrain(p.X, p.Y));
+  for (const TCzlowiek& p : w.People) n += Swims(w, p);
   return n;
 }
 
@@ -35,7 +36,7 @@ int32_t Swimmers(const TWorld& w) {
 void Prepare(TWorld& w, TSimulationTicks& ticks, const TRunSpec& spec) {
   EndRun(w);
   w.SharkAlarm = false;
-  for (int i = 0; i < ParameterCount; ++i) ParameterTable[i].Set(w, spec.Parameters[i]);
+  SetParameters(w, spec.Parameters);
   w.Observers = spec.Scenario->Observers;
   w.Boats = spec.Scenario->Boats;
   w.DecimalSeparator.assign(1, '.');

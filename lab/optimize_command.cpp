@@ -71,7 +71,7 @@ std::string Count(size_t n, const std::string& thing) { return std::to_string(n)
 
 std::string ScenarioText(const TScenarioSetup& layout) {
   TScenario scenario;
-  for (int i = 0; i < ParameterCount; ++i) scenario.Parameters[i] = layout.Parameters[i];
+  scenario.Parameters = layout.Parameters;
   scenario.Observers = layout.Observers;
   scenario.Boats = layout.Boats;
   std::string text;

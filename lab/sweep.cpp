@@ -23,7 +23,7 @@ TScenarioSetup ReadScenarioSetup(const std::string& path) {
   }
   TScenarioSetup setup;
   setup.Name = path;
-  for (int i = 0; i < ParameterCount; ++i) setup.Parameters[i] = ParameterTable[i].Get(*world);
+  setup.Parameters = ParameterValues(*world);
   setup.Observers = world->Observers;
   setup.Boats = world->Boats;
   return setup;

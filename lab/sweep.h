@@ -4,7 +4,6 @@
 // seed.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,7 +14,7 @@
 
 namespace wendo_lab {
 
-using TParameterValues = std::array<int32_t, wymianadanych::ParameterCount>;
+using wymianadanych::TParameterValues;
 
 // What a scenario file holds, read once and copied into a world per run.
 struct TScenarioSetup {

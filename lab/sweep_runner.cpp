@@ -48,11 +48,11 @@ bool RunSweep(const TSweep& sweep, const TShardRuns& runs, const QImage& map, co
   for (auto& world : worlds) pool.emplace_back(work, std::ref(*world));
   // Whatever way this function is left, the threads are told and awaited.
   struct TJoin {
-    std::vector<std::thread>& pool;
-    std::atomic<bool>& abandon;
+    std::vector<std::thread>& Pool;
+    std::atomic<bool>& Abandon;
     ~TJoin() {
-      abandon = true;
-      for (std::thread& t : pool) t.join();
+      Abandon = true;
+      for (std::thread& t : Pool) t.join();
     }
   } join{pool, abandon};
 

@@ -46,21 +46,21 @@ std::string TemporaryName(const std::string& target) {
 }  // namespace
 
 TReplacingFile::TReplacingFile(const std::string& path, TWriteCall write)
-    : Target(FollowLinks(path)), WriteCall(std::move(write)) {
-  if (!WriteCall) WriteCall = [](int fd, const void* data, size_t size) { return ::write(fd, data, size); };
-  Pending.reserve(FlushSize);
+    : target_(FollowLinks(path)), writeCall_(std::move(write)) {
+  if (!writeCall_) writeCall_ = [](int fd, const void* data, size_t size) { return ::write(fd, data, size); };
+  pending_.reserve(FlushSize);
   try {
     struct stat st {};
-    if (::stat(Target.c_str(), &st) != 0) {
-      if (errno != ENOENT) ThrowOsError(errno, Target);
+    if (::stat(target_.c_str(), &st) != 0) {
+      if (errno != ENOENT) ThrowOsError(errno, target_);
       OpenTemporary(false, 0, 0, 0);  // a new file: 0666 less the umask
     } else if (!S_ISREG(st.st_mode)) {
       OpenInPlace();
     } else {
       // The rename would replace even a read-only file, and root passes
       // access() for any file, so the mode bits are checked as well.
-      if ((st.st_mode & 0222) == 0) ThrowOsError(EACCES, Target);
-      if (::access(Target.c_str(), W_OK) != 0) ThrowOsError(errno, Target);
+      if ((st.st_mode & 0222) == 0) ThrowOsError(EACCES, target_);
+      if (::access(target_.c_str(), W_OK) != 0) ThrowOsError(errno, target_);
       OpenTemporary(true, st.st_mode & 0777, st.st_uid, st.st_gid);
     }
   } catch (...) {
@@ -73,47 +73,47 @@ TReplacingFile::TReplacingFile(const std::string& path, TWriteCall write)
 TReplacingFile::~TReplacingFile() { Discard(); }
 
 void TReplacingFile::Discard() noexcept {
-  if (Fd >= 0) ::close(Fd);
-  Fd = -1;
-  if (!Temporary.empty() && !Committed) ::unlink(Temporary.c_str());
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty() && !committed_) ::unlink(temporary_.c_str());
 }
 
 void TReplacingFile::OpenInPlace() {
-  do Fd = ::open(Target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-  while (Fd < 0 && errno == EINTR);
-  if (Fd < 0) ThrowOsError(errno, Target);
+  do fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+  while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) ThrowOsError(errno, target_);
 }
 
 void TReplacingFile::OpenTemporary(bool keepMode, mode_t mode, uid_t owner, gid_t group) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string name = TemporaryName(Target);
-    Fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    if (Fd >= 0) {
-      Temporary = name;
+    const std::string name = TemporaryName(target_);
+    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd_ >= 0) {
+      temporary_ = name;
       break;
     }
     if (errno != EEXIST) ThrowOsError(errno, name);
   }
-  if (Fd < 0) ThrowOsError(EEXIST, Target);
+  if (fd_ < 0) ThrowOsError(EEXIST, target_);
   if (!keepMode) return;
   // The replacement keeps the old file's owner where we may set it (root
   // may; others keep their own), and its permission bits.
-  if (owner != ::geteuid() || group != ::getegid()) (void)::fchown(Fd, owner, group);
-  if (::fchmod(Fd, mode) != 0) Fail(errno);
+  if (owner != ::geteuid() || group != ::getegid()) (void)::fchown(fd_, owner, group);
+  if (::fchmod(fd_, mode) != 0) Fail(errno);
 }
 
-void TReplacingFile::Fail(int err) { ThrowOsError(err, Temporary.empty() ? Target : Temporary); }
+void TReplacingFile::Fail(int err) { ThrowOsError(err, temporary_.empty() ? target_ : temporary_); }
 
 void TReplacingFile::Write(std::string_view text) {
-  Pending.append(text);
-  if (Pending.size() >= FlushSize) Flush();
+  pending_.append(text);
+  if (pending_.size() >= FlushSize) Flush();
 }
 
 void TReplacingFile::Flush() {
-  const char* data = Pending.data();
-  size_t left = Pending.size();
+  const char* data = pending_.data();
+  size_t left = pending_.size();
   while (left > 0) {
-    const ssize_t n = WriteCall(Fd, data, left);
+    const ssize_t n = writeCall_(fd_, data, left);
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
@@ -122,17 +122,17 @@ void TReplacingFile::Flush() {
     data += n;
     left -= static_cast<size_t>(n);
   }
-  Pending.clear();
+  pending_.clear();
 }
 
 void TReplacingFile::Commit() {
   Flush();
-  if (!Temporary.empty() && ::fsync(Fd) != 0) Fail(errno);
-  const int fd = Fd;
-  Fd = -1;  // close releases the descriptor even when it reports an error
+  if (!temporary_.empty() && ::fsync(fd_) != 0) Fail(errno);
+  const int fd = fd_;
+  fd_ = -1;  // close releases the descriptor even when it reports an error
   if (::close(fd) != 0) Fail(errno);
-  if (!Temporary.empty() && ::rename(Temporary.c_str(), Target.c_str()) != 0) Fail(errno);
-  Committed = true;
+  if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(errno);
+  committed_ = true;
 }
 
 }  // namespace wymianadanych

@@ -41,12 +41,12 @@ class TReplacingFile {
   void Discard() noexcept;
   [[noreturn]] void Fail(int err);
 
-  std::string Target;    // the file finally written, symbolic links followed
-  std::string Temporary;  // empty when writing in place
-  int Fd = -1;
-  bool Committed = false;
-  TWriteCall WriteCall;
-  std::string Pending;
+  std::string target_;     // the file finally written, symbolic links followed
+  std::string temporary_;  // empty when writing in place
+  int fd_ = -1;
+  bool committed_ = false;
+  TWriteCall writeCall_;
+  std::string pending_;
 };
 
 }  // namespace wymianadanych

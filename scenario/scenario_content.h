@@ -12,9 +12,7 @@
 namespace wymianadanych {
 
 struct TScenario {
-  // In the order of the parameter table, which is the file's order.
-  static constexpr int ParameterCount = wymianadanych::ParameterCount;
-  int32_t Parameters[ParameterCount] = {};
+  TParameterValues Parameters{};
   std::vector<TObserwator> Observers;
   std::vector<TLodz> Boats;
 };
@@ -25,8 +23,5 @@ TScenario TakeScenario(const TWorld& world);
 // Replaces the world's parameters, observation points and boats with those
 // of `scenario`, under the world's lock; nothing else in the world changes.
 void PutScenario(TWorld& world, TScenario&& scenario);
-
-// Every parameter and every field of every object equal, in the same order.
-bool SameScenario(const TScenario& a, const TScenario& b);
 
 }  // namespace wymianadanych

@@ -35,17 +35,4 @@ std::string OsErrorText(int err, const std::string& path) {
 
 void ThrowOsError(int err, const std::string& path) { throw TScenarioError(OsErrorText(err, path)); }
 
-bool IsScenarioErrorText(const std::string& text) {
-  static const char* const fixed[] = {"File not found",      "Invalid filename",      "File access denied",
-                                      "Too many open files", InvalidNumberText,       RangeCheckText,
-                                      OutOfMemoryText};
-  for (const char* f : fixed)
-    if (text == f) return true;
-  const std::string prefix = "I/O error ";
-  if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0) return false;
-  for (size_t i = prefix.size(); i < text.size(); ++i)
-    if (text[i] < '0' || text[i] > '9') return false;
-  return true;
-}
-
 }  // namespace wymianadanych

@@ -24,7 +24,4 @@ std::string OsErrorText(int err, const std::string& path);
 
 [[noreturn]] void ThrowOsError(int err, const std::string& path);
 
-// True when `text` is one of the texts above or "I/O error n".
-bool IsScenarioErrorText(const std::string& text);
-
 }  // namespace wymianadanych

@@ -14,28 +14,28 @@ namespace wymianadanych {
 namespace {
 class TInputFile {
  public:
-  explicit TInputFile(const std::string& path) : Path(path) {
-    do Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    while (Fd < 0 && errno == EINTR);
-    if (Fd < 0) ThrowOsError(errno, path);
+  explicit TInputFile(const std::string& path) : path_(path) {
+    do fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) ThrowOsError(errno, path);
   }
   ~TInputFile() {
-    if (Fd >= 0) ::close(Fd);
+    if (fd_ >= 0) ::close(fd_);
   }
   TInputFile(const TInputFile&) = delete;
   TInputFile& operator=(const TInputFile&) = delete;
 
-  int Descriptor() const { return Fd; }
+  int Descriptor() const { return fd_; }
 
   void Close() {
-    const int fd = Fd;
-    Fd = -1;
-    if (::close(fd) != 0) ThrowOsError(errno, Path);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) ThrowOsError(errno, path_);
   }
 
  private:
-  std::string Path;
-  int Fd = -1;
+  std::string path_;
+  int fd_ = -1;
 };
 }  // namespace
 

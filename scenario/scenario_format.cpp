@@ -10,17 +10,17 @@ namespace {
 class TLineBuilder {
  public:
   TLineBuilder& operator<<(int32_t v) {
-    if (!Text.empty()) Text += ' ';
-    Text += IntToStr(v);
+    if (!text_.empty()) text_ += ' ';
+    text_ += IntToStr(v);
     return *this;
   }
   std::string_view End() {
-    Text += "\r\n";
-    return Text;
+    text_ += "\r\n";
+    return text_;
   }
 
  private:
-  std::string Text;
+  std::string text_;
 };
 
 int32_t ReadCount(TTokenReader& reader) {
@@ -29,6 +29,22 @@ int32_t ReadCount(TTokenReader& reader) {
   if (count < 0) throw TScenarioError(RangeCheckText);
   if (count > MaxObjectCount) throw TScenarioError(OutOfMemoryText);
   return count;
+}
+
+// A count, then that many lines of objects, each read by `readFields`.
+template <class T, class ReadFields>
+void ReadObjects(TTokenReader& reader, std::vector<T>& list, ReadFields readFields) {
+  const int32_t count = ReadCount(reader);
+  list.reserve(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    // Past the end every field reads 0: make the rest at once.
+    if (reader.AtEnd()) {
+      list.resize(static_cast<size_t>(count));
+      break;
+    }
+    readFields(list.emplace_back());
+    reader.SkipLine();
+  }
 }
 }  // namespace
 
@@ -47,37 +63,19 @@ void ReadScenario(TTokenReader& reader, TScenario& s) {
     reader.SkipLine();
   }
 
-  const int32_t observers = ReadCount(reader);
-  s.Observers.reserve(static_cast<size_t>(observers));
-  for (int32_t i = 0; i < observers; ++i) {
-    // Past the end every field reads 0: make the rest at once.
-    if (reader.AtEnd()) {
-      s.Observers.resize(static_cast<size_t>(observers));
-      break;
-    }
-    TObserwator& o = s.Observers.emplace_back();
+  ReadObjects(reader, s.Observers, [&](TObserwator& o) {
     o.X = reader.ReadInt32();
     o.Y = reader.ReadInt32();
     o.Range = reader.ReadInt32();
-    reader.SkipLine();
-  }
-
-  const int32_t boats = ReadCount(reader);
-  s.Boats.reserve(static_cast<size_t>(boats));
-  for (int32_t i = 0; i < boats; ++i) {
-    if (reader.AtEnd()) {
-      s.Boats.resize(static_cast<size_t>(boats));
-      break;
-    }
-    TLodz& b = s.Boats.emplace_back();
+  });
+  ReadObjects(reader, s.Boats, [&](TLodz& b) {
     b.HomeX = reader.ReadInt32();
     b.HomeY = reader.ReadInt32();
     b.PatrolX = reader.ReadInt32();
     b.PatrolY = reader.ReadInt32();
     b.Speed = reader.ReadInt32();
     b.Range = reader.ReadInt32();
-    reader.SkipLine();
-  }
+  });
   for (TLodz& b : s.Boats) {
     b.X = b.HomeX;
     b.Y = b.HomeY;

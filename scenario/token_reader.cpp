@@ -10,25 +10,25 @@
 namespace wymianadanych {
 
 int TTokenReader::Peek() {
-  if (Ended) return -1;
-  if (Pos == Len) {
+  if (ended_) return -1;
+  if (pos_ == len_) {
     ssize_t n;
-    do n = ::read(Fd, Buffer.data(), Buffer.size());
+    do n = ::read(fd_, buffer_.data(), buffer_.size());
     while (n < 0 && errno == EINTR);
-    if (n < 0) ThrowOsError(errno, Path);
-    Pos = 0;
-    Len = static_cast<size_t>(n);
+    if (n < 0) ThrowOsError(errno, path_);
+    pos_ = 0;
+    len_ = static_cast<size_t>(n);
     if (n == 0) {
-      Ended = true;
+      ended_ = true;
       return -1;
     }
   }
-  if (Buffer[Pos] == EndOfFileMark) {
+  if (buffer_[pos_] == EndOfFileMark) {
     // Nothing after a Ctrl-Z is ever read.
-    Ended = true;
+    ended_ = true;
     return -1;
   }
-  return Buffer[Pos];
+  return buffer_[pos_];
 }
 
 bool TTokenReader::AtEnd() { return Peek() < 0; }

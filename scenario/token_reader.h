@@ -15,7 +15,7 @@ class TTokenReader {
   static constexpr unsigned char EndOfFileMark = 26;  // Ctrl-Z
 
   // `fd` stays owned by the caller; `path` names the file in error texts.
-  TTokenReader(int fd, std::string path) : Fd(fd), Path(std::move(path)) {}
+  TTokenReader(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
 
   // Skips every byte with a code of 32 or less, then converts the next run
   // of at most 32 bytes above 32; the rest of a longer run is left for the
@@ -32,14 +32,14 @@ class TTokenReader {
  private:
   // The next byte without taking it, or -1 at the end of the file.
   int Peek();
-  void Take() { ++Pos; }
+  void Take() { ++pos_; }
 
-  int Fd;
-  std::string Path;
-  bool Ended = false;
-  size_t Pos = 0;
-  size_t Len = 0;
-  std::vector<unsigned char> Buffer = std::vector<unsigned char>(64 * 1024);
+  int fd_;
+  std::string path_;
+  bool ended_ = false;
+  size_t pos_ = 0;
+  size_t len_ = 0;
+  std::vector<unsigned char> buffer_ = std::vector<unsigned char>(64 * 1024);
 };
 
 }  // namespace wymianadanych

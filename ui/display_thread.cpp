@@ -21,7 +21,7 @@ TDisplayThread::TDisplayThread(wymianadanych::TTickSource& ticks, std::function<
     : handOver_(std::make_shared<THandOver>()),
       ticks_(ticks),
       loop_(ticks, [this](uint32_t now) { return Pass(now); }) {
-  handOver_->redraw = redraw ? std::move(redraw) : [this] { RedrawViews(); };
+  handOver_->Redraw = redraw ? std::move(redraw) : [this] { RedrawViews(); };
 }
 
 TDisplayThread::~TDisplayThread() { Stop(); }
@@ -32,11 +32,11 @@ void TDisplayThread::Wake() { loop_.Wake(); }
 
 void TDisplayThread::Stop() {
   {
-    std::lock_guard<std::mutex> lock(handOver_->m);
-    handOver_->stopped = true;
+    std::lock_guard<std::mutex> lock(handOver_->Mutex);
+    handOver_->Stopped = true;
   }
   // Releases a loop waiting for the GUI thread without the GUI thread's help.
-  handOver_->done.notify_all();
+  handOver_->Done.notify_all();
   loop_.Terminate();
 }
 
@@ -46,8 +46,8 @@ void TDisplayThread::RedrawViews() {
 }
 
 bool TDisplayThread::HandOverPending() const {
-  std::lock_guard<std::mutex> lock(handOver_->m);
-  return !handOver_->stopped && handOver_->posted > handOver_->served;
+  std::lock_guard<std::mutex> lock(handOver_->Mutex);
+  return !handOver_->Stopped && handOver_->Posted > handOver_->Served;
 }
 
 int64_t TDisplayThread::Pass(uint32_t now) {
@@ -71,20 +71,20 @@ int64_t TDisplayThread::Pass(uint32_t now) {
 
 bool TDisplayThread::HandToGui() {
   const std::shared_ptr<THandOver> h = handOver_;
-  std::unique_lock<std::mutex> lock(h->m);
-  if (h->stopped) return false;
-  const uint64_t ticket = ++h->posted;
+  std::unique_lock<std::mutex> lock(h->Mutex);
+  if (h->Stopped) return false;
+  const uint64_t ticket = ++h->Posted;
   QCoreApplication* gui = QCoreApplication::instance();
   // Queued, so the GUI thread runs it from whichever event loop it is in,
   // modal dialogs included. The call holds the shared state, not this
   // object, and draws nothing once Stop has been asked for.
   // Without a GUI thread to serve the call the loop just waits to be stopped.
   auto serve = [h, ticket] {
-    std::lock_guard<std::mutex> serving(h->m);
-    if (h->stopped || h->served >= ticket) return;
-    h->redraw();
-    h->served = ticket;
-    h->done.notify_all();
+    std::lock_guard<std::mutex> serving(h->Mutex);
+    if (h->Stopped || h->Served >= ticket) return;
+    h->Redraw();
+    h->Served = ticket;
+    h->Done.notify_all();
   };
   // The first call only queues the redraw again. A redraw that outlasts
   // the period is followed at once by the next, and the event loop would
@@ -94,6 +94,6 @@ bool TDisplayThread::HandToGui() {
   if (gui)
     QMetaObject::invokeMethod(
         gui, [gui, serve] { QMetaObject::invokeMethod(gui, serve, Qt::QueuedConnection); }, Qt::QueuedConnection);
-  h->done.wait(lock, [&] { return h->stopped || h->served >= ticket; });
-  return !h->stopped;
+  h->Done.wait(lock, [&] { return h->Stopped || h->Served >= ticket; });
+  return !h->Stopped;
 }

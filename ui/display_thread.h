@@ -41,12 +41,12 @@ class TDisplayThread {
   // Shared with the calls posted to the GUI thread, which may outlive
   // this object.
   struct THandOver {
-    std::mutex m;
-    std::condition_variable done;
-    std::function<void()> redraw;
-    bool stopped = false;
-    uint64_t posted = 0;
-    uint64_t served = 0;
+    std::mutex Mutex;
+    std::condition_variable Done;
+    std::function<void()> Redraw;
+    bool Stopped = false;
+    uint64_t Posted = 0;
+    uint64_t Served = 0;
   };
 
   int64_t Pass(uint32_t now);

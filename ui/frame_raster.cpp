@@ -20,22 +20,22 @@ namespace {
 // reaches down to just above where the column nearer the edge starts, which
 // keeps the outline closed on steep stretches.
 struct TEllipseQuarter {
-  int64_t width, height, halfWidth, midRow;
+  int64_t Width, Height, HalfWidth, MidRow;
 
-  TEllipseQuarter(int64_t w, int64_t h) : width(w), height(h), halfWidth((w + 1) / 2), midRow((h - 1) / 2) {}
+  TEllipseQuarter(int64_t w, int64_t h) : Width(w), Height(h), HalfWidth((w + 1) / 2), MidRow((h - 1) / 2) {}
 
   // Row (from the box top) of the pixel through which the ellipse passes at
   // the centre of column i; the middle column always touches the top row.
   int64_t Top(int64_t i) const {
-    if (i >= halfWidth - 1) return 0;
-    const double dx = static_cast<double>(2 * i + 1 - width) / static_cast<double>(width);
-    const double half = static_cast<double>(height) / 2.0;
+    if (i >= HalfWidth - 1) return 0;
+    const double dx = static_cast<double>(2 * i + 1 - Width) / static_cast<double>(Width);
+    const double half = static_cast<double>(Height) / 2.0;
     const double hy = half * std::sqrt(std::max(0.0, 1.0 - dx * dx));
-    return std::clamp<int64_t>(static_cast<int64_t>(std::floor(half - hy)), 0, midRow);
+    return std::clamp<int64_t>(static_cast<int64_t>(std::floor(half - hy)), 0, MidRow);
   }
 
   int64_t RunEnd(int64_t i) const {
-    if (i == 0) return midRow;
+    if (i == 0) return MidRow;
     return std::max(Top(i), Top(i - 1) - 1);
   }
 };
@@ -96,11 +96,11 @@ const TEllipseShape* TRaster::Shape(int64_t w, int64_t h) {
     kept->Width = w;
     kept->Height = h;
     const TEllipseQuarter q(w, h);
-    kept->Runs.reserve(static_cast<size_t>(q.halfWidth));
-    for (int64_t i = 0; i < q.halfWidth; ++i) kept->Runs.emplace_back(q.Top(i), q.RunEnd(i));
+    kept->Runs.reserve(static_cast<size_t>(q.HalfWidth));
+    for (int64_t i = 0; i < q.HalfWidth; ++i) kept->Runs.emplace_back(q.Top(i), q.RunEnd(i));
     if (w <= width_ && h <= height_) {
       for (int64_t x = 0; x < w; ++x) {
-        const auto [top, end] = kept->Runs[static_cast<size_t>(x < q.halfWidth ? x : w - 1 - x)];
+        const auto [top, end] = kept->Runs[static_cast<size_t>(x < q.HalfWidth ? x : w - 1 - x)];
         for (int64_t y = top; y <= end; ++y) kept->Offsets.push_back(y * stride_ + x);
         for (int64_t y = h - 1 - end; y <= h - 1 - top; ++y) kept->Offsets.push_back(y * stride_ + x);
       }
@@ -144,22 +144,12 @@ void TRaster::EllipseColumnByColumn(int64_t l, int64_t t, int64_t r, int64_t b, 
   const int64_t x1 = std::min<int64_t>(r - 1, width_ - 1);
   for (int64_t x = x0; x <= x1; ++x) {
     int64_t i = x - l;
-    if (i >= q.halfWidth) i = q.width - 1 - i;
+    if (i >= q.HalfWidth) i = q.Width - 1 - i;
     const int64_t top = q.Top(i);
     const int64_t end = q.RunEnd(i);
     Vertical(x, t + top, t + end, colour);
     Vertical(x, b - 1 - end, b - 1 - top, colour);
   }
-}
-
-void PutPixel(QImage& frame, int64_t x, int64_t y, QRgb colour) { TRaster(frame).Put(x, y, colour); }
-
-void DrawRectOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
-  TRaster(frame).Rect(l, t, r, b, colour);
-}
-
-void DrawEllipseOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour) {
-  TRaster(frame).Ellipse(l, t, r, b, colour);
 }
 
 }  // namespace wendoui

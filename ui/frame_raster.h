@@ -1,5 +1,5 @@
-// Pixel-level drawing straight into an RGB32 frame: colour conversion, single
-// pixels, rectangle and ellipse outlines, all clipped to the frame. The map
+// Pixel-level drawing straight into an RGB32 frame: single pixels,
+// rectangle and ellipse outlines, all clipped to the frame. The map
 // and mini-map frames are composed with these instead of a painter so that
 // every frame is exact and cheap.
 #pragma once
@@ -10,13 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "terrain_picture.h"
-
 namespace wendoui {
-
-// World colours are 0x00BBGGRR; an RGB32 frame stores 0xFFRRGGBB.
-constexpr QRgb FrameColour(int32_t colour) { return PictureColour(colour); }
-constexpr int32_t WorldColour(QRgb pixel) { return TerrainColour(pixel); }
 
 // Normalises an inverted box (l, t) - (r, b), right and bottom exclusive;
 // false for a box with no pixels.
@@ -85,10 +79,5 @@ class TRaster {
   int width_;
   int height_;
 };
-
-// The same operations for a single call on a frame.
-void PutPixel(QImage& frame, int64_t x, int64_t y, QRgb colour);
-void DrawRectOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour);
-void DrawEllipseOutline(QImage& frame, int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour);
 
 }  // namespace wendoui

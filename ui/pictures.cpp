@@ -16,10 +16,10 @@ QImage DeadSprite;
 namespace {
 
 struct TPictureFile {
-  QImage* picture;
-  const char* fileName;
-  int width;
-  int height;
+  QImage* Picture;
+  const char* FileName;
+  int Width;
+  int Height;
 };
 
 const std::array<TPictureFile, 8> PictureFiles{{
@@ -39,24 +39,33 @@ QString Searched() { return QStringLiteral(" (searched: ") + AssetFolders().join
 
 }  // namespace
 
+QImage DecorationPicture(const QString& fileName, QSize size, const QColor& fallback) {
+  QImage picture(FindAsset(fileName));
+  if (picture.isNull()) {
+    picture = QImage(size, QImage::Format_RGB32);
+    picture.fill(fallback);
+  }
+  return picture.convertToFormat(QImage::Format_RGB32);
+}
+
 void LoadPictures() {
   // Everything is read first, so a failure leaves the pictures untouched.
   std::vector<QImage> loaded;
   for (const TPictureFile& entry : PictureFiles) {
-    const QString name = QString::fromLatin1(entry.fileName);
+    const QString name = QString::fromLatin1(entry.FileName);
     const QString path = FindAsset(name);
     if (path.isEmpty()) Fail(QStringLiteral("Cannot find picture file \"%1\"").arg(name) + Searched());
     QImage image;
     if (!image.load(path, "BMP")) Fail(QStringLiteral("Cannot read picture file \"%1\" as a bitmap").arg(path) + Searched());
-    if (image.width() != entry.width || image.height() != entry.height)
+    if (image.width() != entry.Width || image.height() != entry.Height)
       Fail(QStringLiteral("Picture file \"%1\" is %2 x %3 pixels instead of %4 x %5")
                .arg(path)
                .arg(image.width())
                .arg(image.height())
-               .arg(entry.width)
-               .arg(entry.height) +
+               .arg(entry.Width)
+               .arg(entry.Height) +
            Searched());
     loaded.push_back(image.convertToFormat(QImage::Format_RGB32));
   }
-  for (size_t i = 0; i < PictureFiles.size(); ++i) *PictureFiles[i].picture = loaded[i];
+  for (size_t i = 0; i < PictureFiles.size(); ++i) *PictureFiles[i].Picture = loaded[i];
 }

@@ -2,7 +2,9 @@
 // never changed afterwards.
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QSize>
 
 #include "asset_folders.h"
 #include "terrain_picture.h"
@@ -15,6 +17,12 @@ extern QImage SharkSprite;     // rekin.bmp
 extern QImage SwimmingSprite;  // plywa.bmp
 extern QImage StandingSprite;  // stoi.bmp
 extern QImage DeadSprite;      // rip.bmp
+
+// A picture that only decorates a window (the banner, the splash picture),
+// as Format_RGB32; when it is missing or unreadable, a plain one of `size`
+// in `fallback`, as only the look suffers: the pictures the simulation
+// needs are checked at start-up.
+QImage DecorationPicture(const QString& fileName, QSize size, const QColor& fallback);
 
 // Loads the eight pictures in table order as Format_RGB32. Throws
 // std::runtime_error naming the file and the folders searched when one is

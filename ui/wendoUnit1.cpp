@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "error_report.h"
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "pictures.h"
 #include "scenario_file.h"
 #include "simulation.h"
@@ -31,17 +31,6 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-QImage BannerPicture() {
-  QImage banner(FindAsset(QStringLiteral("banner.jpg")));
-  if (banner.isNull()) {
-    // Only the look suffers: the pictures the simulation needs were checked
-    // at start-up.
-    banner = QImage(TForm1::ClientWidth, TForm1::ClientHeight, QImage::Format_RGB32);
-    banner.fill(QColor(135, 190, 235));
-  }
-  return banner.convertToFormat(QImage::Format_RGB32);
-}
-
 uint32_t ClockSeed() {
   using namespace std::chrono;
   return static_cast<uint32_t>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
@@ -58,7 +47,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ChooseFile(RunFileDialog)
 
   Image1 = new TImageBox(this);
   Image1->setFixedSize(ClientWidth, ClientHeight);
-  Image1->SetFrame(BannerPicture());
+  // Without the banner, a sky blue.
+  Image1->SetFrame(DecorationPicture(QStringLiteral("banner.jpg"), QSize(ClientWidth, ClientHeight), QColor(135, 190, 235)));
   setCentralWidget(Image1);
 
   BuildMenu();

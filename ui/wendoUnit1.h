@@ -29,10 +29,6 @@ class TForm1 : public QMainWindow {
 
   enum class TRunState { Idle, Running, Paused };
 
-  // Shows a scenario file dialog and returns the chosen path, or an empty
-  // string when the user cancels. Tests replace it to answer without a dialog.
-  using TFileChooser = ::TFileChooser;
-
   // Fills the terrain, seeds the random generator and creates the display
   // thread and then the simulation thread, both suspended.
   explicit TForm1(QWidget* parent = nullptr);
@@ -100,6 +96,7 @@ class TForm1 : public QMainWindow {
   // Kept for the window's life, so each proposes the name last chosen in it.
   QFileDialog* SaveDialog1;
   QFileDialog* OpenDialog1;
+  // Answers a scenario file dialog; tests replace it to answer without one.
   TFileChooser ChooseFile;
 
  protected:

@@ -2,9 +2,9 @@
 
 #include <mutex>
 
-#include "frame_raster.h"
 #include "frame_sprite.h"
 #include "pictures.h"
+#include "rules.h"
 #include "wymianadanych.h"
 
 using namespace wymianadanych;
@@ -16,14 +16,6 @@ namespace {
 
 // Where the view reaches beyond the map: a plain grey that no pick accepts.
 constexpr QRgb OutsideMapPixel = 0xFF404040u;
-
-// A person on an exact water colour swims; anything else, including a cell
-// off the grid, counts as standing.
-bool OnWater(const TWorld& world, const TCzlowiek& person) {
-  if (person.X < 0 || person.X >= MapWidth || person.Y < 0 || person.Y >= MapHeight) return false;
-  if (world.TerrainGrid.size() < static_cast<size_t>(MapWidth) * MapHeight) return false;
-  return IsWater(world.Terrain(person.X, person.Y));
-}
 
 }  // namespace
 
@@ -72,7 +64,7 @@ void TForm2::RedrawMap() {
     for (const TRekin& s : World.Sharks)
       if (placed(s, left, top)) (s.Dead ? dead : shark).Draw(frame, left, top);
     for (const TCzlowiek& p : World.People)
-      if (placed(p, left, top)) (p.Dead ? dead : OnWater(World, p) ? swimming : standing).Draw(frame, left, top);
+      if (placed(p, left, top)) (p.Dead ? dead : Swims(World, p) ? swimming : standing).Draw(frame, left, top);
     for (const TLodz& b : World.Boats)
       if (placed(b, left, top)) boat.Draw(frame, left, top);
   }
@@ -96,7 +88,7 @@ bool TForm2::PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const {
   }
   const QImage& shown = Image1->Frame();
   if (x < 0 || y < 0 || x >= shown.width() || y >= shown.height()) return false;
-  const int32_t colour = wendoui::WorldColour(shown.pixel(x, y));
+  const int32_t colour = TerrainColour(shown.pixel(x, y));
   if (colour != first && colour != second) return false;
   // The view may reach beyond the map, where a sprite pixel can carry an
   // accepted colour; a point off the map is never picked.

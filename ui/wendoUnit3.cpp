@@ -10,18 +10,17 @@
 #include "wymianadanych.h"
 
 using namespace wymianadanych;
-using wendoui::FrameColour;
 
 TForm3* Form3 = nullptr;
 
 namespace {
 
 constexpr int Scale = 5;
-constexpr QRgb ObserverMark = FrameColour(Rgb(0, 0, 0));
-constexpr QRgb BoatMark = FrameColour(Rgb(255, 251, 240));
-constexpr QRgb SharkMark = FrameColour(Rgb(255, 128, 0));
-constexpr QRgb PersonMark = FrameColour(Rgb(128, 0, 0));
-constexpr QRgb ViewMark = FrameColour(Rgb(255, 0, 0));
+constexpr QRgb ObserverMark = PictureColour(Rgb(0, 0, 0));
+constexpr QRgb BoatMark = PictureColour(Rgb(255, 251, 240));
+constexpr QRgb SharkMark = PictureColour(Rgb(255, 128, 0));
+constexpr QRgb PersonMark = PictureColour(Rgb(128, 0, 0));
+constexpr QRgb ViewMark = PictureColour(Rgb(255, 0, 0));
 static_assert(BoatMark == 0xFFFFFBF0u && SharkMark == 0xFFFF8000u && PersonMark == 0xFF800000u && ViewMark == 0xFFFF0000u);
 
 // Beyond the mini-map picture, should it be smaller than the window.

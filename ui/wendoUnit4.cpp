@@ -5,7 +5,7 @@
 #include <QShowEvent>
 #include <QStyle>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "edit_value.h"
 #include "labeled_edit.h"
 #include "wymianadanych.h"
@@ -13,9 +13,7 @@
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* parent) : QDialog(parent) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(QStringLiteral("Symulacja"));
-  setFont(DialogFont());
+  FrameDialog(*this, QStringLiteral("Symulacja"));
   setFixedSize(221, 190);
   move(192, 107);
 

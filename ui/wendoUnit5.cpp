@@ -16,7 +16,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "edit_value.h"
 #include "labeled_edit.h"
 #include "message_box.h"
@@ -85,12 +85,6 @@ void TForm5::SetCell(QTableWidget* grid, int col, int row, const QString& text) 
   }
 }
 
-void TForm5::SelectRows(QTableWidget* grid, int top, int bottom) {
-  grid->clearSelection();
-  grid->setCurrentCell(top - 1, 0, QItemSelectionModel::NoUpdate);
-  grid->setRangeSelected(QTableWidgetSelectionRange(top - 1, 0, bottom - 1, grid->columnCount() - 1), true);
-}
-
 bool TForm5::SelectedRows(const QTableWidget* grid, int& top, int& bottom) {
   const QList<QTableWidgetSelectionRange> ranges = grid->selectedRanges();
   if (ranges.isEmpty()) {
@@ -112,9 +106,7 @@ bool TForm5::SelectedRows(const QTableWidget* grid, int& top, int& bottom) {
 // ---------------------------------------------------------------- layout
 
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(QStringLiteral("Obiekty"));
-  setFont(DialogFont());
+  FrameDialog(*this, QStringLiteral("Obiekty"));
   setFixedSize(425, 273);
   move(315, 152);
 
@@ -203,29 +195,26 @@ void TForm5::BuildBoats() {
 }
 
 void TForm5::BuildPeople() {
-  // Shown top-down as arrival, maximum, speed, range; the keyboard visits
-  // speed, range, arrival, maximum (SetKeyboardOrder).
-  LabeledEdit6 = new TLabeledEdit(QStringLiteral("Przybywanie (s)"), TabSheet3);
-  LabeledEdit6->PlaceEdit(16, 24, 121);
-  LabeledEdit7 = new TLabeledEdit(QStringLiteral("Maksymalna ilość"), TabSheet3);
-  LabeledEdit7->PlaceEdit(16, 68, 121);
-  LabeledEdit4 = new TLabeledEdit(QStringLiteral("Prędkość (dm/s)"), TabSheet3);
-  LabeledEdit4->PlaceEdit(16, 112, 121);
-  LabeledEdit5 = new TLabeledEdit(QStringLiteral("Zasięg (dm)"), TabSheet3);
-  LabeledEdit5->PlaceEdit(16, 156, 121);
-  for (TLabeledEdit* e : {LabeledEdit4, LabeledEdit5, LabeledEdit6, LabeledEdit7}) WatchExit(e);
+  // The keyboard visits speed, range, arrival, maximum (SetKeyboardOrder).
+  BuildParameterPage(TabSheet3, LabeledEdit6, LabeledEdit7, LabeledEdit4, LabeledEdit5);
 }
 
 void TForm5::BuildSharks() {
-  LabeledEdit8 = new TLabeledEdit(QStringLiteral("Przybywanie (s)"), TabSheet4);
-  LabeledEdit8->PlaceEdit(16, 24, 121);
-  LabeledEdit9 = new TLabeledEdit(QStringLiteral("Maksymalna ilość"), TabSheet4);
-  LabeledEdit9->PlaceEdit(16, 68, 121);
-  LabeledEdit10 = new TLabeledEdit(QStringLiteral("Prędkość (dm/s)"), TabSheet4);
-  LabeledEdit10->PlaceEdit(16, 112, 121);
-  LabeledEdit11 = new TLabeledEdit(QStringLiteral("Zasięg (dm)"), TabSheet4);
-  LabeledEdit11->PlaceEdit(16, 156, 121);
-  for (TLabeledEdit* e : {LabeledEdit8, LabeledEdit9, LabeledEdit10, LabeledEdit11}) WatchExit(e);
+  BuildParameterPage(TabSheet4, LabeledEdit8, LabeledEdit9, LabeledEdit10, LabeledEdit11);
+}
+
+void TForm5::BuildParameterPage(QWidget* page, TLabeledEdit*& arrival, TLabeledEdit*& maximum, TLabeledEdit*& speed,
+                                TLabeledEdit*& range) {
+  // Top-down: arrival, maximum, speed, range.
+  arrival = new TLabeledEdit(QStringLiteral("Przybywanie (s)"), page);
+  arrival->PlaceEdit(16, 24, 121);
+  maximum = new TLabeledEdit(QStringLiteral("Maksymalna ilość"), page);
+  maximum->PlaceEdit(16, 68, 121);
+  speed = new TLabeledEdit(QStringLiteral("Prędkość (dm/s)"), page);
+  speed->PlaceEdit(16, 112, 121);
+  range = new TLabeledEdit(QStringLiteral("Zasięg (dm)"), page);
+  range->PlaceEdit(16, 156, 121);
+  for (TLabeledEdit* e : {speed, range, arrival, maximum}) WatchExit(e);
 }
 
 void TForm5::BuildButtons() {

@@ -39,8 +39,6 @@ class TForm5 : public QDialog {
   static void SetRowCount(QTableWidget* grid, int rows);
   static QString Cell(const QTableWidget* grid, int col, int row);
   static void SetCell(QTableWidget* grid, int col, int row, const QString& text);
-  // Selects rows top..bottom (header excluded) and makes top current.
-  static void SelectRows(QTableWidget* grid, int top, int bottom);
   // First and last selected row, or the current row when none is selected;
   // false when the grid has neither.
   static bool SelectedRows(const QTableWidget* grid, int& top, int& bottom);
@@ -79,6 +77,9 @@ class TForm5 : public QDialog {
   void BuildBoats();
   void BuildPeople();
   void BuildSharks();
+  // The four edits of the people's or the sharks' page.
+  void BuildParameterPage(QWidget* page, TLabeledEdit*& arrival, TLabeledEdit*& maximum, TLabeledEdit*& speed,
+                          TLabeledEdit*& range);
   void BuildButtons();
   void SetKeyboardOrder();
   QTableWidget* MakeGrid(QWidget* page, int columns);

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "wymianadanych.h"
 
 TForm6* Form6 = nullptr;
@@ -18,9 +18,7 @@ constexpr int RowPitch = 16;
 }  // namespace
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(QStringLiteral("Statystyki"));
-  setFont(DialogFont());
+  FrameDialog(*this, QStringLiteral("Statystyki"));
   setFixedSize(228, 199);
   move(646, 290);
 

@@ -12,16 +12,14 @@
 #include <QStyle>
 #include <QTableWidget>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "error_report.h"
 #include "replacing_save.h"
 
 TForm7* Form7 = nullptr;
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent), ChooseFile(RunFileDialog) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(QStringLiteral("Wiadomości"));
-  setFont(DialogFont());
+  FrameDialog(*this, QStringLiteral("Wiadomości"));
   setFixedSize(393, 171);
   move(618, 535);
 

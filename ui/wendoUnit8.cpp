@@ -5,22 +5,12 @@
 #include <QLabel>
 #include <QPalette>
 
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "pictures.h"
 
 TForm8* Form8 = nullptr;
 
 namespace {
-
-QImage SplashPicture() {
-  QImage picture(FindAsset(QStringLiteral("splash.bmp")));
-  if (picture.isNull()) {
-    // Only the look suffers: black, the picture's background colour.
-    picture = QImage(TForm8::ClientWidth, TForm8::ClientHeight, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-  }
-  return picture.convertToFormat(QImage::Format_RGB32);
-}
 
 // About 12 points of the system's sans font, made smaller only if the text
 // would not fit its label with the fonts this system has.
@@ -42,7 +32,8 @@ TForm8::TForm8(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Framele
   // its top-left corner, so its last column and rows are cut off.
   Image1 = new TImageBox(this);
   Image1->setGeometry(0, 0, ClientWidth, ClientHeight);
-  Image1->SetFrame(SplashPicture());
+  // Without the picture, black: its background colour.
+  Image1->SetFrame(DecorationPicture(QStringLiteral("splash.bmp"), QSize(ClientWidth, ClientHeight), Qt::black));
   Image1->installEventFilter(this);
 
   const QString text = QStringLiteral("Proszę czekać...");

@@ -22,7 +22,7 @@
 
 #include "chart_csv.h"
 #include "chart_sampling.h"
-#include "dialog_font.h"
+#include "dialog_style.h"
 #include "error_report.h"
 #include "replacing_save.h"
 #include "wymianadanych.h"
@@ -93,10 +93,7 @@ class TAlarmBandsItem : public QGraphicsItem {
 };
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent), ChooseFile(RunFileDialog) {
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::WindowMaximizeButtonHint);
-  setWindowTitle(QStringLiteral("Wykres"));
-  setFont(DialogFont());
+  FrameDialog(*this, QStringLiteral("Wykres"), Qt::WindowMaximizeButtonHint);
   // Right of the statistics window and level with the map, clear of every
   // other window's first place.
   resize(560, 280);

@@ -14,6 +14,7 @@
 #include "arrivals.h"
 #include "simulation.h"
 #include "spatial_index.h"
+#include "test_maps.h"
 #include "trace_run.h"
 #include "world_fixture.h"
 
@@ -49,23 +50,21 @@ void RandomScenario(TWorld& w, TRandom& r) {
   w.SharkSpeed = Pick(r, 0, 150);
   w.SharkRange = Pick(r, 0, 5) == 0 ? Pick(r, -5, 20) : Pick(r, 20, 700);
   const int observers = Pick(r, 0, 12), boats = Pick(r, 0, 6);
+  // Each value drawn in its own statement: the order of the draws is fixed.
   for (int i = 0; i < observers; ++i) {
-    TObserwator o;
-    o.X = Coordinate(r, MapWidth);
-    o.Y = Coordinate(r, MapHeight);
-    o.Range = r(10) == 0 ? Pick(r, -10, 0) : r(10) == 0 ? 2147483647 : Pick(r, 0, 400);
-    w.Observers.push_back(o);
+    const int32_t x = Coordinate(r, MapWidth);
+    const int32_t y = Coordinate(r, MapHeight);
+    const int32_t range = r(10) == 0 ? Pick(r, -10, 0) : r(10) == 0 ? 2147483647 : Pick(r, 0, 400);
+    AddObserver(w, x, y, range);
   }
   for (int i = 0; i < boats; ++i) {
-    TLodz b;
-    b.X = b.HomeX = Coordinate(r, MapWidth);
-    b.Y = b.HomeY = Coordinate(r, MapHeight);
-    b.PatrolX = Coordinate(r, MapWidth);
-    b.PatrolY = Coordinate(r, MapHeight);
-    b.Speed = Pick(r, -10, 300);
-    b.Range = Pick(r, -10, 500);
-    b.Outbound = true;
-    w.Boats.push_back(b);
+    const int32_t x = Coordinate(r, MapWidth);
+    const int32_t y = Coordinate(r, MapHeight);
+    const int32_t px = Coordinate(r, MapWidth);
+    const int32_t py = Coordinate(r, MapHeight);
+    const int32_t speed = Pick(r, -10, 300);
+    const int32_t range = Pick(r, -10, 500);
+    AddBoat(w, x, y, px, py, speed, range);
   }
 }
 
@@ -149,11 +148,10 @@ TArrivalRun RunSmallPicture(bool indexed, bool probe, uint32_t seed) {
   w->SharkSpeed = Pick(r, 0, 60);
   w->SharkRange = Pick(r, 0, 40);
   for (int i = Pick(r, 0, 3); i > 0; --i) {
-    TObserwator o;
-    o.X = r(4) ? Pick(r, 20, 45) : 2147483647 - r(5);  // by the strip, or far off the map
-    o.Y = Pick(r, -5, 45);
-    o.Range = Pick(r, 0, 30);
-    w->Observers.push_back(o);
+    const int32_t x = r(4) ? Pick(r, 20, 45) : 2147483647 - r(5);  // by the strip, or far off the map
+    const int32_t y = Pick(r, -5, 45);
+    const int32_t range = Pick(r, 0, 30);
+    AddObserver(*w, x, y, range);
   }
   w->Random.Seed = seed * 2654435761u;
   TArrivalRun run;

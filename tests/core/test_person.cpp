@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "replayed_draws.h"
 #include "rules.h"
 #include "world_fixture.h"
 
 using namespace wendo_test;
-
-namespace {
-
-// What Random(d + 1) added or taken away after a coin toss gives.
-int64_t Toss(TRandom& r, int64_t v, int32_t d) { return r(2) == 0 ? v + r(d + 1) : v - r(d + 1); }
-
-}  // namespace
 
 TEST(Person, WalksTowardTheWaterOnLandAndStandsUnderTheAlarm) {
   auto w = MakeWorld(LandColour);
@@ -46,14 +40,12 @@ TEST(Person, SwimsWithFiveDrawsInOrderAndDriftsTowardColumn200) {
         w->People.clear();
         AddPerson(*w, x, 600);
         w->Random.Seed = seed;
-        TRandom r{seed};
-        int64_t nx = Toss(r, x, 2);
-        const int64_t ny = Toss(r, 600, 2);
-        nx += x > 200 ? -r(pull) : r(pull);
+        TReplayedDraws draws(seed);
+        const TPosition swim = draws.Swim(x, 600, 2, pull);
         PersonRule(*w, w->People[0]);
-        ASSERT_EQ(w->People[0].X, ClampX(nx)) << "x " << x << " seed " << seed;
-        ASSERT_EQ(w->People[0].Y, ny);
-        ASSERT_EQ(w->Random.Seed, r.Seed);
+        ASSERT_EQ(w->People[0].X, ClampX(swim.X)) << "x " << x << " seed " << seed;
+        ASSERT_EQ(w->People[0].Y, swim.Y);
+        ASSERT_EQ(w->Random.Seed, draws.Seed());
       }
     }
   }
@@ -69,15 +61,14 @@ TEST(Person, ZeroStepLengthStillDriftsAndDrawsRandomOne) {
   for (uint32_t seed = 1; seed < 50; ++seed) {
     w->People[1].X = 50;
     w->Random.Seed = seed;
-    TRandom r{seed};
-    r(2), r(1), r(2), r(1);
-    const int32_t drift = r(3);
+    TReplayedDraws draws(seed);
+    const int64_t drift = draws.Swim(50, 10, 0, 3).X - 50;  // a wander of 0 moves nothing
     PersonRule(*w, w->People[0]);
     PersonRule(*w, w->People[1]);
     EXPECT_EQ(w->People[0].X, 700);
     EXPECT_EQ(w->People[1].X, 50 + drift);
     EXPECT_EQ(w->People[1].Y, 10);
-    EXPECT_EQ(w->Random.Seed, r.Seed);
+    EXPECT_EQ(w->Random.Seed, draws.Seed());
     drifted |= drift > 0;
   }
   EXPECT_TRUE(drifted);
@@ -109,10 +100,10 @@ TEST(Person, FleesFromTheFirstLiveSharkWithinRangeWhateverTheGround) {
       PersonRule(*w, w->People[0]);
       EXPECT_EQ(w->People[0].X, 99);  // Round(-3*2/5) = Round(-1.2) = -1
       EXPECT_EQ(w->People[0].Y, 98);  // Round(-4*2/5) = Round(-1.6) = -2
-      // The swimmer's draws are still made even though the flee replaces them.
-      TRandom r{7};
-      if (colour == WaterColour && !alarm) r(2), r(3), r(2), r(3), r(2);
-      EXPECT_EQ(w->Random.Seed, r.Seed);
+      // The swimmer's five draws are still made though the flee replaces them.
+      TReplayedDraws draws(7);
+      if (colour == WaterColour && !alarm) draws.Swim(100, 100, 2, 2);
+      EXPECT_EQ(w->Random.Seed, draws.Seed());
     }
 }
 
@@ -161,13 +152,13 @@ TEST(Person, SidestepsAtObservationPointsOnlyAlongY) {
     w->People[0].X = 400;
     w->People[0].Y = 400;
     w->Random.Seed = seed;
-    TRandom r{seed};
-    Toss(r, 400, 2);
-    const int64_t ny = Toss(r, 400, 2);
+    TReplayedDraws draws(seed);
+    draws.Wander(400, 2);  // the first point's sidestep, overruled
+    const int64_t ny = draws.Wander(400, 2);
     PersonRule(*w, w->People[0]);
     ASSERT_EQ(w->People[0].X, 400);
     ASSERT_EQ(w->People[0].Y, ny);
-    ASSERT_EQ(w->Random.Seed, r.Seed);
+    ASSERT_EQ(w->Random.Seed, draws.Seed());
   }
 }
 

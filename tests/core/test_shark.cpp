@@ -1,21 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "replayed_draws.h"
 #include "rules.h"
 #include "world_fixture.h"
 
 using namespace wendo_test;
-
-namespace {
-
-// The wander of a shark at (x, y) for a given seed, by the four draws.
-std::pair<int64_t, int64_t> Wander(uint32_t seed, int64_t x, int64_t y, int32_t d) {
-  TRandom r{seed};
-  const int64_t nx = r(2) == 0 ? x + r(d + 1) : x - r(d + 1);
-  const int64_t ny = r(2) == 0 ? y + r(d + 1) : y - r(d + 1);
-  return {nx, ny};
-}
-
-}  // namespace
 
 TEST(Shark, WandersWithFourDrawsAndStaysInTheWater) {
   auto w = MakeWorld(WaterColour);
@@ -25,14 +14,13 @@ TEST(Shark, WandersWithFourDrawsAndStaysInTheWater) {
     w->Sharks[0].X = 400;
     w->Sharks[0].Y = 101;
     w->Random.Seed = seed;
-    auto [nx, ny] = Wander(seed, 400, 101, 3);
+    TReplayedDraws draws(seed);
+    auto [nx, ny] = draws.Wander(400, 101, 3);
     SharkRule(*w, w->Sharks[0]);
     if (ny < 100) nx = 400, ny = 101;  // refused: not water
     ASSERT_EQ(w->Sharks[0].X, nx);
     ASSERT_EQ(w->Sharks[0].Y, ny);
-    TRandom r{seed};
-    r(2), r(4), r(2), r(4);
-    ASSERT_EQ(w->Random.Seed, r.Seed);
+    ASSERT_EQ(w->Random.Seed, draws.Seed());
   }
 }
 
@@ -58,7 +46,7 @@ TEST(Shark, HuntRangeIsStrictAndTiesGoToTheEarlierPerson) {
   AddPerson(*w, 480, 540);  // exactly 300 away: not hunted
   w->Random.Seed = 11;
   SharkRule(*w, w->Sharks[0]);
-  auto [wx, wy] = Wander(11, 300, 300, 3);
+  auto [wx, wy] = TReplayedDraws(11).Wander(300, 300, 3);
   EXPECT_EQ(w->Sharks[0].X, wx);
   EXPECT_EQ(w->Sharks[0].Y, wy);
 
@@ -117,7 +105,7 @@ TEST(Shark, EatsEveryLivePersonStrictlyWithin15InListOrder) {
   Paint(*w, 520, 0, 799, 1199, LandColour);
   w->SharkRange = -1;  // no hunt: the wander alone, from a known seed
   w->Random.Seed = 5;
-  auto [nx, ny] = Wander(5, 500, 500, 3);
+  auto [nx, ny] = TReplayedDraws(5).Wander(500, 500, 3);
   AddShark(*w, 500, 500);
   const int32_t sx = static_cast<int32_t>(nx), sy = static_cast<int32_t>(ny);
   AddPerson(*w, sx + 9, sy + 12);   // exactly 15: survives
@@ -170,7 +158,7 @@ TEST(Shark, TargetsOffTheGridAreBroughtOntoIt) {
     w->Sharks.clear();
     AddShark(*w, seed % 2 ? 0 : 799, seed % 3 ? 1 : 1198);
     w->Random.Seed = seed;
-    auto [nx, ny] = Wander(seed, w->Sharks[0].X, w->Sharks[0].Y, 30);
+    auto [nx, ny] = TReplayedDraws(seed).Wander(w->Sharks[0].X, w->Sharks[0].Y, 30);
     SharkRule(*w, w->Sharks[0]);
     ASSERT_EQ(w->Sharks[0].X, ClampX(nx));
     ASSERT_EQ(w->Sharks[0].Y, ClampY(ny));

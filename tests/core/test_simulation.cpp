@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "arrivals.h"
+#include "replayed_draws.h"
 #include "rules.h"
 #include "simulation.h"
 #include "world_fixture.h"
@@ -24,10 +25,7 @@ TEST(Simulation, ALateStepCountsTheRealTimeButMovesByTheSetStep) {
   auto w = Beach();
   w->PersonMax = 0;
   w->SharkMax = 0;
-  TCzlowiek p;
-  p.X = 600;
-  p.Y = 10;
-  w->People.push_back(p);
+  AddPerson(*w, 600, 10);
   TSimulationTicks t;
   StartRun(*w, t, 1000, true);
   EXPECT_EQ(RunIteration(*w, t, 1100), NothingDue);  // not strictly more than 100
@@ -71,20 +69,13 @@ TEST(Simulation, ArrivalsDrawXThenYUntilACellIsAccepted) {
   TSimulationTicks t;
   StartRun(*w, t, 0, true);
   RunIteration(*w, t, 1);
-  TRandom r{123};
-  int32_t x, y;
-  do {
-    x = r(800);
-    y = r(1200);
-  } while (x < 400);
-  EXPECT_EQ(w->People[0].X, x);
-  EXPECT_EQ(w->People[0].Y, y);
-  do {
-    x = r(800);
-    y = r(1200);
-  } while (x >= 400);
-  EXPECT_EQ(w->Sharks[0].X, x);
-  EXPECT_EQ(w->Sharks[0].Y, y);
+  TReplayedDraws draws(123);
+  const TPosition person = draws.Arrival(800, 1200, [](int32_t x, int32_t) { return x >= 400; });  // land
+  EXPECT_EQ(w->People[0].X, person.X);
+  EXPECT_EQ(w->People[0].Y, person.Y);
+  const TPosition shark = draws.Arrival(800, 1200, [](int32_t x, int32_t) { return x < 400; });  // water
+  EXPECT_EQ(w->Sharks[0].X, shark.X);
+  EXPECT_EQ(w->Sharks[0].Y, shark.Y);
 }
 
 TEST(Simulation, NobodyArrivesWithAZeroMaximum) {
@@ -104,14 +95,8 @@ TEST(Simulation, NobodyArrivesWithAZeroMaximum) {
 TEST(Simulation, NewPeopleKeepTheirDistanceAndSharksDoNot) {
   auto w = MakeWorld(WaterColour);
   Paint(*w, 700, 1100, 799, 1199, LandColour);  // 100 x 100 of land
-  w->Observers.push_back({});
-  w->Observers[0].X = 750;
-  w->Observers[0].Y = 1150;
-  TCzlowiek dead;
-  dead.X = 720;
-  dead.Y = 1120;
-  dead.Dead = true;
-  w->People.push_back(dead);
+  AddObserver(*w, 750, 1150, 0);
+  AddPerson(*w, 720, 1120, /*dead=*/true);
   EXPECT_FALSE(FreeLandCell(*w, 729, 1129));
   EXPECT_TRUE(FreeLandCell(*w, 730, 1129));
   EXPECT_FALSE(FreeLandCell(*w, 741, 1141));
@@ -254,19 +239,9 @@ TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
   auto w = Beach();
   w->PersonMax = 0;
   w->SharkMax = 0;
-  TObserwator o;
-  o.X = 300;
-  o.Y = 600;
-  o.Range = 50;
-  w->Observers.push_back(o);
-  TRekin s;
-  s.X = 100;
-  s.Y = 600;
-  w->Sharks.push_back(s);
-  TCzlowiek p;
-  p.X = 380;  // swimming
-  p.Y = 100;
-  w->People.push_back(p);
+  AddObserver(*w, 300, 600, 50);
+  AddShark(*w, 100, 600);
+  AddPerson(*w, 380, 100);  // swimming
   TSimulationTicks t;
   StartRun(*w, t, 0, true);
 
@@ -292,12 +267,8 @@ TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
   w->Observers.clear();
   RunIteration(*w, t, 404);
   EXPECT_FALSE(w->SharkAlarm);
-  TLodz b;
-  b.X = b.HomeX = b.PatrolX = w->Sharks[0].X + 20;
-  b.Y = b.HomeY = b.PatrolY = w->Sharks[0].Y;
-  b.Range = 25;
-  b.Outbound = true;
-  w->Boats.push_back(b);
+  const int32_t bx = w->Sharks[0].X + 20, by = w->Sharks[0].Y;
+  AddBoat(*w, bx, by, bx, by, 0, 25);
   const int32_t x2 = w->People[0].X;
   RunIteration(*w, t, 505);
   EXPECT_EQ(w->People[0].X, x2 + 2);
@@ -307,12 +278,10 @@ TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
 TEST(Simulation, FreshStartAndEndOfRun) {
   auto w = Beach();
   w->Observers.resize(3);
-  TLodz b;
-  b.HomeX = 10;
-  b.HomeY = 20;
-  b.X = 300;
+  TLodz& b = AddBoat(*w, 10, 20, 0, 0, 0, 0);
+  b.X = 300;  // out on the water, heading home
   b.Y = 400;
-  w->Boats.push_back(b);
+  b.Outbound = false;
   w->ElapsedMs = 777;
   w->DeadPeople = 5;
   w->DeadSharks = 6;

@@ -56,24 +56,8 @@ TEST(Soak, TheInterfaceAndTheSimulationShareTheWorldSafely) {
   w->SharkMax = 200;
   w->SharkRange = 100;
   w->PersonSpeed = 60;
-  for (int i = 0; i < 4; ++i) {
-    TObserwator o;
-    o.X = 360;
-    o.Y = 150 + 300 * i;
-    o.Range = 200;
-    w->Observers.push_back(o);
-  }
-  for (int i = 0; i < 3; ++i) {
-    TLodz b;
-    b.X = b.HomeX = 300;
-    b.Y = b.HomeY = 200 + 400 * i;
-    b.PatrolX = 60;
-    b.PatrolY = 100 + 400 * i;
-    b.Speed = 80;
-    b.Range = 150;
-    b.Outbound = true;
-    w->Boats.push_back(b);
-  }
+  for (int i = 0; i < 4; ++i) AddObserver(*w, 360, 150 + 300 * i, 200);
+  for (int i = 0; i < 3; ++i) AddBoat(*w, 300, 200 + 400 * i, 60, 100 + 400 * i, 80, 150);
 
   std::mt19937 rng(4242);
   auto thread = std::make_unique<TSimulationThread>(*w);

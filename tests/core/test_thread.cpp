@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "simulation_thread.h"
+#include "virtual_ticks.h"
 #include "world_fixture.h"
 
 using namespace wendo_test;

@@ -34,22 +34,9 @@ void BusyScenario(TWorld& w) {
   w.SharkMax = 4;
   w.SharkRange = 200;
   w.SharkSpeed = 60;
-  TObserwator o;
-  o.X = 150;
-  o.Y = 300;
-  o.Range = 120;
-  w.Observers.push_back(o);
-  o.Y = 800;
-  w.Observers.push_back(o);
-  TLodz b;
-  b.X = b.HomeX = 60;
-  b.Y = b.HomeY = 500;
-  b.PatrolX = 100;
-  b.PatrolY = 900;
-  b.Speed = 80;
-  b.Range = 150;
-  b.Outbound = true;
-  w.Boats.push_back(b);
+  AddObserver(w, 150, 300, 120);
+  AddObserver(w, 150, 800, 120);
+  AddBoat(w, 60, 500, 100, 900, 80, 150);
 }
 
 std::string Trace(uint32_t seed, int64_t iterations, uint32_t tick, uint32_t start) {

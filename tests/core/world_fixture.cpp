@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-#ifdef WENDO_TEST_HAS_TERRAIN_PICTURE
-#include "terrain_picture.h"
-#endif
-
 namespace wendo_test {
 
 std::unique_ptr<TWorld> MakeWorld(int32_t colour) {
@@ -21,35 +17,32 @@ void Paint(TWorld& w, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t co
 }
 
 TCzlowiek& AddPerson(TWorld& w, int32_t x, int32_t y, bool dead) {
-  TCzlowiek p;
+  TCzlowiek& p = w.People.emplace_back();
   p.X = x;
   p.Y = y;
   p.Dead = dead;
-  w.People.push_back(p);
-  return w.People.back();
+  return p;
 }
 
 TRekin& AddShark(TWorld& w, int32_t x, int32_t y, bool dead, int32_t lastSeen) {
-  TRekin s;
+  TRekin& s = w.Sharks.emplace_back();
   s.X = x;
   s.Y = y;
   s.Dead = dead;
   s.LastSeenStep = lastSeen;
-  w.Sharks.push_back(s);
-  return w.Sharks.back();
+  return s;
 }
 
 TObserwator& AddObserver(TWorld& w, int32_t x, int32_t y, int32_t range) {
-  TObserwator o;
+  TObserwator& o = w.Observers.emplace_back();
   o.X = x;
   o.Y = y;
   o.Range = range;
-  w.Observers.push_back(o);
-  return w.Observers.back();
+  return o;
 }
 
 TLodz& AddBoat(TWorld& w, int32_t x, int32_t y, int32_t px, int32_t py, int32_t speed, int32_t range) {
-  TLodz b;
+  TLodz& b = w.Boats.emplace_back();
   b.X = b.HomeX = x;
   b.Y = b.HomeY = y;
   b.PatrolX = px;
@@ -57,41 +50,7 @@ TLodz& AddBoat(TWorld& w, int32_t x, int32_t y, int32_t px, int32_t py, int32_t 
   b.Speed = speed;
   b.Range = range;
   b.Outbound = true;
-  w.Boats.push_back(b);
-  return w.Boats.back();
-}
-
-bool LoadBmpTerrain(TWorld& w, const std::string& path) {
-#ifdef WENDO_TEST_HAS_TERRAIN_PICTURE
-  try {
-    LoadTerrainPicture(w, QString::fromStdString(path));
-    return true;
-  } catch (const TPictureError&) {
-    return false;
-  }
-#else
-  (void)w;
-  (void)path;
-  return false;
-#endif
-}
-
-void PaintTrickyMap(TWorld& w) {
-  std::fill(w.TerrainGrid.begin(), w.TerrainGrid.end(), WaterColour);
-  Paint(w, 300, 0, 799, 1199, LandColour);
-  for (int32_t x = 320; x < 800; x += 37) Paint(w, x, 0, x + 1, 1199, WaterColour);  // channels
-  for (int32_t x = 40; x < 300; x += 53) Paint(w, x, 100, x + 1, 1100, LandColour);  // thin strips
-  Paint(w, 500, 300, 600, 420, WaterColour);       // a lake
-  Paint(w, 520, 320, 540, 340, LandColour);        // with an island
-  Paint(w, 620, 600, 700, 700, CyanWaterColour);   // an aqua pond
-  Paint(w, 250, 0, 299, 1199, CyanWaterColour);    // aqua shore
-  Paint(w, 100, 500, 140, 540, LandColour);        // an island at sea
-  Paint(w, 700, 900, 760, 960, OliveColour);
-  Paint(w, 400, 800, 460, 830, Rgb(200, 200, 200));
-  Paint(w, 0, 0, 799, 3, WaterColour);             // water along every edge
-  Paint(w, 0, 1196, 799, 1199, WaterColour);
-  Paint(w, 796, 0, 799, 1199, CyanWaterColour);
-  Paint(w, 780, 1000, 799, 1050, NoPixel);
+  return b;
 }
 
 }  // namespace wendo_test

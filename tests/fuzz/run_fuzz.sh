@@ -16,7 +16,7 @@ source_dir=${WENDO_SOURCE_DIR:-$(cd "$here/../.." && pwd)}
 # number conversion count too.
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DWENDO_FUZZ=ON -DWENDO_UI=OFF -DWENDO_BENCH=OFF -DWENDO_TESTS=OFF \
+  -DWENDO_FUZZ=ON -DWENDO_TESTS=ON -DWENDO_UI=OFF -DWENDO_LAB=OFF -DWENDO_BENCH=OFF \
   -DWENDO_SANITIZE=address,undefined \
   -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
 compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")

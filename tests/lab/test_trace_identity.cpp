@@ -29,7 +29,7 @@ TScenarioSetup ScenarioOf(const TCase& c) {
     s = ReadScenarioSetup(ExampleFile(c.scenario));
   } else {
     s.Name = "defaults";
-    for (int i = 0; i < ParameterCount; ++i) s.Parameters[i] = ParameterTable[i].Default;
+    s.Parameters = DefaultParameters();
   }
   return s;
 }
@@ -51,7 +51,7 @@ std::string TraceRun(const QImage& map, const TCase& c, const TRunSpec& spec) {
   auto w = std::make_unique<TWorld>();
   FillTerrainFromPicture(*w, map);
   if (c.scenario) LoadScenario(*w, ExampleFile(c.scenario));
-  for (int i = 0; i < ParameterCount; ++i) ParameterTable[i].Set(*w, spec.Parameters[i]);
+  SetParameters(*w, spec.Parameters);
   std::ostringstream out;
   wendo_trace::RunTrace(*w, spec.Seed, spec.DurationMs, [](int64_t) { return 1u; }, 0, out);
   return out.str();

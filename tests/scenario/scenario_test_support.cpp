@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "scenario_error.h"
+#include "world_fixture.h"
 
 namespace wendo_test {
 
@@ -19,22 +20,22 @@ TScratchFolder::TScratchFolder() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/wendo-scenario-XXXXXX";
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  Root = pattern;
-  ::chmod(Root.c_str(), 0755);
+  root_ = pattern;
+  ::chmod(root_.c_str(), 0755);
 }
 
 TScratchFolder::~TScratchFolder() {
   std::error_code ignored;
   // Read-only folders made by a test must become writable to be removed.
-  for (auto it = std::filesystem::recursive_directory_iterator(Root, ignored);
+  for (auto it = std::filesystem::recursive_directory_iterator(root_, ignored);
        it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
     if (it->is_directory(ignored) && !it->is_symlink(ignored)) ::chmod(it->path().c_str(), 0755);
-  std::filesystem::remove_all(Root, ignored);
+  std::filesystem::remove_all(root_, ignored);
 }
 
 std::vector<std::string> TScratchFolder::Names() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(Root)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(root_)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -85,21 +86,12 @@ std::unique_ptr<TWorld> MakeBusyWorld() {
   w->SharkMax = 6;
   w->SharkSpeed = 8;
   w->SharkRange = 9;
-  TObserwator o;
-  o.X = 11, o.Y = 12, o.Range = 13;
-  w->Observers.push_back(o);
-  o.X = 21, o.Y = 22, o.Range = 23;
-  w->Observers.push_back(o);
-  TLodz b;
-  b.X = 31, b.Y = 32, b.HomeX = 33, b.HomeY = 34, b.PatrolX = 35, b.PatrolY = 36, b.Range = 37, b.Speed = 38;
-  b.Outbound = false;
-  w->Boats.push_back(b);
-  TCzlowiek p;
-  p.X = 41, p.Y = 42, p.Dead = true;
-  w->People.push_back(p);
-  TRekin r;
-  r.X = 51, r.Y = 52, r.LastSeenStep = 53;
-  w->Sharks.push_back(r);
+  AddObserver(*w, 11, 12, 13);
+  AddObserver(*w, 21, 22, 23);
+  TLodz& b = AddBoat(*w, 33, 34, 35, 36, 38, 37);
+  b.X = 31, b.Y = 32, b.Outbound = false;  // away from its home, heading back
+  AddPerson(*w, 41, 42, /*dead=*/true);
+  AddShark(*w, 51, 52, /*dead=*/false, /*lastSeen=*/53);
   w->SharkAlarm = true;
   w->ViewLeft = 60;
   w->ViewTop = 61;

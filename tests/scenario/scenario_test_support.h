@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "same_scenario.h"
 #include "scenario_content.h"
 #include "wymianadanych.h"
 
@@ -25,13 +26,13 @@ class TScratchFolder {
   TScratchFolder(const TScratchFolder&) = delete;
   TScratchFolder& operator=(const TScratchFolder&) = delete;
 
-  const std::string& Path() const { return Root; }
-  std::string operator/(const std::string& name) const { return Root + "/" + name; }
+  const std::string& Path() const { return root_; }
+  std::string operator/(const std::string& name) const { return root_ + "/" + name; }
   // Names in the folder (not "." and ".."), sorted.
   std::vector<std::string> Names() const;
 
  private:
-  std::string Root;
+  std::string root_;
 };
 
 std::string ReadBytes(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include "scenario_file.h"
 #include "scenario_test_support.h"
+#include "world_fixture.h"
 
 namespace wendo_test {
 namespace {
@@ -40,15 +41,10 @@ TEST(ScenarioFormat, ObjectLinesAndNegativeValues) {
   TWorld world;
   world.SharkSpeed = -5;
   world.PersonMax = -2147483647 - 1;
-  TObserwator o;
-  o.X = 250, o.Y = 400, o.Range = 120;
-  world.Observers.push_back(o);
-  o.X = -3, o.Y = 0, o.Range = -40;
-  world.Observers.push_back(o);
-  TLodz b;
-  b.HomeX = 100, b.HomeY = 200, b.PatrolX = 300, b.PatrolY = 400, b.Speed = 25, b.Range = 150;
+  AddObserver(world, 250, 400, 120);
+  AddObserver(world, -3, 0, -40);
+  TLodz& b = AddBoat(world, 100, 200, 300, 400, 25, 150);
   b.X = 123, b.Y = 456, b.Outbound = false;  // neither is stored
-  world.Boats.push_back(b);
 
   TScratchFolder folder;
   const std::string path = folder / "objects.wnd";

@@ -139,7 +139,7 @@ TEST_F(ScenarioReading, CtrlZEndsTheFile) {
 TEST_F(ScenarioReading, NumberForms) {
   const TScenario s = Loaded("$1F\r\n0x1F\r\n0X1f\r\n+7\r\n-$10\r\n2147483647\r\n-2147483648\r\n007\r\n-0\r\n$7FFFFFFF\r\n");
   const int32_t expected[] = {31, 31, 31, 7, -16, 2147483647, -2147483647 - 1, 7, 0, 2147483647};
-  for (int i = 0; i < TScenario::ParameterCount; ++i) EXPECT_EQ(s.Parameters[i], expected[i]) << "line " << i + 1;
+  for (int i = 0; i < ParameterCount; ++i) EXPECT_EQ(s.Parameters[i], expected[i]) << "line " << i + 1;
 
   for (const char* bad : {"2147483648", "-2147483649", "$80000000", "abc", "12a", "1.5", "--1", "+", "$", "0x",
                           "\xc3\xb3", "1,000"})

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <mutex>
 
-#include "frame_raster.h"
+#include "frame_drawing.h"
 #include "pictures.h"
 #include "wymianadanych.h"
 
@@ -67,7 +67,7 @@ QImage ReferenceMiniMap(int width, int height, int mapWidth, int mapHeight) {
   };
   begin();
   auto pen = [&](int32_t colour) {
-    QPen p{QColor::fromRgb(wendoui::FrameColour(colour))};
+    QPen p{QColor::fromRgb(PictureColour(colour))};
     p.setWidth(1);
     p.setCosmetic(true);
     painter.setPen(p);
@@ -81,9 +81,9 @@ QImage ReferenceMiniMap(int width, int height, int mapWidth, int mapHeight) {
     for (const QPoint d : {QPoint(0, 0), QPoint(-1, -1), QPoint(-1, 1), QPoint(1, -1), QPoint(1, 1)})
       painter.drawPoint(x + d.x(), y + d.y());
     painter.end();
-    wendoui::DrawEllipseOutline(canvas, M + Div5(int64_t{o.X} - range), M + Div5(int64_t{o.Y} - range),
+    viewtest::DrawEllipseOutline(canvas, M + Div5(int64_t{o.X} - range), M + Div5(int64_t{o.Y} - range),
                                 M + Div5(int64_t{o.X} + range), M + Div5(int64_t{o.Y} + range),
-                                wendoui::FrameColour(colour));
+                                PictureColour(colour));
     painter.begin(&canvas);
     begin();
   };

@@ -20,6 +20,7 @@
 #include "program_fixture.h"
 #include "simulation.h"
 #include "wendoUnit9.h"
+#include "world_fixture.h"
 
 using dialog_tests::MessageCapture;
 using wymianadanych::World;
@@ -126,16 +127,8 @@ TEST_F(ChartWindow, FreshStartClearsThePointsPausesAndTheEndKeepThem) {
 TEST_F(ChartWindow, LinesFollowTheCountersOfAScriptedRun) {
   // One short-sighted guard and a boat for many sharks: the run has alarms,
   // swimmers and deaths.
-  World.Observers = {{{380, 900}, 100}};
-  wymianadanych::TLodz boat;
-  boat.X = boat.HomeX = 200;
-  boat.Y = boat.HomeY = 800;
-  boat.PatrolX = 100;
-  boat.PatrolY = 900;
-  boat.Speed = 40;
-  boat.Range = 120;
-  boat.Outbound = true;
-  World.Boats.push_back(boat);
+  wendo_test::AddObserver(World, 380, 900, 100);
+  wendo_test::AddBoat(World, 200, 800, 100, 900, 40, 120);
   World.PersonArrivalS = 1;
   World.PersonMax = 300;
   World.SharkArrivalS = 1;

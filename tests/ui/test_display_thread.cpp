@@ -11,17 +11,20 @@
 #include <vector>
 
 #include "display_thread.h"
+#include "parameters.h"
 #include "test_map_support.h"
 #include "tick_source.h"
+#include "virtual_ticks.h"
 #include "wymianadanych.h"
 
 using namespace wymianadanych;
+using wendo_test::TVirtualTicks;
 
 namespace {
 
 class DisplayThread : public ::testing::Test {
  protected:
-  void TearDown() override { World.RefreshMs = 1000; }
+  void TearDown() override { SetParameters(World, DefaultParameters()); }
 
   // Serves the GUI thread's events until `done` holds; a hang guard only.
   static void PumpUntil(const std::function<bool()>& done) {
@@ -218,7 +221,7 @@ TEST_F(DisplayThread, TheTimerIsServedBetweenRedrawsThatRunBackToBack) {
 class DisplayThreadViews : public viewtest::ViewsTest {
  protected:
   void TearDown() override {
-    World.RefreshMs = 1000;
+    SetParameters(World, DefaultParameters());
     ViewsTest::TearDown();
   }
 };

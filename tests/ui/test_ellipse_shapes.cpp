@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame_one_colour_marks.h"
+#include "frame_drawing.h"
 #include "frame_raster.h"
 
 namespace {
@@ -95,8 +96,8 @@ TEST(OneColourMarks, ManyCirclesOfOneColourLookAsIfEachWereDrawn) {
   auto uniform = [&](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
   QImage drawn = Blank(160, 240);
   QImage expected = Blank(160, 240);
-  wendoui::DrawRectOutline(drawn, 20, 30, 90, 200, 0xFF00FF00u);
-  wendoui::DrawRectOutline(expected, 20, 30, 90, 200, 0xFF00FF00u);
+  viewtest::DrawRectOutline(drawn, 20, 30, 90, 200, 0xFF00FF00u);
+  viewtest::DrawRectOutline(expected, 20, 30, 90, 200, 0xFF00FF00u);
   wendoui::TRaster raster(drawn);
   wendoui::TOneColourMarks circles(raster, Ink);
   std::vector<std::array<int64_t, 4>> boxes;

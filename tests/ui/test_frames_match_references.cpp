@@ -3,13 +3,15 @@
 #include <mutex>
 #include <random>
 
-#include "frame_raster.h"
+#include "frame_drawing.h"
 #include "pictures.h"
 #include "reference_frames.h"
 #include "test_map_support.h"
+#include "world_fixture.h"
 
 using namespace wymianadanych;
 using namespace viewtest;
+using namespace wendo_test;
 
 namespace {
 
@@ -30,7 +32,7 @@ TEST(PainterConvention, DrawRectOfPainterBoxOutlinesTheExclusiveBox) {
       p.setPen(pen);
       p.drawRect(PainterBox(l, t, r, b));
     }
-    wendoui::DrawRectOutline(raw, l, t, r, b, 0xFFFF0000u);
+    viewtest::DrawRectOutline(raw, l, t, r, b, 0xFFFF0000u);
     EXPECT_EQ(painted, raw) << l << "," << t << " - " << r << "," << b;
     if (l >= 0 && t >= 0 && r < 20 && b < 20) {
       EXPECT_EQ(painted.pixel(l, t), 0xFFFF0000u);
@@ -62,33 +64,26 @@ class RandomWorlds : public ViewsTest {
     World.Boats.clear();
     World.People.clear();
     World.Sharks.clear();
+    // Each value drawn in its own statement: the order of the draws is fixed.
     for (int n = Uniform(0, 6); n > 0; --n) {
-      TObserwator o;
-      o.X = Coordinate(-120, 920, MaxX);
-      o.Y = Coordinate(-120, 1320, MaxY);
-      o.Range = Uniform(-50, 600);
-      World.Observers.push_back(o);
+      const int x = Coordinate(-120, 920, MaxX);
+      const int y = Coordinate(-120, 1320, MaxY);
+      AddObserver(World, x, y, Uniform(-50, 600));
     }
     for (int n = Uniform(0, 6); n > 0; --n) {
-      TLodz b;
-      b.X = Coordinate(-120, 920, MaxX);
-      b.Y = Coordinate(-120, 1320, MaxY);
-      b.Range = Uniform(0, 400);
-      World.Boats.push_back(b);
+      const int x = Coordinate(-120, 920, MaxX);
+      const int y = Coordinate(-120, 1320, MaxY);
+      AddBoat(World, x, y, x, y, 0, Uniform(0, 400));
     }
     for (int n = Uniform(0, 40); n > 0; --n) {
-      TCzlowiek p;
-      p.X = Coordinate(0, MaxX, MaxX);
-      p.Y = Coordinate(0, MaxY, MaxY);
-      p.Dead = Uniform(0, 4) == 0;
-      World.People.push_back(p);
+      const int x = Coordinate(0, MaxX, MaxX);
+      const int y = Coordinate(0, MaxY, MaxY);
+      AddPerson(World, x, y, Uniform(0, 4) == 0);
     }
     for (int n = Uniform(0, 15); n > 0; --n) {
-      TRekin s;
-      s.X = Coordinate(0, MaxX, MaxX);
-      s.Y = Coordinate(0, MaxY, MaxY);
-      s.Dead = Uniform(0, 4) == 0;
-      World.Sharks.push_back(s);
+      const int x = Coordinate(0, MaxX, MaxX);
+      const int y = Coordinate(0, MaxY, MaxY);
+      AddShark(World, x, y, Uniform(0, 4) == 0);
     }
     switch (Uniform(0, 4)) {
       case 0:  // within the map

@@ -31,6 +31,7 @@
 #include "wendoUnit5.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
+#include "world_fixture.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::ModalAnswers;
@@ -57,17 +58,11 @@ class MainWindowCommands : public ProgramTest {
   static void PrepareScenario() {
     World.SimStepMs = 77;
     World.SharkMax = -5;
-    World.Observers.push_back({{250, 400}, 120});
-    wymianadanych::TLodz boat;
-    boat.X = 1;
+    wendo_test::AddObserver(World, 250, 400, 120);
+    wymianadanych::TLodz& boat = wendo_test::AddBoat(World, 100, 200, 300, 400, 25, 150);
+    boat.X = 1;  // away from its home, heading home: neither is saved
     boat.Y = 2;
-    boat.HomeX = 100;
-    boat.HomeY = 200;
-    boat.PatrolX = 300;
-    boat.PatrolY = 400;
-    boat.Speed = 25;
-    boat.Range = 150;
-    World.Boats.push_back(boat);
+    boat.Outbound = false;
   }
 
   MessageCapture capture;
@@ -152,7 +147,7 @@ TEST_F(MainWindowCommands, SaveNewLoadAndCancel) {
 
   // Cancelled dialogs change nothing, on disk or in the world.
   AnswerDialogs(QString());
-  World.Observers.push_back({{10, 20}, 30});
+  wendo_test::AddObserver(World, 10, 20, 30);
   form->Zapisz1Click();
   form->Wczytaj1Click();
   EXPECT_EQ(shown.size(), 4u);

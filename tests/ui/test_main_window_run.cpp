@@ -18,6 +18,7 @@
 #include "wendoUnit4.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
+#include "world_fixture.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -85,16 +86,8 @@ class MainWindowRun : public ProgramTest {
     EXPECT_EQ(form->SimulationThread()->Suspended(), !running);
   }
 
-  static wymianadanych::TLodz Boat(int32_t x, int32_t y, int32_t patrolX, int32_t patrolY) {
-    wymianadanych::TLodz b;
-    b.X = b.HomeX = x;
-    b.Y = b.HomeY = y;
-    b.PatrolX = patrolX;
-    b.PatrolY = patrolY;
-    b.Speed = 50;
-    b.Range = 100;
-    b.Outbound = true;
-    return b;
+  static void AddBoat(int32_t x, int32_t y, int32_t patrolX, int32_t patrolY) {
+    wendo_test::AddBoat(World, x, y, patrolX, patrolY, 50, 100);
   }
 
   MessageCapture capture;
@@ -169,8 +162,8 @@ TEST_F(MainWindowRun, EmptyScenarioStillBringsPeopleAndSharks) {
 }
 
 TEST_F(MainWindowRun, PauseAndResumeKeepTheCountersAndCutTheMessages) {
-  World.Observers.push_back({{300, 300}, 50});
-  World.Boats.push_back(Boat(400, 900, 400, 1000));
+  wendo_test::AddObserver(World, 300, 300, 50);
+  AddBoat(400, 900, 400, 1000);
   World.SimStepMs = 5;
   World.PersonArrivalS = 0;
 
@@ -189,7 +182,7 @@ TEST_F(MainWindowRun, PauseAndResumeKeepTheCountersAndCutTheMessages) {
 
   // A boat added while paused is not counted; the resumed run has nothing
   // due, so the counters can be compared exactly.
-  World.Boats.push_back(Boat(420, 950, 420, 1050));
+  AddBoat(420, 950, 420, 1050);
   QuietWorld();
   form->Wznow1Click();
   EXPECT_EQ(form->RunState(), TRunState::Running);
@@ -201,8 +194,8 @@ TEST_F(MainWindowRun, PauseAndResumeKeepTheCountersAndCutTheMessages) {
 
 TEST_F(MainWindowRun, EndingAPausedRunSendsBoatsHomeAndClearsTheRun) {
   // In the water at the top of the map, fast enough to move every step.
-  World.Boats.push_back(Boat(300, 300, 100, 100));
-  World.Boats.push_back(Boat(320, 300, 320, 100));
+  AddBoat(300, 300, 100, 100);
+  AddBoat(320, 300, 320, 100);
   for (wymianadanych::TLodz& b : World.Boats) b.Speed = 2000;
   World.SimStepMs = 5;
   World.PersonArrivalS = 0;

@@ -5,9 +5,11 @@
 #include "pictures.h"
 #include "reference_frames.h"
 #include "test_map_support.h"
+#include "world_fixture.h"
 
 using namespace wymianadanych;
 using namespace viewtest;
+using namespace wendo_test;
 
 namespace {
 
@@ -37,35 +39,10 @@ class MapDrawing : public ViewsTest {
         ASSERT_EQ(frame.pixel(u, v), expected) << "sprite pixel " << i << "," << j;
       }
   }
-  static void Add(TObserwator o) { World.Observers.push_back(o); }
+  // Only the position of an observation point or a boat shows on the map.
+  static void AddObserverAt(int x, int y) { AddObserver(World, x, y, 0); }
+  static void AddBoatAt(int x, int y) { AddBoat(World, x, y, x, y, 0, 0); }
 };
-
-TObserwator Observer(int x, int y) {
-  TObserwator o;
-  o.X = x;
-  o.Y = y;
-  return o;
-}
-TRekin Shark(int x, int y, bool dead = false) {
-  TRekin s;
-  s.X = x;
-  s.Y = y;
-  s.Dead = dead;
-  return s;
-}
-TCzlowiek Person(int x, int y, bool dead = false) {
-  TCzlowiek p;
-  p.X = x;
-  p.Y = y;
-  p.Dead = dead;
-  return p;
-}
-TLodz Boat(int x, int y) {
-  TLodz b;
-  b.X = x;
-  b.Y = y;
-  return b;
-}
 
 TEST_F(MapDrawing, EmptyListsShowTheBareBackgroundAtTheView) {
   QImage frame = MapFrame();
@@ -88,7 +65,7 @@ TEST_F(MapDrawing, EmptyListsShowTheBareBackgroundAtTheView) {
 }
 
 TEST_F(MapDrawing, ObjectAtTheOriginShowsItsLowerRightQuarter) {
-  Add(Observer(0, 0));
+  AddObserverAt(0, 0);
   const QImage frame = MapFrame();
   const QImage sprite = MakeSprite(ObserverKind);
   for (int v = 0; v < 40; ++v)
@@ -103,14 +80,14 @@ TEST_F(MapDrawing, SpritesAreClippedAtEveryFrameEdge) {
   World.ViewLeft = 100;
   World.ViewTop = 200;
   // Straddling each edge, and sprites that just touch or just miss the frame.
-  Add(Observer(100 + 595, 200 + 200));  // right edge: sprite columns 0..19
-  Add(Observer(100 + 5, 200 + 398));    // bottom-left corner
-  Add(Observer(100 + 300, 200 - 1));    // top edge
-  Add(Observer(100 + 614, 200 + 100));  // only sprite column 0 at u = 599
-  Add(Observer(100 - 14, 200 + 50));    // only sprite column 29 at u = 0
-  Add(Observer(100 + 615, 200 + 300));  // wholly outside, right
-  Add(Observer(100 - 15, 200 + 300));   // wholly outside, left
-  Add(Observer(100 + 300, 200 + 415));  // wholly outside, below
+  AddObserverAt(100 + 595, 200 + 200);  // right edge: sprite columns 0..19
+  AddObserverAt(100 + 5, 200 + 398);    // bottom-left corner
+  AddObserverAt(100 + 300, 200 - 1);    // top edge
+  AddObserverAt(100 + 614, 200 + 100);  // only sprite column 0 at u = 599
+  AddObserverAt(100 - 14, 200 + 50);    // only sprite column 29 at u = 0
+  AddObserverAt(100 + 615, 200 + 300);  // wholly outside, right
+  AddObserverAt(100 - 15, 200 + 300);   // wholly outside, left
+  AddObserverAt(100 + 300, 200 + 415);  // wholly outside, below
   const QImage frame = MapFrame();
   ASSERT_EQ(frame, ReferenceMap(600, 400));
   for (const TObserwator& o : World.Observers) ExpectStack(frame, o.X, o.Y, {ObserverKind});
@@ -126,10 +103,10 @@ TEST_F(MapDrawing, LaterPassesAndLaterElementsLieOnTopExceptWhereWhite) {
   PaintTerrain(380, 380, 60, 60, LandColour);
   World.ViewLeft = 100;
   World.ViewTop = 200;
-  Add(Observer(400, 400));
-  World.Boats.push_back(Boat(400, 400));
-  World.People.push_back(Person(400, 400));
-  World.Sharks.push_back(Shark(400, 400));
+  AddObserverAt(400, 400);
+  AddBoatAt(400, 400);
+  AddPerson(World, 400, 400);
+  AddShark(World, 400, 400);
   QImage frame = MapFrame();
   ExpectStack(frame, 400, 400, {BoatKind, StandingKind, SharkKind, ObserverKind});
   // The near-white pixel of the top sprite is drawn, pure white never is.
@@ -141,7 +118,10 @@ TEST_F(MapDrawing, LaterPassesAndLaterElementsLieOnTopExceptWhereWhite) {
   Clear();
   World.ViewLeft = 0;
   World.ViewTop = 0;
-  World.Sharks = {Shark(200, 200), Shark(200, 200, true), Shark(300, 300, true), Shark(300, 300)};
+  AddShark(World, 200, 200);
+  AddShark(World, 200, 200, /*dead=*/true);
+  AddShark(World, 300, 300, /*dead=*/true);
+  AddShark(World, 300, 300);
   frame = MapFrame();
   ExpectStack(frame, 200, 200, {DeadKind, SharkKind});
   ExpectStack(frame, 300, 300, {SharkKind, DeadKind});
@@ -155,11 +135,10 @@ TEST_F(MapDrawing, DeadLookAlikeAndOnlyTheGroundPixelDecidesSwimming) {
   PaintTerrain(350, 50, 1, 1, Rgb(0, 255, 254));  // almost aqua: land
   PaintTerrain(440, 30, 40, 40, WaterColour);
   PaintTerrain(451, 50, 1, 1, LandColour);  // a land pixel in the water
-  World.People = {Person(50, 50), Person(150, 50), Person(250, 50), Person(350, 50), Person(451, 50),
-                  Person(550, 50)};
+  for (int x : {50, 150, 250, 350, 451, 550}) AddPerson(World, x, 50);
   PaintTerrain(690, 30, 20, 20, WaterColour);
-  World.People.push_back(Person(700, 40, true));  // dead on water
-  World.Sharks.push_back(Shark(640, 60, true));
+  AddPerson(World, 700, 40, /*dead=*/true);  // dead on water
+  AddShark(World, 640, 60, /*dead=*/true);
   const QImage frame = MapFrame();
   ExpectStack(frame, 50, 50, {SwimmingKind});
   ExpectStack(frame, 150, 50, {SwimmingKind});

@@ -6,9 +6,11 @@
 
 #include "pictures.h"
 #include "test_map_support.h"
+#include "world_fixture.h"
 
 using namespace wymianadanych;
 using namespace viewtest;
+using namespace wendo_test;
 
 namespace {
 
@@ -74,10 +76,7 @@ TEST_F(MapPicking, LandForObserversWaterForBoats) {
 TEST_F(MapPicking, TheShownFrameDecidesNotTheTerrain) {
   // A sprite over land hides it: its pixels are refused, the land beside it
   // is still accepted.
-  TObserwator o;
-  o.X = 50;
-  o.Y = 50;
-  World.Observers.push_back(o);
+  AddObserver(World, 50, 50, 0);
   EXPECT_FALSE(Click(1, 50, 50));
   EXPECT_TRUE(Click(1, 50, 70));
   // A keyed (white) sprite pixel shows the land beneath and is accepted.
@@ -122,10 +121,7 @@ TEST_F(MapPicking, NoPointOffTheMapEvenOnAnAcceptedColour) {
   QImage sprite(30, 30, QImage::Format_RGB32);
   sprite.fill(Px(LandColour));
   ObserverSprite = sprite;
-  TObserwator o;
-  o.X = 5;
-  o.Y = 5;
-  World.Observers.push_back(o);
+  AddObserver(World, 5, 5, 0);
   World.ViewLeft = -20;
   World.ViewTop = -20;
   EXPECT_FALSE(Click(1, 15, 15));  // map (-5, -5)
@@ -138,10 +134,7 @@ TEST_F(MapPicking, NoPointOffTheMapEvenOnAnAcceptedColour) {
   PaintTerrain(780, 1180, 20, 20, WaterColour);
   sprite.fill(Px(WaterColour));
   BoatSprite = sprite;
-  TLodz b;
-  b.X = 799;
-  b.Y = 1199;
-  World.Boats.push_back(b);
+  AddBoat(World, 799, 1199, 799, 1199, 0, 0);
   World.ViewLeft = 700;
   World.ViewTop = 1100;
   EXPECT_TRUE(Click(2, 99, 99));

@@ -2,14 +2,13 @@
 
 #include <mutex>
 
-#include "frame_raster.h"
 #include "pictures.h"
 
 using namespace wymianadanych;
 
 namespace viewtest {
 
-QRgb Px(int32_t worldColour) { return wendoui::FrameColour(worldColour); }
+QRgb Px(int32_t worldColour) { return PictureColour(worldColour); }
 
 bool SpriteKeyed(int kind, int i, int j) { return (i * 7 + j * 3 + kind) % 11 == 0; }
 

@@ -1,6 +1,6 @@
 // A mini-map click centres the map view; the view rectangle shows it at
 // the next redraw only.
-#include "frame_raster.h"
+#include "frame_drawing.h"
 #include "pictures.h"
 #include "test_map_support.h"
 
@@ -14,7 +14,7 @@ constexpr QRgb Red = 0xFFFF0000u;
 // The view rectangle (l, t) - (r, b) drawn on the bare mini-map.
 QImage WithView(int l, int t, int r, int b) {
   QImage f = MiniMapPicture.copy();
-  wendoui::DrawRectOutline(f, l, t, r, b, Red);
+  viewtest::DrawRectOutline(f, l, t, r, b, Red);
   return f;
 }
 

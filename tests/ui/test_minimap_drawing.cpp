@@ -5,12 +5,14 @@
 #include <set>
 #include <utility>
 
-#include "frame_raster.h"
+#include "frame_drawing.h"
 #include "pictures.h"
 #include "test_map_support.h"
+#include "world_fixture.h"
 
 using namespace wymianadanych;
 using namespace viewtest;
+using namespace wendo_test;
 
 namespace {
 
@@ -31,7 +33,7 @@ class MiniMapDrawing : public ViewsTest {
   // The background with the view rectangle, as every frame starts.
   static QImage Bare() {
     QImage f = MiniMapPicture.copy();
-    wendoui::DrawRectOutline(f, 60, 140, 180, 220, Red);
+    viewtest::DrawRectOutline(f, 60, 140, 180, 220, Red);
     return f;
   }
 };
@@ -45,14 +47,12 @@ void ExpectSame(const QImage& frame, const QImage& expected) {
 }
 
 TEST_F(MiniMapDrawing, ObserverAtTheOriginShowsTwoCrossPixelsAndAClippedCircle) {
-  TObserwator o;
-  o.Range = 50;
-  World.Observers.push_back(o);
+  AddObserver(World, 0, 0, 50);
   const QImage frame = MiniMapFrame();
   QImage expected = Bare();
   expected.setPixel(0, 0, Black);
   expected.setPixel(1, 1, Black);
-  wendoui::DrawEllipseOutline(expected, -10, -10, 10, 10, Black);
+  viewtest::DrawEllipseOutline(expected, -10, -10, 10, 10, Black);
   ExpectSame(frame, expected);
   // The circle's box is (-10, -10) - (10, 10): its visible part reaches
   // column 9 and row 9 and nothing beyond.
@@ -72,34 +72,13 @@ TEST_F(MiniMapDrawing, ObserverAtTheOriginShowsTwoCrossPixelsAndAClippedCircle) 
 TEST_F(MiniMapDrawing, MarksHaveTheirColoursShapesAndOrder) {
   // A boat over an observation point, a person over a shark, and dead
   // objects nowhere.
-  TObserwator o;
-  o.X = 104;
-  o.Y = 304;  // (20, 60)
-  o.Range = 0;
-  World.Observers.push_back(o);
-  TLodz b;
-  b.X = 100;
-  b.Y = 300;
-  b.Range = 0;
-  World.Boats.push_back(b);
-  TRekin s;
-  s.X = 500;
-  s.Y = 250;  // (100, 50)
-  World.Sharks.push_back(s);
-  World.Sharks.push_back(s);
-  World.Sharks.back().X = 250;  // (50, 50), then covered by a person
-  TRekin deadShark = s;
-  deadShark.X = 600;
-  deadShark.Dead = true;
-  World.Sharks.push_back(deadShark);
-  TCzlowiek p;
-  p.X = 254;
-  p.Y = 250;
-  World.People.push_back(p);
-  TCzlowiek deadPerson = p;
-  deadPerson.Y = 500;
-  deadPerson.Dead = true;
-  World.People.push_back(deadPerson);
+  AddObserver(World, 104, 304, 0);  // (20, 60)
+  AddBoat(World, 100, 300, 100, 300, 0, 0);
+  AddShark(World, 500, 250);  // (100, 50)
+  AddShark(World, 250, 250);  // (50, 50), then covered by a person
+  AddShark(World, 600, 250, /*dead=*/true);
+  AddPerson(World, 254, 250);
+  AddPerson(World, 254, 500, /*dead=*/true);
   const QImage frame = MiniMapFrame();
 
   QImage expected = Bare();
@@ -120,30 +99,19 @@ TEST_F(MiniMapDrawing, MarksHaveTheirColoursShapesAndOrder) {
 TEST_F(MiniMapDrawing, CirclesFollowRangeAndNegativePositionsTruncateTowardZero) {
   // X = -7 gives column -1 (truncation toward zero); X = 4 and X = 0 share
   // column 0.
-  TLodz b;
-  b.X = 4;
-  b.Y = 200;
-  b.Range = 23;
-  World.Boats.push_back(b);
-  TObserwator o;
-  o.X = -7;
-  o.Y = 400;
-  o.Range = 100;
-  World.Observers.push_back(o);
-  TRekin s;
-  s.X = 0;
-  s.Y = 1000;
-  World.Sharks.push_back(s);
+  AddBoat(World, 4, 200, 4, 200, 0, 23);
+  AddObserver(World, -7, 400, 100);
+  AddShark(World, 0, 1000);
   const QImage frame = MiniMapFrame();
   QImage expected = Bare();
   for (const QPoint d : {QPoint(-1, -1), QPoint(-1, 1), QPoint(1, -1), QPoint(1, 1), QPoint(0, 0)})
   {
-    wendoui::PutPixel(expected, d.x() - 1, d.y() + 80, Black);
-    wendoui::PutPixel(expected, d.x(), d.y() + 40, Cream);
+    viewtest::PutPixel(expected, d.x() - 1, d.y() + 80, Black);
+    viewtest::PutPixel(expected, d.x(), d.y() + 40, Cream);
   }
-  wendoui::DrawEllipseOutline(expected, -21, 60, 18, 100, Black);  // (-107 div 5, 300 div 5)-(93 div 5, 500 div 5)
-  wendoui::DrawEllipseOutline(expected, -3, 35, 5, 44, Cream);     // (-19, 177)-(27, 223) div 5
-  wendoui::DrawRectOutline(expected, -1, 199, 2, 202, Orange);
+  viewtest::DrawEllipseOutline(expected, -21, 60, 18, 100, Black);  // (-107 div 5, 300 div 5)-(93 div 5, 500 div 5)
+  viewtest::DrawEllipseOutline(expected, -3, 35, 5, 44, Cream);     // (-19, 177)-(27, 223) div 5
+  viewtest::DrawRectOutline(expected, -1, 199, 2, 202, Orange);
   ExpectSame(frame, expected);
   EXPECT_EQ(frame.pixel(4, 40), Cream);  // the boat circle's right column
 }
@@ -152,7 +120,7 @@ TEST_F(MiniMapDrawing, CirclesFollowRangeAndNegativePositionsTruncateTowardZero)
 std::set<std::pair<int, int>> Outline(int w, int h) {
   QImage canvas(w + 4, h + 4, QImage::Format_RGB32);
   canvas.fill(0xFF000000u);
-  wendoui::DrawEllipseOutline(canvas, 2, 2, 2 + w, 2 + h, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(canvas, 2, 2, 2 + w, 2 + h, 0xFFFFFFFFu);
   std::set<std::pair<int, int>> pixels;
   for (int y = 0; y < canvas.height(); ++y)
     for (int x = 0; x < canvas.width(); ++x)
@@ -218,26 +186,26 @@ TEST(EllipseRasterizer, InvertedEmptyAndHugeBoxes) {
   QImage a(60, 60, QImage::Format_RGB32), b(60, 60, QImage::Format_RGB32);
   a.fill(0xFF000000u);
   b.fill(0xFF000000u);
-  wendoui::DrawEllipseOutline(a, 5, 7, 40, 33, 0xFFFFFFFFu);
-  wendoui::DrawEllipseOutline(b, 40, 33, 5, 7, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(a, 5, 7, 40, 33, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(b, 40, 33, 5, 7, 0xFFFFFFFFu);
   EXPECT_EQ(a, b);
-  wendoui::DrawRectOutline(a, 3, 4, 50, 52, 0xFF00FF00u);
-  wendoui::DrawRectOutline(b, 50, 52, 3, 4, 0xFF00FF00u);
+  viewtest::DrawRectOutline(a, 3, 4, 50, 52, 0xFF00FF00u);
+  viewtest::DrawRectOutline(b, 50, 52, 3, 4, 0xFF00FF00u);
   EXPECT_EQ(a, b);
 
   const QImage before = a.copy();
-  wendoui::DrawEllipseOutline(a, 10, 10, 10, 30, 0xFF123456u);
-  wendoui::DrawEllipseOutline(a, 10, 10, 30, 10, 0xFF123456u);
-  wendoui::DrawRectOutline(a, 10, 10, 10, 30, 0xFF123456u);
-  wendoui::DrawRectOutline(a, 10, 10, 30, 10, 0xFF123456u);
+  viewtest::DrawEllipseOutline(a, 10, 10, 10, 30, 0xFF123456u);
+  viewtest::DrawEllipseOutline(a, 10, 10, 30, 10, 0xFF123456u);
+  viewtest::DrawRectOutline(a, 10, 10, 10, 30, 0xFF123456u);
+  viewtest::DrawRectOutline(a, 10, 10, 30, 10, 0xFF123456u);
   EXPECT_EQ(a, before);
 
   // A box far larger than the frame: only the visible columns are drawn.
   QImage c(160, 240, QImage::Format_RGB32);
   c.fill(0xFF000000u);
-  wendoui::DrawEllipseOutline(c, -2000000000LL, -2000000000LL, 2000000000LL, 2000000000LL, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(c, -2000000000LL, -2000000000LL, 2000000000LL, 2000000000LL, 0xFFFFFFFFu);
   EXPECT_EQ(c.pixel(80, 120), 0xFF000000u);
-  wendoui::DrawEllipseOutline(c, -2000000000LL, 100, 2000000000LL, 101, 0xFFFFFFFFu);
+  viewtest::DrawEllipseOutline(c, -2000000000LL, 100, 2000000000LL, 101, 0xFFFFFFFFu);
   for (int x = 0; x < 160; ++x) ASSERT_EQ(c.pixel(x, 100), 0xFFFFFFFFu);
   EXPECT_EQ(c.pixel(5, 99), 0xFF000000u);
 }

@@ -11,6 +11,7 @@
 #include "wendoUnit2.h"
 #include "wendoUnit3.h"
 #include "wendoUnit5.h"
+#include "world_fixture.h"
 
 namespace dialog_tests {
 
@@ -34,15 +35,17 @@ class ObjectsDialog : public ::testing::Test {
 
   bool RowBlank(const QTableWidget* grid, int row) const { return Row(grid, row).join(QString()).isEmpty(); }
 
+  // Selects rows top..bottom as the dialog counts rows (header excluded)
+  // and makes top current, as a user's click and shift-click would.
+  static void SelectRows(QTableWidget* grid, int top, int bottom) {
+    grid->clearSelection();
+    grid->setCurrentCell(top - 1, 0, QItemSelectionModel::NoUpdate);
+    grid->setRangeSelected(QTableWidgetSelectionRange(top - 1, 0, bottom - 1, grid->columnCount() - 1), true);
+  }
+
   void AddObservers(std::initializer_list<std::array<int32_t, 3>> points) {
     std::lock_guard guard(wymianadanych::World.Lock);
-    for (const auto& p : points) {
-      wymianadanych::TObserwator o;
-      o.X = p[0];
-      o.Y = p[1];
-      o.Range = p[2];
-      wymianadanych::World.Observers.push_back(o);
-    }
+    for (const auto& p : points) wendo_test::AddObserver(wymianadanych::World, p[0], p[1], p[2]);
   }
 
   // The map answer that accepts (x, y) as the user's click would.

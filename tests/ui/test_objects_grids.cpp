@@ -68,7 +68,7 @@ TEST_F(ObjectsDialog, EmptyListsShowHeaderAndOneBlankRowAndRemoveDoesNothing) {
     EXPECT_EQ(TForm5::RowCount(grid), 2);
     EXPECT_TRUE(RowBlank(grid, 1));
   }
-  TForm5::SelectRows(form.StringGrid1, 1, 1);
+  SelectRows(form.StringGrid1, 1, 1);
   form.Button2Click();
   form.Button4Click();
   EXPECT_EQ(TForm5::RowCount(form.StringGrid1), 2);
@@ -79,11 +79,9 @@ TEST_F(ObjectsDialog, EmptyListsShowHeaderAndOneBlankRowAndRemoveDoesNothing) {
 TEST_F(ObjectsDialog, ShowingFillsTheGridsFromTheLists) {
   AddObservers({{1, 2, 3}, {-4, 5, 600}});
   {
-    wymianadanych::TLodz b;
-    b.HomeX = 10, b.HomeY = 20, b.PatrolX = 30, b.PatrolY = 40, b.Speed = -5, b.Range = 60;
-    b.X = 99, b.Y = 98;  // the current position is not shown
     std::lock_guard guard(World.Lock);
-    World.Boats.push_back(b);
+    wymianadanych::TLodz& b = wendo_test::AddBoat(World, 10, 20, 30, 40, -5, 60);
+    b.X = 99, b.Y = 98;  // the current position is not shown
   }
   form.show();
   ASSERT_EQ(TForm5::RowCount(form.StringGrid1), 4);
@@ -136,7 +134,7 @@ TEST_F(ObjectsDialog, RemovingARangeKeepsTheOthersInOrder) {
 TEST_F(ObjectsDialog, SelectingTheBlankRowWithTheLastRemovesOnlyTheLast) {
   AddObservers({{1, 1, 10}, {2, 2, 20}, {3, 3, 30}});
   form.show();
-  TForm5::SelectRows(form.StringGrid1, 3, 4);
+  SelectRows(form.StringGrid1, 3, 4);
   form.Button2Click();
   ASSERT_EQ(World.Observers.size(), 2u);
   EXPECT_EQ(World.Observers[1].Range, 20);
@@ -145,13 +143,13 @@ TEST_F(ObjectsDialog, SelectingTheBlankRowWithTheLastRemovesOnlyTheLast) {
   EXPECT_TRUE(RowBlank(form.StringGrid1, 3));
 
   // The blank row alone removes nothing.
-  TForm5::SelectRows(form.StringGrid1, 3, 3);
+  SelectRows(form.StringGrid1, 3, 3);
   form.Button2Click();
   EXPECT_EQ(World.Observers.size(), 2u);
   EXPECT_EQ(TForm5::RowCount(form.StringGrid1), 4);
 
   // Everything from the first data row to the blank row empties the list.
-  TForm5::SelectRows(form.StringGrid1, 1, 3);
+  SelectRows(form.StringGrid1, 1, 3);
   form.Button2Click();
   EXPECT_TRUE(World.Observers.empty());
   EXPECT_EQ(TForm5::RowCount(form.StringGrid1), 2);
@@ -161,14 +159,10 @@ TEST_F(ObjectsDialog, SelectingTheBlankRowWithTheLastRemovesOnlyTheLast) {
 TEST_F(ObjectsDialog, RemovingBoatsWorksTheSameWay) {
   {
     std::lock_guard guard(World.Lock);
-    for (int i = 1; i <= 3; ++i) {
-      wymianadanych::TLodz b;
-      b.HomeX = i;
-      World.Boats.push_back(b);
-    }
+    for (int i = 1; i <= 3; ++i) wendo_test::AddBoat(World, i, 0, 0, 0, 0, 0);
   }
   form.show();
-  TForm5::SelectRows(form.StringGrid2, 1, 1);
+  SelectRows(form.StringGrid2, 1, 1);
   form.Button4Click();
   ASSERT_EQ(World.Boats.size(), 2u);
   EXPECT_EQ(World.Boats[0].HomeX, 2);

@@ -61,7 +61,7 @@ TEST_F(ObjectsDialog, GridsStillSelectWholeRowsAndRangesOfThem) {
   // The arrows move by whole rows, and Shift widens the range; Tab then
   // leaves the grid without touching its rows.
   grid->setFocus();
-  TForm5::SelectRows(grid, 1, 1);
+  SelectRows(grid, 1, 1);
   Press(Qt::Key_Down);
   Press(Qt::Key_Down, Qt::ShiftModifier);
   Press(Qt::Key_Tab);

@@ -28,6 +28,7 @@
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
+#include "world_fixture.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -146,7 +147,7 @@ TEST_F(Startup, MainWindowAndSplashLayout) {
 
 TEST_F(Startup, WorldInitialisationSetsDefaultsOrReportsAFailure) {
   World.SimStepMs = 5;
-  World.Observers.push_back({});
+  wendo_test::AddObserver(World, 0, 0, 0);
   World.DecimalSeparator = "?";
   ASSERT_TRUE(InitialiseWorld());
   EXPECT_EQ(World.SimStepMs.load(), 100);

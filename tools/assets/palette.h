@@ -55,17 +55,16 @@ inline constexpr QRgb UmbrellaC = qRgb(236, 236, 230);
 
 // Every colour the map may contain, so a check can prove nothing else crept in.
 inline constexpr QRgb All[] = {
-    DeepWater, ShallowWater, Grass, Dune, Paving, PavingJoint, Kerb, Gravel,
-    TileLight, TileDark, TileRidge, SlateLight, SlateDark, SlateRidge, FlatRoof, FlatRoofEdge,
-    RoofVent, PierPlank, PierGap, PierEdge, Rock, RockLight, RockShadow, TreeCanopy, TreeLight,
-    TreeEdge, PalmFrond, PalmDark, PalmTrunk, UmbrellaA, UmbrellaB, UmbrellaC,
+    DeepWater, ShallowWater, Grass,     Dune,       Paving,    PavingJoint, Kerb,       Gravel,
+    TileLight, TileDark,     TileRidge, SlateLight, SlateDark, SlateRidge,  FlatRoof,   FlatRoofEdge,
+    RoofVent,  PierPlank,    PierGap,   PierEdge,   Rock,      RockLight,   RockShadow, TreeCanopy,
+    TreeLight, TreeEdge,     PalmFrond, PalmDark,   PalmTrunk, UmbrellaA,   UmbrellaB,  UmbrellaC,
 };
 
-inline bool isTerrain(QRgb c)
-{
-    const QRgb rgb = c & 0xFFFFFFu;
-    return rgb == (DeepWater & 0xFFFFFFu) || rgb == (ShallowWater & 0xFFFFFFu)
-        || rgb == (Grass & 0xFFFFFFu) || rgb == (Dune & 0xFFFFFFu);
+inline bool isTerrain(QRgb c) {
+  const QRgb rgb = c & 0xFFFFFFu;
+  return rgb == (DeepWater & 0xFFFFFFu) || rgb == (ShallowWater & 0xFFFFFFu) || rgb == (Grass & 0xFFFFFFu) ||
+         rgb == (Dune & 0xFFFFFFu);
 }
 
-} // namespace palette
+}  // namespace palette

@@ -6,15 +6,16 @@
 
 namespace wymianadanych {
 
-struct TLiteralFinder {
-  TWorld& w;
+class TLiteralFinder {
+ public:
+  explicit TLiteralFinder(TWorld& w) : w_(w) {}
 
-  bool Water(int64_t x, int64_t y) const { return IsWater(TerrainAt(w, x, y)); }
+  bool Water(int64_t x, int64_t y) const { return IsWater(TerrainAt(w_, x, y)); }
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const;
 
   template <class F>
   void ObserversWithin10(int64_t x, int64_t y, F&& f) const {
-    for (const TObserwator& o : w.Observers)
+    for (const TObserwator& o : w_.Observers)
       if (Distance(x - o.X, y - o.Y) < 10) f(o);
   }
 
@@ -33,9 +34,9 @@ struct TLiteralFinder {
   // The number of sharks is taken once: the walk covers the list as it was.
   template <class F>
   void LiveSharksSeenFrom(const TObiekt& at, int32_t range, F&& f) const {
-    const size_t n = w.Sharks.size();
+    const size_t n = w_.Sharks.size();
     for (size_t i = 0; i < n; ++i) {
-      TRekin& s = w.Sharks[i];
+      TRekin& s = w_.Sharks[i];
       if (!s.Dead && static_cast<double>(range) >= Distance(int64_t{s.X} - at.X, int64_t{s.Y} - at.Y)) f(s);
     }
   }
@@ -44,6 +45,9 @@ struct TLiteralFinder {
 
   // The walks need nothing brought up to date.
   void Entering(TStepPhase) const {}
+
+ private:
+  TWorld& w_;
 };
 
 static_assert(NeighbourFinder<TLiteralFinder>);

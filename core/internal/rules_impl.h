@@ -128,14 +128,9 @@ void Shark(TWorld& w, TRekin& s, int32_t d, Finder& find) {
   const int64_t prey = find.NearestLivePerson(x, y, w.SharkRange);
   if (prey >= 0) {
     const TCzlowiek& p = w.People[static_cast<size_t>(prey)];
-    const double dist = Distance(x - p.X, y - p.Y);
-    if (dist != 0) {
-      nx = StepToward(x, p.X, d, dist);
-      ny = StepToward(y, p.Y, d, dist);
-    } else {
-      nx = x;
-      ny = y;
-    }
+    const TPosition hunt = StepTowardPoint(x, y, p.X, p.Y, d);
+    nx = hunt.X;
+    ny = hunt.Y;
   }
 
   MoveOntoWater(s, nx, ny, find);
@@ -168,28 +163,16 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
   // A step toward the destination; near it the boat lands beyond it.
   const int64_t tx = b.Outbound ? b.PatrolX : b.HomeX;
   const int64_t ty = b.Outbound ? b.PatrolY : b.HomeY;
-  int64_t nx = x, ny = y;
-  const double toGoal = Distance(x - tx, y - ty);
-  if (toGoal != 0) {
-    nx = StepToward(x, tx, d, toGoal);
-    ny = StepToward(y, ty, d, toGoal);
-  }
+  TPosition next = StepTowardPoint(x, y, tx, ty, d);
 
   // The nearest recently seen live shark, wherever it is, overrides that.
   const int64_t chased = find.NearestRecentShark(x, y);
   if (chased >= 0) {
     const TRekin& s = w.Sharks[static_cast<size_t>(chased)];
-    const double dist = Distance(x - s.X, y - s.Y);
-    if (dist == 0) {
-      nx = x;
-      ny = y;
-    } else {
-      nx = StepToward(x, s.X, d, dist);
-      ny = StepToward(y, s.Y, d, dist);
-    }
+    next = StepTowardPoint(x, y, s.X, s.Y, d);
   }
 
-  MoveOntoWater(b, nx, ny, find);
+  MoveOntoWater(b, next.X, next.Y, find);
 
   // Every live shark less than 15 dm from the new position is killed.
   find.LiveWithin15(w.Sharks, b.X, b.Y, [&](TRekin& s) {

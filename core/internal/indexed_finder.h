@@ -35,26 +35,26 @@ class TIndexedFinder {
  public:
   TIndexedFinder(TWorld& w, TSpatialIndex& ix) : w_(w), ix_(ix), literal_{w} {}
 
-  bool Water(int64_t x, int64_t y) const { return ix_.terrain.Water(x, y); }
+  bool Water(int64_t x, int64_t y) const { return ix_.Terrain.Water(x, y); }
 
   const TRekin* FirstLiveSharkWithin(int64_t x, int64_t y, int32_t range) const {
     if (range < 0) return nullptr;
     const int64_t limit = int64_t{range} * range;  // inclusive
     if (walkLiveSharks_) {
-      const TWalkList& list = ix_.liveSharks;
+      const TWalkList& list = ix_.LiveSharks;
       if (!list.MayReach(x, y, range)) return nullptr;
       if (!list.AllExactFrom(x, y)) return literal_.FirstLiveSharkWithin(x, y, range);
       for (const TCellGrid::Entry& e : list.Entries())
-        if (WithinSquared(e, x, y, range, limit)) return &w_.Sharks[static_cast<size_t>(e.index)];
+        if (WithinSquared(e, x, y, range, limit)) return &w_.Sharks[static_cast<size_t>(e.Index)];
       return nullptr;
     }
     int64_t best = std::numeric_limits<int64_t>::max();
-    ix_.sharkGrid.ForCellsInBox(x - range, y - range, x + range, y + range,
+    ix_.SharkGrid.ForCellsInBox(x - range, y - range, x + range, y + range,
                                 [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
                                   // Entries come in index order: the first hit of a cell is its best.
-                                  for (; b != e && b->index < best; ++b)
-                                    if (SquaredDistance(int64_t{b->x} - x, int64_t{b->y} - y) <= limit) {
-                                      best = b->index;
+                                  for (; b != e && b->Index < best; ++b)
+                                    if (SquaredDistance(int64_t{b->X} - x, int64_t{b->Y} - y) <= limit) {
+                                      best = b->Index;
                                       break;
                                     }
                                 });
@@ -63,37 +63,37 @@ class TIndexedFinder {
 
   template <class F>
   void ObserversWithin10(int64_t x, int64_t y, F&& f) {
-    if (y >= 0 && y <= MaxY && !ix_.observerRows[static_cast<size_t>(y)]) return;
+    if (y >= 0 && y <= MaxY && !ix_.ObserverRows[static_cast<size_t>(y)]) return;
     if (walkObservers_) {
-      const TWalkList& list = ix_.observerPoints;
+      const TWalkList& list = ix_.ObserverPoints;
       if (!list.MayReach(x, y, 9)) return;
       if (!list.AllExactFrom(x, y)) return literal_.ObserversWithin10(x, y, f);
       for (const TCellGrid::Entry& e : list.Entries())
-        if (Near(e, x, y, 10)) f(w_.Observers[static_cast<size_t>(e.index)]);
+        if (Near(e, x, y, 10)) f(w_.Observers[static_cast<size_t>(e.Index)]);
       return;
     }
-    Collect(ix_.observerGrid, x, y, 9, [&](const TCellGrid::Entry& e) {
-      return SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 100;
+    Collect(ix_.ObserverGrid, x, y, 9, [&](const TCellGrid::Entry& e) {
+      return SquaredDistance(int64_t{e.X} - x, int64_t{e.Y} - y) < 100;
     });
-    for (int32_t i : ix_.found) f(w_.Observers[static_cast<size_t>(i)]);
+    for (int32_t i : ix_.Found) f(w_.Observers[static_cast<size_t>(i)]);
   }
 
   int64_t NearestLivePerson(int64_t x, int64_t y, int32_t range) const {
     if (range <= 0) return -1;
     const int64_t limit = int64_t{range} * range;
     auto alive = [&](int32_t i) { return !w_.People[static_cast<size_t>(i)].Dead; };
-    if (!walkPeople_) return ix_.peopleGrid.Nearest(x, y, limit, alive);
-    const TWalkList& list = ix_.livePeople;
+    if (!walkPeople_) return ix_.PeopleGrid.Nearest(x, y, limit, alive);
+    const TWalkList& list = ix_.LivePeople;
     if (!list.MayReach(x, y, range)) return -1;
     if (!list.AllExactFrom(x, y)) return literal_.NearestLivePerson(x, y, range);
     int64_t bestS = limit, best = -1;
     for (const TCellGrid::Entry& e : list.Entries()) {
-      const int64_t dx = e.x - x;
+      const int64_t dx = e.X - x;
       if (dx <= -range || dx >= range) continue;  // not within range
-      const int64_t s = SquaredDistance(dx, e.y - y);
-      if (s < bestS && alive(e.index)) {
+      const int64_t s = SquaredDistance(dx, e.Y - y);
+      if (s < bestS && alive(e.Index)) {
         bestS = s;
-        best = e.index;
+        best = e.Index;
       }
     }
     return best;
@@ -105,19 +105,19 @@ class TIndexedFinder {
   void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) {
     constexpr bool people = std::is_same_v<T, TCzlowiek>;
     if (people ? walkPeople_ : walkLiveSharks_) {
-      const TWalkList& walk = people ? ix_.livePeople : ix_.liveSharks;
+      const TWalkList& walk = people ? ix_.LivePeople : ix_.LiveSharks;
       if (!walk.MayReach(x, y, 14)) return;
       if (!walk.AllExactFrom(x, y)) return literal_.LiveWithin15(list, x, y, f);
       for (const TCellGrid::Entry& e : walk.Entries()) {
-        T& o = list[static_cast<size_t>(e.index)];
+        T& o = list[static_cast<size_t>(e.Index)];
         if (Near(e, x, y, 15) && !o.Dead) f(o);
       }
       return;
     }
-    Collect(people ? ix_.peopleGrid : ix_.sharkGrid, x, y, 14, [&](const TCellGrid::Entry& e) {
-      return !list[static_cast<size_t>(e.index)].Dead && SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) < 225;
+    Collect(people ? ix_.PeopleGrid : ix_.SharkGrid, x, y, 14, [&](const TCellGrid::Entry& e) {
+      return !list[static_cast<size_t>(e.Index)].Dead && SquaredDistance(int64_t{e.X} - x, int64_t{e.Y} - y) < 225;
     });
-    for (int32_t i : ix_.found) f(list[static_cast<size_t>(i)]);
+    for (int32_t i : ix_.Found) f(list[static_cast<size_t>(i)]);
   }
 
   template <class F>
@@ -126,33 +126,33 @@ class TIndexedFinder {
     const int64_t x = at.X, y = at.Y;
     const int64_t limit = int64_t{range} * range;  // inclusive
     if (walkLiveSharks_) {
-      const TWalkList& list = ix_.liveSharks;
+      const TWalkList& list = ix_.LiveSharks;
       if (!list.MayReach(x, y, range)) return;
       if (!list.AllExactFrom(x, y)) return literal_.LiveSharksSeenFrom(at, range, f);
       for (const TCellGrid::Entry& e : list.Entries())
-        if (WithinSquared(e, x, y, range, limit)) f(w_.Sharks[static_cast<size_t>(e.index)]);
+        if (WithinSquared(e, x, y, range, limit)) f(w_.Sharks[static_cast<size_t>(e.Index)]);
       return;
     }
     // A watcher off the map is rare (a hand-edited file): walk the list.
     if (!OnMap(x, y)) return literal_.LiveSharksSeenFrom(at, range, f);
-    Collect(ix_.sharkGrid, x, y, range, [&](const TCellGrid::Entry& e) {
-      return SquaredDistance(int64_t{e.x} - x, int64_t{e.y} - y) <= limit;
+    Collect(ix_.SharkGrid, x, y, range, [&](const TCellGrid::Entry& e) {
+      return SquaredDistance(int64_t{e.X} - x, int64_t{e.Y} - y) <= limit;
     });
-    for (int32_t i : ix_.found) f(w_.Sharks[static_cast<size_t>(i)]);
+    for (int32_t i : ix_.Found) f(w_.Sharks[static_cast<size_t>(i)]);
   }
 
   int64_t NearestRecentShark(int64_t x, int64_t y) const {
     if (!OnMap(x, y)) return literal_.NearestRecentShark(x, y);
     auto alive = [&](int32_t i) { return !w_.Sharks[static_cast<size_t>(i)].Dead; };
-    if (!walkRecent_) return ix_.recentGrid.Nearest(x, y, std::numeric_limits<int64_t>::max(), alive);
-    const TWalkList& list = ix_.recentSharks;
+    if (!walkRecent_) return ix_.RecentGrid.Nearest(x, y, std::numeric_limits<int64_t>::max(), alive);
+    const TWalkList& list = ix_.RecentSharks;
     if (!list.AllExactFrom(x, y)) return literal_.NearestRecentShark(x, y);
     int64_t bestS = std::numeric_limits<int64_t>::max(), best = -1;
     for (const TCellGrid::Entry& e : list.Entries()) {
-      const int64_t s = SquaredDistance(e.x - x, e.y - y);
-      if (s < bestS && alive(e.index)) {
+      const int64_t s = SquaredDistance(e.X - x, e.Y - y);
+      if (s < bestS && alive(e.Index)) {
         bestS = s;
-        best = e.index;
+        best = e.Index;
       }
     }
     return best;
@@ -166,33 +166,33 @@ class TIndexedFinder {
   static bool OnMap(int64_t x, int64_t y) { return x >= 0 && x <= MaxX && y >= 0 && y <= MaxY; }
   // Less than r from (x, y); most entries fail on X alone.
   static bool Near(const TCellGrid::Entry& e, int64_t x, int64_t y, int64_t r) {
-    const int64_t dx = e.x - x;
+    const int64_t dx = e.X - x;
     if (dx <= -r || dx >= r) return false;
-    const int64_t dy = e.y - y;
+    const int64_t dy = e.Y - y;
     return dx * dx + dy * dy < r * r;
   }
   // At most r from (x, y), with limit = r * r.
   static bool WithinSquared(const TCellGrid::Entry& e, int64_t x, int64_t y, int64_t r, int64_t limit) {
-    const int64_t dx = e.x - x;
+    const int64_t dx = e.X - x;
     if (dx < -r || dx > r) return false;
-    const int64_t dy = e.y - y;
+    const int64_t dy = e.Y - y;
     return dx * dx + dy * dy <= limit;
   }
 
   // The indices of the entries within `reach` of (x, y) in both axes that
-  // `keep` accepts, in increasing order, into ix_.found.
+  // `keep` accepts, in increasing order, into ix_.Found.
   template <class Keep>
   void Collect(const TCellGrid& g, int64_t x, int64_t y, int64_t reach, Keep&& keep) {
-    std::vector<int32_t>& found = ix_.found;
+    std::vector<int32_t>& found = ix_.Found;
     found.clear();
     g.ForCellsInBox(x - reach, y - reach, x + reach, y + reach,
                     [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
                       for (; b != e; ++b)
-                        if (keep(*b)) found.push_back(b->index);
+                        if (keep(*b)) found.push_back(b->Index);
                     });
     if (found.size() < 64 || found.size() * 8 < g.Size()) return std::sort(found.begin(), found.end());
     // Many answers: marking them and sweeping the indices beats sorting.
-    std::vector<uint8_t>& mark = ix_.mark;
+    std::vector<uint8_t>& mark = ix_.Mark;
     int32_t top = 0;
     for (int32_t i : found) top = std::max(top, i);
     mark.assign(static_cast<size_t>(top) + 1, 0);
