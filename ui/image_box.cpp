@@ -1,5 +1,7 @@
 #include "image_box.h"
 
+#include <utility>
+
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,8 +13,15 @@ TImageBox::TImageBox(QWidget* parent) : QWidget(parent) {
 }
 
 void TImageBox::SetFrame(QImage frame) {
-  frame_ = std::move(frame);
+  spare_ = std::exchange(frame_, std::move(frame));
   update();
+}
+
+QImage TImageBox::NextFrame(QSize size) {
+  QImage next = std::move(spare_);
+  if (next.size() != size || next.format() != QImage::Format_RGB32 || !next.isDetached())
+    next = QImage(size, QImage::Format_RGB32);
+  return next;
 }
 
 void TImageBox::paintEvent(QPaintEvent* event) {

@@ -14,6 +14,11 @@ class TImageBox : public QWidget {
   // Replaces the shown frame in one copy and schedules a repaint.
   void SetFrame(QImage frame);
   const QImage& Frame() const { return frame_; }
+  // An RGB32 image of `size` to compose the next frame in, with any content:
+  // the memory of the frame replaced last, when nothing else holds it. A
+  // frame of a map is a megabyte, and memory fresh from the system costs a
+  // page fault and a zeroing per page on every redraw.
+  QImage NextFrame(QSize size);
 
   // The mouse pointer over the box; Qt::ArrowCursor is the default one.
   void SetPointer(Qt::CursorShape shape);
@@ -33,4 +38,5 @@ class TImageBox : public QWidget {
 
  private:
   QImage frame_;
+  QImage spare_;  // the frame shown before frame_
 };

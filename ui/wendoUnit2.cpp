@@ -38,7 +38,7 @@ TForm2::~TForm2() {
 void TForm2::RedrawMap() {
   const int64_t viewLeft = World.ViewLeft;
   const int64_t viewTop = World.ViewTop;
-  QImage frame(width(), height(), QImage::Format_RGB32);
+  QImage frame = Image1->NextFrame(size());
   wendoui::CopyBackground(frame, MapPicture, viewLeft, viewTop, OutsideMapPixel);
 
   const TSprite observer(ObserverSprite), boat(BoatSprite), shark(SharkSprite), swimming(SwimmingSprite),

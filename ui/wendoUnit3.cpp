@@ -62,7 +62,7 @@ TForm3::~TForm3() {
 }
 
 void TForm3::RedrawMiniMap() {
-  QImage frame(width(), height(), QImage::Format_RGB32);
+  QImage frame = Image1->NextFrame(size());
   wendoui::CopyBackground(frame, MiniMapPicture, 0, 0, OutsidePicture);
 
   const QSize map = MapClientSize();
