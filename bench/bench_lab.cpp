@@ -6,9 +6,7 @@
 // its runs (worlds and threads made afresh), against the hour a run takes.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <unistd.h>
-
+#include "bench_world.h"
 #include "experiment_run.h"
 #include "layout_search.h"
 #include "sweep_runner.h"
@@ -54,22 +52,15 @@ void BM_HourSweep(benchmark::State& state) {
   state.counters["runs_per_s"] = benchmark::Counter(runs, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-double ResidentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0, resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
 // What one more job adds: its world, after an hour's run.
 void BM_MemoryPerJob(benchmark::State& state) {
   const TSweep sweep = HourSweep(1);
   Map();
   for (auto _ : state) {
-    const double before = ResidentMegabytes();
+    const double before = wendo_bench::ResidentMegabytes();
     TLabWorld world(Map());
     world.Run(sweep.Run(0), {});
-    state.counters["job_MB"] = ResidentMegabytes() - before;
+    state.counters["job_MB"] = wendo_bench::ResidentMegabytes() - before;
   }
 }
 

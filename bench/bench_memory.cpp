@@ -2,32 +2,22 @@
 // people counted after a step so that the index grids hold them too.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <unistd.h>
-
 #include "bench_world.h"
 #include "simulation.h"
 
 namespace {
-
-double ResidentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0, resident = 0;
-  statm >> pages >> resident;
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 void BM_MemoryOf100000People(benchmark::State& state) {
   for (auto _ : state) {
     auto w = wendo_bench::BeachWorld();
     wymianadanych::TSimulationTicks ticks;
     wymianadanych::SimulationStep(*w, 100, ticks);  // grids and terrain copy at their empty size
-    const double before = ResidentMegabytes();
+    const double before = wendo_bench::ResidentMegabytes();
     wendo_bench::Populate(*w, 100000, 100, 10, 10);
     wymianadanych::SimulationStep(*w, 200, ticks);
     w->EventLog.clear();
     w->EventLog.shrink_to_fit();
-    state.counters["added_MB"] = ResidentMegabytes() - before;
+    state.counters["added_MB"] = wendo_bench::ResidentMegabytes() - before;
     benchmark::DoNotOptimize(w->People.data());
   }
 }

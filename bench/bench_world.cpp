@@ -1,6 +1,8 @@
 #include "bench_world.h"
 
 #include <cmath>
+#include <fstream>
+#include <unistd.h>
 
 #ifdef WENDO_BENCH_HAS_QT
 #include "terrain_picture.h"
@@ -139,6 +141,13 @@ uint32_t FillBeach(TWorld& w, TSimulationTicks& ticks) {
     w.EventLog.clear();
     if ((done & PersonArrival) && w.People.size() == before) return now;
   }
+}
+
+double ResidentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 }  // namespace wendo_bench

@@ -25,4 +25,7 @@ void PlaceWatchers(wymianadanych::TWorld& w);
 // last tick used.
 uint32_t FillBeach(wymianadanych::TWorld& w, wymianadanych::TSimulationTicks& ticks);
 
+// The process's resident memory now, in MB, as the kernel counts it.
+double ResidentMegabytes();
+
 }  // namespace wendo_bench
