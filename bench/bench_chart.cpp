@@ -108,8 +108,8 @@ int main(int argc, char** argv) {
     wendo_bench::Populate(World, People, Sharks, 3, 2);
   }
   // A long run: the history has been thinned and is near its maximum.
-  for (size_t i = 0; i < 2 * TChartHistory::DefaultMaxPoints || chart.History().Samples().size() <
-                                                                     TChartHistory::DefaultMaxPoints * 19 / 20;
+  for (size_t i = 0; i < 2 * TChartHistory::DefaultMaxPoints ||
+                     chart.History().Samples().size() < TChartHistory::DefaultMaxPoints * 19 / 20;
        ++i) {
     AdvanceClock();
     main.Timer2Timer();
