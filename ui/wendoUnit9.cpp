@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGraphicsItem>
 #include <QImageWriter>
 #include <QLegend>
@@ -221,13 +222,16 @@ void TForm9::ZapiszObraz1Click() {
     const QString path = ChooseFileWith(ChooseFile, *SavePictureDialog1);
     if (path.isEmpty()) return;
     RefreshView();
-    QByteArray png;
-    QBuffer buffer(&png);
+    QByteArray picture;
+    QBuffer buffer(&picture);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(ChartView1->grab().toImage()))
-      throw std::runtime_error(writer.errorString().toStdString());
-    SaveReplacing(path, std::string_view(png.constData(), static_cast<size_t>(png.size())));
+    // The format the name asks for where Qt can write it (a "Wszystkie
+    // Pliki" choice may name a .jpg), else PNG.
+    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) format = "png";
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(ChartView1->grab().toImage())) throw std::runtime_error(writer.errorString().toStdString());
+    SaveReplacing(path, std::string_view(picture.constData(), static_cast<size_t>(picture.size())));
   });
 }
 

@@ -89,9 +89,9 @@ TEST(ChartCsv, HeaderThenOneRowPerPointWithAFullStopForDecimals) {
   b.Alarm = true;
   TChartSample c = At(3600000, -1);
   EXPECT_EQ(ChartCsv({a, b, c}),
-            "Czas (s),Ludzie,Martwi ludzie,Rekiny,Martwe rekiny,Pływający\n"
-            "0,1,0,0,0,0\n"
-            "12.345,40,2,5,1,17\n"
-            "3600,-1,0,0,0,0\n");
-  EXPECT_EQ(ChartCsv({}), "Czas (s),Ludzie,Martwi ludzie,Rekiny,Martwe rekiny,Pływający\n");
+            "Czas (s),Ludzie,Martwi ludzie,Rekiny,Martwe rekiny,Pływający,Alarm\n"
+            "0,1,0,0,0,0,0\n"
+            "12.345,40,2,5,1,17,1\n"
+            "3600,-1,0,0,0,0,0\n");
+  EXPECT_EQ(ChartCsv({}), "Czas (s),Ludzie,Martwi ludzie,Rekiny,Martwe rekiny,Pływający,Alarm\n");
 }

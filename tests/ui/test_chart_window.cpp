@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QLineSeries>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -106,7 +107,10 @@ TEST_F(ChartWindow, FreshStartClearsThePointsPausesAndTheEndKeepThem) {
   EXPECT_EQ(Shown(0), (QList<QPointF>{{0, 0}, {1, 3}}));
 
   form->Wstrzymaj1Click();
+  SetCounters(1200, 5);  // as if changed while paused: not sampled
   form->Timer2Timer();
+  EXPECT_EQ(Shown(0), (QList<QPointF>{{0, 0}, {1, 3}}));
+  SetCounters(1000, 3);  // the paused world as it stood
   form->Wznow1Click();
   SetCounters(1500, 4);
   form->Timer2Timer();
@@ -157,9 +161,9 @@ TEST_F(ChartWindow, LinesFollowTheCountersOfAScriptedRun) {
   ASSERT_GT(expected.back().DeadPeople, 0);
   ASSERT_GT(std::count_if(expected.begin(), expected.end(), [](auto& s) { return !s.Alarm; }), 0);
   ASSERT_GT(std::count_if(expected.begin(), expected.end(), [](auto& s) { return s.Alarm; }), 0);
-  ASSERT_GT(std::max_element(expected.begin(), expected.end(), [](auto& a, auto& b) {
-              return a.Swimmers < b.Swimmers;
-            })->Swimmers, 0);
+  ASSERT_GT(std::max_element(expected.begin(), expected.end(), [](auto& a, auto& b) { return a.Swimmers < b.Swimmers; })
+                ->Swimmers,
+            0);
 
   for (int line = 0; line < ChartLineCount; ++line) {
     const QList<QPointF> shown = Shown(line);
@@ -196,9 +200,9 @@ TEST_F(ChartWindow, SavesThePictureAndTheDataOrReportsWhyNot) {
   const QString csv = dir.filePath(QStringLiteral("wykres.csv"));
   AnswerDialogs(csv);
   Form9->ZapiszDane1->trigger();
-  EXPECT_EQ(Contents(csv), QByteArray("Czas (s),Ludzie,Martwi ludzie,Rekiny,Martwe rekiny,Pływający\n"
-                                      "0,1,0,0,0,0\n"
-                                      "2.5,6,1,2,0,0\n"));
+  EXPECT_EQ(Contents(csv), QByteArray("Czas (s),Ludzie,Martwi ludzie,Rekiny,Martwe rekiny,Pływający,Alarm\n"
+                                      "0,1,0,0,0,0,0\n"
+                                      "2.5,6,1,2,0,0,0\n"));
   EXPECT_EQ(Form9->SaveDataDialog1->defaultSuffix(), QStringLiteral("csv"));
   EXPECT_EQ(Form9->SaveDataDialog1->acceptMode(), QFileDialog::AcceptSave);
 
@@ -208,7 +212,13 @@ TEST_F(ChartWindow, SavesThePictureAndTheDataOrReportsWhyNot) {
   Form9->ZapiszObraz1->trigger();
   const QImage picture(png);
   EXPECT_EQ(picture.size(), Form9->ChartView1->size());
+  EXPECT_EQ(QImageReader::imageFormat(png), QByteArray("png"));
   EXPECT_EQ(Form9->SavePictureDialog1->defaultSuffix(), QStringLiteral("png"));
+  // Another name that Qt can write is written in its own format.
+  const QString bmp = dir.filePath(QStringLiteral("wykres.bmp"));
+  AnswerDialogs(bmp);
+  Form9->ZapiszObraz1->trigger();
+  EXPECT_EQ(QImageReader::imageFormat(bmp), QByteArray("bmp"));
   EXPECT_TRUE(capture.errors.empty());
 
   // A folder that does not exist: reported, and nothing written anywhere.
@@ -226,7 +236,7 @@ TEST_F(ChartWindow, SavesThePictureAndTheDataOrReportsWhyNot) {
   Form9->TakeSample();
   Form9->ZapiszDane1->trigger();
   EXPECT_EQ(capture.errors.size(), 2u);
-  EXPECT_TRUE(Contents(csv).endsWith("2.5,6,1,2,0,0\n"));
+  EXPECT_TRUE(Contents(csv).endsWith("2.5,6,1,2,0,0,0\n"));
   // Cancelling the dialog writes nothing and reports nothing.
   AnswerDialogs(QString());
   Form9->ZapiszObraz1->trigger();
