@@ -52,8 +52,10 @@ class TRaster {
   void Ring(int64_t x, int64_t y, QRgb colour);
   // Closed one-pixel outline of the ellipse inscribed in the same kind of
   // box: it touches column l, column r-1, row t and row b-1, and is
-  // symmetric about both axes of the box. Only the columns inside the frame
-  // are computed, so a huge box costs no more than a small one.
+  // symmetric about both axes of the box. Its outline is worked out once per
+  // box size (see Shape); a box too wide to keep has only its columns
+  // inside the frame worked out, so a huge box costs no more than the frame
+  // is wide.
   void Ellipse(int64_t l, int64_t t, int64_t r, int64_t b, QRgb colour);
 
   // The outline of a w x h box (both positive), kept for the raster's life;

@@ -28,7 +28,8 @@ class TImageBox : public QWidget {
  signals:
   // Any button; x and y in the box's own pixels.
   void MouseDown(Qt::MouseButton button, int x, int y);
-  // Pointer moves, reported only while the owner has mouse tracking on.
+  // Pointer moves: with a button held, or with none while the owner has
+  // mouse tracking on.
   void MouseMove(int x, int y);
 
  protected:

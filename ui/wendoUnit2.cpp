@@ -53,9 +53,9 @@ void TForm2::RedrawMap() {
     return left < fw && top < fh && left + wendoui::SpriteSize > 0 && top + wendoui::SpriteSize > 0;
   };
   int64_t left = 0, top = 0;
-  // Observation points change only on this thread, and only while no run
-  // goes on, so they are drawn without the world's lock: with very many of
-  // them the simulation is not held up for their drawing.
+  // Observation points change only on this thread, and the simulation
+  // thread only reads them, so they are drawn without the world's lock: with
+  // very many of them the simulation is not held up for their drawing.
   for (const TObserwator& o : World.Observers)
     if (placed(o, left, top)) observer.Draw(frame, left, top);
   {

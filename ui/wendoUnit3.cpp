@@ -69,9 +69,9 @@ void TForm3::RedrawMiniMap() {
   const int64_t viewLeft = World.ViewLeft / Scale;
   const int64_t viewTop = World.ViewTop / Scale;
   wendoui::TRaster raster(frame);
-  // Observation points change only on this thread, and only while no run
-  // goes on, so they are drawn without the world's lock: with very many of
-  // them the simulation is not held up for their drawing.
+  // Observation points change only on this thread, and the simulation
+  // thread only reads them, so they are drawn without the world's lock: with
+  // very many of them the simulation is not held up for their drawing.
   {
     wendoui::TOneColourMarks marks(raster, ObserverMark);
     for (const TObserwator& o : World.Observers) DrawWatcher(marks, o, o.Range);
