@@ -34,9 +34,10 @@ class TFreeLandMap {
   // Made from this world's terrain, observation points and people, with
   // nobody moved since. The index tells whether the terrain or the points
   // have changed; people move only in steps, so their places are compared
-  // when a step has been taken since the last look (StepCounter differs). A
-  // map found stale is dropped, so that after the end of a run a new run's
-  // counter, starting again, cannot pass an old map as current.
+  // when a step has been taken since the last look (StepCounter differs),
+  // and their number is compared always. A map found stale is dropped; with
+  // the count (the end of a run empties People), that keeps a new run's
+  // step counter, starting again, from passing an old map as current.
   bool Current(const TWorld& w, const TSpatialIndex& ix);
   // From the land cells of the picture and every blocker's box: the copy of
   // a bit set and 19 masked words a blocker.

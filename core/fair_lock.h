@@ -6,7 +6,8 @@
 // has been waiting: the interface starves for seconds. Here each caller
 // draws a ticket and the lock serves tickets in turn, so a thread that asks
 // again queues behind the one already waiting, and the interface waits at
-// most for the hold in progress. A taker that finds the lock free pays two
+// most for the hold in progress (while it and the simulation are the only
+// takers; each more taker may add one hold). A taker that finds the lock free pays two
 // short critical sections on a std::mutex and nothing else.
 //
 // It meets Lockable, so std::lock_guard and std::unique_lock work with it.

@@ -190,7 +190,8 @@ struct TWorld {
   // interface: held for every arrival and every step, by every reader that
   // walks a list from another thread, and for draining EventLog. Handed
   // over in turn, so a waiting interface is served after the hold in
-  // progress, never after the simulation's next one.
+  // progress, never after the simulation's next one (with the simulation
+  // and the interface its only takers, as they are).
   mutable TFairLock Lock;
 
   std::vector<TObserwator> Observers;
