@@ -50,9 +50,12 @@ int Run(const TRunArguments& a, const TConsole& console) {
   const int heatmapWidth = ParseCount(a.HeatmapWidth, "--heatmap-width", 800);
   options.KeepDeaths = !a.Heatmap.empty();
   options.Stop = console.Stop;
+  if (a.Series == "-" || a.Heatmap == "-")
+    throw TBadInput("--series and --heatmap need file names; standard output is for the results table");
   CheckOutputPath(a.Out, "--out");
   CheckOutputPath(a.Series, "--series");
   CheckOutputPath(a.Heatmap, "--heatmap");
+  CheckDistinctOutputs({{"--out", a.Out}, {"--series", a.Series}, {"--heatmap", a.Heatmap}});
   const QImage map = ReadMap(a.Map);
   for (const std::string& path : a.Scenarios) sweep.Scenarios.push_back(ReadScenarioSetup(path));
   sweep.Check();
@@ -118,6 +121,7 @@ int Merge(const std::vector<std::string>& files, const std::string& outPath, con
 }
 
 int Summary(const std::string& file, const std::string& csvPath, const TConsole& console) {
+  if (csvPath == "-") throw TBadInput("--csv needs a file name; standard output is for the summary text");
   CheckOutputPath(csvPath, "--csv");
   const TSummary summary = Summarise(ReadCsvFile(file), file);
   std::optional<TOutputFile> csv;

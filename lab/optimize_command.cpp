@@ -208,6 +208,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
   CheckOutputPath(a.Out, "--out");
   CheckOutputPath(a.HeatmapBefore, "--heatmap-before");
   CheckOutputPath(a.HeatmapAfter, "--heatmap-after");
+  CheckDistinctOutputs({{"--out", a.Out}, {"--heatmap-before", a.HeatmapBefore}, {"--heatmap-after", a.HeatmapAfter}});
   const QImage map = ReadMap(a.Map);
   const TScenarioSetup base = ReadScenarioSetup(a.Scenario);
   request.ObserverRange = !a.ObserverRange.empty() ? NonNegative(a.ObserverRange, "--observer-range")

@@ -20,6 +20,21 @@ void CheckOutputPath(const std::string& path, std::string_view option) {
   if (fs::is_directory(target, ec)) throw TBadInput(where + "this is a folder; name a file");
 }
 
+void CheckDistinctOutputs(const std::vector<TNamedOutput>& outputs) {
+  std::vector<fs::path> resolved;
+  for (const TNamedOutput& o : outputs) {
+    std::error_code ec;
+    const bool named = !o.Path.empty() && o.Path != "-";
+    resolved.push_back(named ? fs::weakly_canonical(fs::absolute(o.Path, ec), ec) : fs::path());
+  }
+  for (size_t i = 0; i < outputs.size(); ++i)
+    for (size_t j = i + 1; j < outputs.size(); ++j)
+      if (!resolved[i].empty() && resolved[i] == resolved[j])
+        throw TBadInput(std::string(outputs[i].Option) + " " + outputs[i].Path + " and " +
+                        std::string(outputs[j].Option) + " " + outputs[j].Path +
+                        " name the same file; give each its own");
+}
+
 TOutputFile::TOutputFile(const std::string& path, std::ostream& standard) : path_(path), standard_(&standard) {
   if (path.empty() || path == "-") return;
   try {

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "replacing_file.h"
 
@@ -15,6 +16,14 @@ namespace wendo_lab {
 // Throws TBadInput unless `path` can name an output file: its folder must
 // exist, and it must not be a folder itself. `option` names it.
 void CheckOutputPath(const std::string& path, std::string_view option);
+
+struct TNamedOutput {
+  std::string_view Option;
+  const std::string& Path;
+};
+// Throws TBadInput when two of the outputs name the same file, "." and ".."
+// and symbolic links resolved; empty paths and "-" are not compared.
+void CheckDistinctOutputs(const std::vector<TNamedOutput>& outputs);
 
 class TOutputFile {
  public:

@@ -215,6 +215,9 @@ TEST_F(LabCommands, HeatmapIsTheMapScaledWithItsAspect) {
 TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
   WriteText(Path("letters.wnd"), "100\r\nabc\r\n");
   WriteText(Path("notes.bmp"), "this is no picture");
+  std::string noRuns;
+  AppendRecord(noRuns, RunTableHeader());
+  WriteText(Path("no_runs.csv"), noRuns);
   const std::string out = Path("out.csv");
   struct TCase {
     std::vector<std::string> arguments;
@@ -247,6 +250,10 @@ TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
       {{guarded, "--series", Path("nowhere/series.csv")}, "does not exist"},
       {{guarded, "--heatmap", Path("nowhere/deaths.png")}, "does not exist"},
       {{guarded, "--out", dir.path().toStdString()}, "this is a folder"},
+      {{guarded, "--series", Path("./out.csv")}, "name the same file"},
+      {{guarded, "--series", Path("s.csv"), "--heatmap", Path("s.csv")}, "name the same file"},
+      {{guarded, "--series", "-"}, "need file names"},
+      {{guarded, "--heatmap", "-"}, "need file names"},
       {{guarded, "--every", "10"}, "--series"},
       {{guarded, "--colour", "blue"}, "--colour"},
   };
@@ -268,7 +275,8 @@ TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
                                              {"summary", Path("none.csv")},
                                              {"summary", Path("letters.wnd")},
                                              {"merge", Path("letters.wnd"), "--out", out},
-                                             {"summary", guarded, "--csv", Path("nowhere/s.csv")}}) {
+                                             {"summary", guarded, "--csv", Path("nowhere/s.csv")},
+                                             {"summary", Path("no_runs.csv"), "--csv", "-"}}) {
     const TLabCall call = CallLab(a);
     EXPECT_EQ(call.Status, 2) << a[0] << " " << a[1];
     EXPECT_NE(call.Err, "");

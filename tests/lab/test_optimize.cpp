@@ -307,6 +307,8 @@ TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
       {{"--observers", "1", "--out", Path("no/such/folder/best.wnd")}, "does not exist"},
       {{"--observers", "1", "--heatmap-after", Path("nowhere/after.png")}, "does not exist"},
       {{"--observers", "1", "--out", "-"}, "name a file"},
+      {{"--observers", "1", "--heatmap-before", Path("best.wnd")}, "name the same file"},
+      {{"--observers", "1", "--heatmap-before", Path("h.png"), "--heatmap-after", Path("h.png")}, "name the same file"},
   };
   const QStringList before = Files();
   for (const TCase& c : cases) {
