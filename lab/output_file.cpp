@@ -1,7 +1,15 @@
 #include "output_file.h"
 
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <climits>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "bad_input.h"
 #include "scenario_error.h"
@@ -9,6 +17,57 @@
 namespace wendo_lab {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The temporary files that a signal handler may have to remove, in plain
+// buffers it can read: Ready once the path is complete.
+enum TSlotState : int { Free, Filling, Ready };
+struct TTemporarySlot {
+  std::atomic<int> State{Free};
+  char Path[PATH_MAX];
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+std::array<TTemporarySlot, 8> Temporaries;
+
+// The regular files open in this process, by descriptor, with their paths;
+// empty where /proc is not mounted.
+std::map<int, std::string> OpenFiles() {
+  std::map<int, std::string> files;
+  std::error_code ec;
+  for (fs::directory_iterator it("/proc/self/fd", ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    int fd = -1;
+    if (std::from_chars(name.data(), name.data() + name.size(), fd).ec != std::errc()) continue;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    std::error_code linkError;
+    const fs::path target = fs::read_symlink(it->path(), linkError);
+    if (!linkError) files.emplace(fd, target.string());
+  }
+  return files;
+}
+
+// Lists `path` for RemoveTemporaryFiles; -1 when the list is full or the
+// path too long.
+int ListTemporary(const std::string& path) {
+  if (path.size() >= PATH_MAX) return -1;
+  for (size_t i = 0; i < Temporaries.size(); ++i) {
+    int expected = Free;
+    if (!Temporaries[i].State.compare_exchange_strong(expected, Filling)) continue;
+    std::memcpy(Temporaries[i].Path, path.c_str(), path.size() + 1);
+    Temporaries[i].State = Ready;
+    return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+void RemoveTemporaryFiles() noexcept {
+  for (TTemporarySlot& slot : Temporaries)
+    if (slot.State == Ready) ::unlink(slot.Path);
+}
 
 void CheckOutputPath(const std::string& path, std::string_view option) {
   if (path.empty() || path == "-") return;
@@ -37,11 +96,20 @@ void CheckDistinctOutputs(const std::vector<TNamedOutput>& outputs) {
 
 TOutputFile::TOutputFile(const std::string& path, std::ostream& standard) : path_(path), standard_(&standard) {
   if (path.empty() || path == "-") return;
+  // The temporary file is the regular file that the replacing file opens.
+  const std::map<int, std::string> before = OpenFiles();
   try {
     file_ = std::make_unique<wymianadanych::TReplacingFile>(path, wymianadanych::TWriteCall{});
   } catch (const wymianadanych::TScenarioError& e) {
     throw TBadInput("cannot write " + path + ": " + e.what());
   }
+  for (const auto& [fd, opened] : OpenFiles())
+    if (before.count(fd) == 0 || before.at(fd) != opened) slot_ = ListTemporary(opened);
+}
+
+TOutputFile::~TOutputFile() {
+  file_.reset();
+  if (slot_ >= 0) Temporaries[static_cast<size_t>(slot_)].State = Free;
 }
 
 void TOutputFile::Write(std::string_view text) {
@@ -67,6 +135,8 @@ void TOutputFile::Commit() {
   } catch (const wymianadanych::TScenarioError& e) {
     throw std::runtime_error("cannot write " + path_ + ": " + e.what());
   }
+  if (slot_ >= 0) Temporaries[static_cast<size_t>(slot_)].State = Free;
+  slot_ = -1;
 }
 
 }  // namespace wendo_lab

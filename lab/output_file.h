@@ -30,6 +30,9 @@ class TOutputFile {
   // An empty path or "-" means `standard`. Throws TBadInput when the
   // temporary file cannot be made.
   TOutputFile(const std::string& path, std::ostream& standard);
+  ~TOutputFile();
+  TOutputFile(const TOutputFile&) = delete;
+  TOutputFile& operator=(const TOutputFile&) = delete;
   void Write(std::string_view text);
   // Throws std::runtime_error when the file cannot be completed.
   void Commit();
@@ -40,6 +43,12 @@ class TOutputFile {
   std::string path_;
   std::ostream* standard_;
   std::unique_ptr<wymianadanych::TReplacingFile> file_;
+  int slot_ = -1;  // where its temporary file is listed for RemoveTemporaryFiles
 };
+
+// Removes the temporary file of every TOutputFile neither committed nor
+// destroyed yet. Async-signal-safe (unlink on paths listed beforehand), for
+// a signal handler that ends the process at once.
+void RemoveTemporaryFiles() noexcept;
 
 }  // namespace wendo_lab
