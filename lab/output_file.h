@@ -37,7 +37,6 @@ class TOutputFile {
   // Throws std::runtime_error when the file cannot be completed.
   void Commit();
   bool IsStandard() const { return !file_; }
-  const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
