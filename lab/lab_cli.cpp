@@ -97,7 +97,11 @@ int Run(const TRunArguments& a, const TConsole& console) {
   const bool complete = RunSweep(sweep, runs, map, work);
   progress.Clear();
   if (!complete) {
-    console.Err << "wendo-lab: stopped; no output file was written\n";
+    if (out.IsStandard())
+      console.Err << "wendo-lab: stopped; the results table on standard output is incomplete"
+                  << (series || heatmap ? "; no output file was written\n" : "\n");
+    else
+      console.Err << "wendo-lab: stopped; no output file was written\n";
     return ExitStopped;
   }
   if (heatmap) {

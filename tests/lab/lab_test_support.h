@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,13 @@ std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 
 // wendo-lab run in this process, with the given arguments after the
-// program name; no terminal, never stopped.
+// program name; no terminal, stopped only by `stop`.
 struct TLabCall {
   int Status = -1;
   std::string Out;
   std::string Err;
 };
-TLabCall CallLab(const std::vector<std::string>& arguments);
+TLabCall CallLab(const std::vector<std::string>& arguments, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace wendo_lab_test
 

@@ -1,7 +1,8 @@
 // wendo-lab's commands as a user gives them: the order of the results
 // whatever the jobs, shards merged back into the whole, the series against
-// the results, the summary's numbers, the heatmap, and every kind of bad
-// input refused with status 2 and nothing written.
+// the results, the summary's numbers, the heatmap, what a stopped run says
+// it left, and every kind of bad input refused with status 2 and nothing
+// written.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -210,6 +211,19 @@ TEST_F(LabCommands, HeatmapIsTheMapScaledWithItsAspect) {
   ASSERT_EQ(c.Status, 0) << c.Err;
   const QImage picture(QString::fromStdString(Path("deaths.png")), "PNG");
   EXPECT_EQ(picture.size(), QSize(400, 600));
+}
+
+TEST_F(LabCommands, AStoppedRunSaysWhatItLeft) {
+  const std::atomic<bool> stop{true};
+  const std::string map = AssetFile("wendo.bmp").toStdString();
+  const TLabCall shown = CallLab({"run", guarded, "--map", map}, &stop);
+  EXPECT_EQ(shown.Status, 130);
+  EXPECT_NE(shown.Err.find("stopped; the results table on standard output is incomplete\n"), std::string::npos)
+      << shown.Err;
+  const TLabCall filed = CallLab({"run", guarded, "--map", map, "--out", Path("r.csv")}, &stop);
+  EXPECT_EQ(filed.Status, 130);
+  EXPECT_NE(filed.Err.find("stopped; no output file was written\n"), std::string::npos) << filed.Err;
+  EXPECT_EQ(Files(), QStringList());
 }
 
 TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
