@@ -228,10 +228,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
   if (!a.HeatmapAfter.empty()) after.emplace(a.HeatmapAfter, console.Out);
 
   const TBudgetPlan plan = PlanBudget(settings);
-  TProgressBar progress(stderr,
-                        plan.Evaluations * settings.SeedsPerEvaluation + int64_t{plan.Finalists} * plan.FinalSeeds +
-                            2 * int64_t{settings.HeldOutSeeds},
-                        console.Terminal);
+  TProgressBar progress(stderr, 0, console.Terminal);  // the total comes with each report
   const TOptimisation o = search.Run(settings, [&](const TSearchProgress& p) {
     std::string note = p.Checking ? "held-out check"
                        : p.Evaluations < p.EvaluationsPlanned
@@ -239,6 +236,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
                            : "final round";
     if (p.BestMean) note += ", best " + Fixed(*p.BestMean) + " eaten";
     progress.SetNote(note);
+    progress.SetTotal(p.RunsPlanned);
     progress.Update(p.RunsDone);
   });
   progress.Clear();

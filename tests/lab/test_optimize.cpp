@@ -205,12 +205,18 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   settings.Budget = 50;
   settings.Jobs = 2;
   std::vector<TSweep> sweeps;
-  const TOptimisation o =
-      search.Run(settings, {}, [&](const TSweep& s, const TShardRuns& r, const QImage& m, const TSweepJobs& j) {
+  std::vector<TSearchProgress> reports;
+  const TOptimisation o = search.Run(
+      settings, [&](const TSearchProgress& p) { reports.push_back(p); },
+      [&](const TSweep& s, const TShardRuns& r, const QImage& m, const TSweepJobs& j) {
         sweeps.push_back(s);
         return RunSweep(s, r, m, j);
       });
   ASSERT_TRUE(o.CheckDone);
+  // The progress bar's total: never passed, and reached at the end.
+  for (const TSearchProgress& p : reports) EXPECT_LE(p.RunsDone, p.RunsPlanned);
+  EXPECT_EQ(reports.back().RunsDone, o.SearchRuns + 400);
+  EXPECT_EQ(reports.back().RunsPlanned, reports.back().RunsDone);
   ASSERT_GE(sweeps.size(), 3u);
   // The search: every layout on the same seeds, then the finalists on more;
   // the last sweep is the check of the naive and the advised layout.
