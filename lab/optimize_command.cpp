@@ -275,7 +275,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
          << Objects(o.Best, ownObservers, ownBoats);
   if (o.CheckDone)
     report << "Its check's runs again: wendo-lab run " << a.Out << " --seeds " << Range(o.Seeds.HeldOut)
-           << " --duration " << SecondsText(settings.DurationMs) << "\n";
+           << " --duration " << SecondsText(settings.DurationMs) << (a.Map.empty() ? "" : " --map " + a.Map) << "\n";
 
   if (o.CheckDone && (before || after)) {
     const auto app = TextSupport();

@@ -174,6 +174,7 @@ TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
   EXPECT_GT(FromBay(std::stoi(naive[1]), std::stoi(naive[2])), 200);
   EXPECT_LE(FromBay(o.X, o.Y), 200) << o.X << "," << o.Y;
   EXPECT_NE(c.Out.find("Verdict: better."), std::string::npos) << c.Out;
+  EXPECT_NE(c.Out.find(" --duration 300 --map " + Path("bay.bmp") + "\n"), std::string::npos) << c.Out;
   EXPECT_EQ(QImage(QString::fromStdString(Path("before.png"))).size(), QSize(200, 300));
   EXPECT_EQ(QImage(QString::fromStdString(Path("after.png"))).size(), QSize(200, 300));
 }
