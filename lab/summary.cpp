@@ -98,8 +98,9 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
 }
 
 std::string SummaryText(const TSummary& summary) {
-  // The heading names the scenario and each column whose value differs
-  // between configurations; what all share is said once at the top.
+  // Each configuration's heading names its scenario and the value of each
+  // other column that differs between configurations; values that all
+  // configurations share are not shown.
   std::vector<bool> differs(summary.KeyColumns.size(), false);
   for (const TConfigurationSummary& c : summary.Configurations)
     for (size_t k = 0; k < c.Key.size(); ++k) differs[k] = differs[k] || c.Key[k] != summary.Configurations[0].Key[k];
