@@ -61,6 +61,9 @@ TEST(SweepText, CsvRecordsSurviveCommasQuotesAndLineBreaks) {
   // Lines ended by LF alone read the same; an unclosed quote or a short
   // record is refused with the line it starts on.
   EXPECT_EQ(ParseCsv("run,name\n3,x\n", "t.csv").Rows[0].Fields, (std::vector<std::string>{"3", "x"}));
+  // Empty lines at the end are no records; one amid the records is short.
+  EXPECT_EQ(ParseCsv("run,name\r\n3,x\r\n\r\n\n", "t.csv").Rows.size(), 1u);
+  EXPECT_THROW(ParseCsv("run,name\r\n\r\n3,x\r\n", "t.csv"), TBadInput);
   EXPECT_THROW(ParseCsv("run,name\n3,\"x\n", "t.csv"), TBadInput);
   try {
     ParseCsv("run,name\r\n1,a\r\n2\r\n", "t.csv");
