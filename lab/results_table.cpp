@@ -71,6 +71,10 @@ std::vector<std::string> RunTableRow(const TRunSpec& run, const TRunResult& resu
   return r;
 }
 
+bool MayBeEmpty(const std::string& resultColumn) {
+  return resultColumn == "first_eaten_s" || resultColumn == "alarm_share";
+}
+
 std::vector<std::string> SeriesHeader() {
   std::vector<std::string> h = {"run", "time_s"};
   h.insert(h.end(), CountColumns.begin(), CountColumns.end());

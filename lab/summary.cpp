@@ -73,7 +73,8 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
 
   std::map<std::vector<std::string>, size_t> byKey;
   std::vector<std::vector<std::vector<double>>> values;  // configuration, result, run
-  for (const TCsvRecord& row : table.Rows) {
+  for (size_t i = 0; i < table.Rows.size(); ++i) {
+    const TCsvRecord& row = table.Rows[i];
     std::vector<std::string> key;
     for (int c : keyColumns) key.push_back(row.Fields[c]);
     const auto [at, fresh] = byKey.emplace(key, summary.Configurations.size());
@@ -84,7 +85,10 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
     ++summary.Configurations[at->second].Runs;
     for (size_t r = 0; r < resultColumns.size(); ++r) {
       const std::string& field = row.Fields[resultColumns[r]];
-      if (field.empty()) continue;
+      if (field.empty() && MayBeEmpty(SummaryResults()[r])) continue;
+      if (field.empty())
+        throw TBadInput(fileName + ": column " + SummaryResults()[r] + " is empty in row " + std::to_string(i + 1) +
+                        " after the header; only first_eaten_s and alarm_share may be");
       double v = 0;
       const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
       if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))
