@@ -142,10 +142,11 @@ int Summary(const std::string& file, const std::string& csvPath, const TConsole&
 }  // namespace
 
 int LabMain(int argc, const char* const* argv, const TConsole& console) {
-  CLI::App app{"Experiments with the Wendo beach simulation, without windows: runs sweeps of scenarios, parameter "
-               "values and seeds on a virtual clock, merges the outputs of shards, summarises the results, and advises where "
-               "to put observation points and boats.",
-               "wendo-lab"};
+  CLI::App app{
+      "Experiments with the Wendo beach simulation, without windows: runs sweeps of scenarios, parameter "
+      "values and seeds on a virtual clock, merges the outputs of shards, summarises the results, and advises where "
+      "to put observation points and boats.",
+      "wendo-lab"};
   app.require_subcommand(1);
   app.fallthrough(false);
 
@@ -188,15 +189,17 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
 
   std::vector<std::string> mergeFiles;
   std::string mergeOut;
-  CLI::App* merge = app.add_subcommand("merge", "Joins the outputs of the shards of one sweep (results tables, or "
-                                                "series files) into one file in canonical order.");
+  CLI::App* merge = app.add_subcommand("merge",
+                                       "Joins the outputs of the shards of one sweep (results tables, or "
+                                       "series files) into one file in canonical order.");
   merge->add_option("files", mergeFiles, "Shard outputs")->required()->type_name("FILE.csv");
   merge->add_option("--out", mergeOut, "Merged file (default: standard output)")->type_name("FILE.csv");
 
   std::string summaryFile, summaryCsv;
-  CLI::App* summary = app.add_subcommand(
-      "summary", "Per configuration: the number of runs, and the mean, standard deviation and 95% confidence "
-                 "interval (Student t) of the main results, as a table.");
+  CLI::App* summary =
+      app.add_subcommand("summary",
+                         "Per configuration: the number of runs, and the mean, standard deviation and 95% confidence "
+                         "interval (Student t) of the main results, as a table.");
   summary->add_option("results", summaryFile, "Results table written by run or merge")
       ->required()
       ->type_name("RUNS.csv");

@@ -30,9 +30,9 @@ std::string Padded(const std::string& s, size_t width, bool right) {
 }  // namespace
 
 const std::vector<std::string>& SummaryResults() {
-  static const std::vector<std::string> results = {
-      "people_arrived", "people_eaten",       "sharks_arrived", "sharks_killed", "first_eaten_s",
-      "sightings_by_observers", "sightings_by_boats", "alarm_share",    "most_swimmers"};
+  static const std::vector<std::string> results = {"people_arrived",     "people_eaten",  "sharks_arrived",
+                                                   "sharks_killed",      "first_eaten_s", "sightings_by_observers",
+                                                   "sightings_by_boats", "alarm_share",   "most_swimmers"};
   return results;
 }
 

@@ -9,7 +9,7 @@
 namespace wendo_lab_test {
 
 std::string ExampleFile(const std::string& name);  // in examples/
-QString AssetFile(const std::string& name);         // in assets/
+QString AssetFile(const std::string& name);        // in assets/
 
 // "" when equal, otherwise the first differing line of each.
 std::string FirstDifference(const std::string& a, const std::string& b);

@@ -20,7 +20,9 @@ namespace {
 
 class LabCommands : public ::testing::Test {
  protected:
-  std::string Path(const std::string& name) const { return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString(); }
+  std::string Path(const std::string& name) const {
+    return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString();
+  }
   // Every file in the folder, hidden ones (temporary files) included.
   QStringList Files() const {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -37,8 +39,8 @@ class LabCommands : public ::testing::Test {
   const std::string guarded = ExampleFile("five_posts_three_boats.wnd");
   const std::string light = ExampleFile("two_posts_one_boat.wnd");
   // Two scenarios, two parameters, three seeds out of order: 24 runs.
-  const std::vector<std::string> sweep = {guarded, light, "--duration", "300", "--seeds", "3,1-2",
-                                          "--set", "PersonMax=30,10", "--set", "SharkSpeed=30:60:30"};
+  const std::vector<std::string> sweep = {guarded, light,   "--duration",      "300",   "--seeds",
+                                          "3,1-2", "--set", "PersonMax=30,10", "--set", "SharkSpeed=30:60:30"};
 };
 
 // The words of the `nth` line that starts with `first`.
@@ -93,8 +95,8 @@ TEST_F(LabCommands, RowsComeInCanonicalOrderWhateverTheJobs) {
 
 TEST_F(LabCommands, ShardsMergeIntoTheWholeSweepAndTheSeriesEndsAtTheResults) {
   auto call = [&](const std::string& tag, const std::vector<std::string>& extra) {
-    std::vector<std::string> a = Plus(sweep, {"--out", Path("runs" + tag + ".csv"), "--series",
-                                              Path("series" + tag + ".csv"), "--every", "125"});
+    std::vector<std::string> a = Plus(
+        sweep, {"--out", Path("runs" + tag + ".csv"), "--series", Path("series" + tag + ".csv"), "--every", "125"});
     const TLabCall c = Run(Plus(a, extra));
     EXPECT_EQ(c.Status, 0) << c.Err;
   };
@@ -160,7 +162,9 @@ TEST_F(LabCommands, SummaryOfAHandCheckedTable) {
   const std::vector<std::string> header = RunTableHeader();
   auto row = [&](const std::string& scenario, int run, const std::string& eaten, const std::string& first) {
     std::vector<std::string> r(header.size(), "7");
-    auto set = [&](const char* c, const std::string& v) { r[std::find(header.begin(), header.end(), c) - header.begin()] = v; };
+    auto set = [&](const char* c, const std::string& v) {
+      r[std::find(header.begin(), header.end(), c) - header.begin()] = v;
+    };
     set("run", std::to_string(run));
     set("scenario", scenario);
     set("seed", std::to_string(run));
@@ -181,10 +185,13 @@ TEST_F(LabCommands, SummaryOfAHandCheckedTable) {
   // The terminal table: a heading per configuration, a row per result.
   EXPECT_EQ(c.Out.find("a, with a comma.wnd  (4 runs)\n"), 0u) << c.Out;
   EXPECT_NE(c.Out.find("\nb.wnd  (1 run)\n"), std::string::npos) << c.Out;
-  EXPECT_EQ(Words(c.Out, "people_eaten", 0), (std::vector<std::string>{"people_eaten", "4", "3.00", "2.16", "-0.44", "6.44"}));
-  EXPECT_EQ(Words(c.Out, "first_eaten_s", 0), (std::vector<std::string>{"first_eaten_s", "2", "15.00", "7.07", "-48.53", "78.53"}));
+  EXPECT_EQ(Words(c.Out, "people_eaten", 0),
+            (std::vector<std::string>{"people_eaten", "4", "3.00", "2.16", "-0.44", "6.44"}));
+  EXPECT_EQ(Words(c.Out, "first_eaten_s", 0),
+            (std::vector<std::string>{"first_eaten_s", "2", "15.00", "7.07", "-48.53", "78.53"}));
   EXPECT_EQ(Words(c.Out, "people_eaten", 1), (std::vector<std::string>{"people_eaten", "1", "4.00", "-", "-", "-"}));
-  EXPECT_EQ(Words(c.Out, "alarm_share", 0), (std::vector<std::string>{"alarm_share", "4", "0.2500", "0.0000", "0.2500", "0.2500"}));
+  EXPECT_EQ(Words(c.Out, "alarm_share", 0),
+            (std::vector<std::string>{"alarm_share", "4", "0.2500", "0.0000", "0.2500", "0.2500"}));
 
   const TCsvTable summary = ReadCsvFile(Path("summary.csv"));
   auto value = [&](const std::string& scenario, const std::string& result, const char* column) {

@@ -29,8 +29,8 @@ TEST(SweepText, ParameterValuesAsListsAndSteppedRanges) {
   EXPECT_EQ(ParseSetting("PersonMax=7:7:3").Values, (std::vector<int32_t>{7}));
   EXPECT_EQ(ParseSetting("PersonMax=2147483600:2147483647:40").Values,
             (std::vector<int32_t>{2147483600, 2147483640}));  // no overflow past the top
-  for (const char* bad : {"PersonMax=", "personmax=1", "PersonMax=1,", "PersonMax=1:2:3:4", "PersonMax=1.5",
-                          "=4", "PersonMax=-2147483649"})
+  for (const char* bad : {"PersonMax=", "personmax=1", "PersonMax=1,", "PersonMax=1:2:3:4", "PersonMax=1.5", "=4",
+                          "PersonMax=-2147483649"})
     EXPECT_THROW(ParseSetting(bad), TBadInput) << bad;
 }
 
