@@ -2,13 +2,10 @@
 
 #include <array>
 #include <atomic>
-#include <charconv>
 #include <climits>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "bad_input.h"
@@ -29,24 +26,6 @@ struct TTemporarySlot {
 };
 static_assert(std::atomic<int>::is_always_lock_free);
 std::array<TTemporarySlot, 8> Temporaries;
-
-// The regular files open in this process, by descriptor, with their paths;
-// empty where /proc is not mounted.
-std::map<int, std::string> OpenFiles() {
-  std::map<int, std::string> files;
-  std::error_code ec;
-  for (fs::directory_iterator it("/proc/self/fd", ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    int fd = -1;
-    if (std::from_chars(name.data(), name.data() + name.size(), fd).ec != std::errc()) continue;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    std::error_code linkError;
-    const fs::path target = fs::read_symlink(it->path(), linkError);
-    if (!linkError) files.emplace(fd, target.string());
-  }
-  return files;
-}
 
 // Lists `path` for RemoveTemporaryFiles; -1 when the list is full or the
 // path too long.
@@ -96,15 +75,12 @@ void CheckDistinctOutputs(const std::vector<TNamedOutput>& outputs) {
 
 TOutputFile::TOutputFile(const std::string& path, std::ostream& standard) : path_(path), standard_(&standard) {
   if (path.empty() || path == "-") return;
-  // The temporary file is the regular file that the replacing file opens.
-  const std::map<int, std::string> before = OpenFiles();
   try {
     file_ = std::make_unique<wymianadanych::TReplacingFile>(path, wymianadanych::TWriteCall{});
   } catch (const wymianadanych::TScenarioError& e) {
     throw TBadInput("cannot write " + path + ": " + e.what());
   }
-  for (const auto& [fd, opened] : OpenFiles())
-    if (before.count(fd) == 0 || before.at(fd) != opened) slot_ = ListTemporary(opened);
+  if (!file_->TemporaryPath().empty()) slot_ = ListTemporary(file_->TemporaryPath());
 }
 
 TOutputFile::~TOutputFile() {
