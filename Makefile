@@ -45,8 +45,11 @@ test: build
 	@echo "==> tests: the quick suites (the slow ones run in .ci/run)"
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
 
+# Every benchmark program (not the bench_*_autogen folders); the first that
+# fails fails the target.
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 clean:
 	@rm -rf $(BUILD) $(BUILD).configure.log

@@ -8,8 +8,13 @@
 # add for example  --sshlogin 8/node1,8/node2  to the parallel command.
 set -euo pipefail
 shards=${1:-4}
-lab=${WENDO_LAB:-wendo-lab}
 here=$(dirname "$0")
+# wendo-lab: $WENDO_LAB if set, else the one built in this checkout
+# (build/lab/wendo-lab, as `make test` leaves it), else the one on PATH.
+built=$(cd "$here/.." && pwd)/build/lab/wendo-lab
+if [ -n "${WENDO_LAB:-}" ]; then lab=$WENDO_LAB
+elif [ -x "$built" ]; then lab=$built
+else lab=wendo-lab; fi
 out=${OUT:-sweep}
 mkdir -p "$out/shards"
 

@@ -92,6 +92,10 @@ TCsvTable ParseCsv(std::string_view text, const std::string& fileName) {
       }
     }
     record.Fields.push_back(std::move(field));
+    // Empty lines at the end, as an editor may leave them, are no records.
+    if (!table.Header.empty() && text.substr(start, at - start).find_first_not_of("\r\n") == std::string_view::npos &&
+        text.substr(at).find_first_not_of("\r\n") == std::string_view::npos)
+      break;
     record.Text = std::string(text.substr(start, at - start));
     if (record.Text.back() != '\n') record.Text += "\r\n";  // a last record without its line end
     if (table.Header.empty()) {

@@ -30,9 +30,10 @@ struct TCsvTable {
   int Column(std::string_view name) const;  // -1 when absent
 };
 
-// Parses a whole file: LF or CR LF line ends, quoted fields. Throws
-// TBadInput naming `fileName` and the line for an unclosed quote or a
-// record whose field count differs from the header's.
+// Parses a whole file: LF or CR LF line ends, quoted fields; empty lines at
+// the end are ignored. Throws TBadInput naming `fileName` and the line for
+// an unclosed quote or a record whose field count differs from the
+// header's.
 TCsvTable ParseCsv(std::string_view text, const std::string& fileName);
 
 // Reads and parses a file; a missing or unreadable one is a TBadInput.

@@ -50,9 +50,12 @@ int Run(const TRunArguments& a, const TConsole& console) {
   const int heatmapWidth = ParseCount(a.HeatmapWidth, "--heatmap-width", 800);
   options.KeepDeaths = !a.Heatmap.empty();
   options.Stop = console.Stop;
+  if (a.Series == "-" || a.Heatmap == "-")
+    throw TBadInput("--series and --heatmap need file names; standard output is for the results table");
   CheckOutputPath(a.Out, "--out");
   CheckOutputPath(a.Series, "--series");
   CheckOutputPath(a.Heatmap, "--heatmap");
+  CheckDistinctOutputs({{"--out", a.Out}, {"--series", a.Series}, {"--heatmap", a.Heatmap}});
   const QImage map = ReadMap(a.Map);
   for (const std::string& path : a.Scenarios) sweep.Scenarios.push_back(ReadScenarioSetup(path));
   sweep.Check();
@@ -94,7 +97,11 @@ int Run(const TRunArguments& a, const TConsole& console) {
   const bool complete = RunSweep(sweep, runs, map, work);
   progress.Clear();
   if (!complete) {
-    console.Err << "wendo-lab: stopped; no output file was written\n";
+    if (out.IsStandard())
+      console.Err << "wendo-lab: stopped; the results table on standard output is incomplete"
+                  << (series || heatmap ? "; no output file was written\n" : "\n");
+    else
+      console.Err << "wendo-lab: stopped; no output file was written\n";
     return ExitStopped;
   }
   if (heatmap) {
@@ -118,6 +125,7 @@ int Merge(const std::vector<std::string>& files, const std::string& outPath, con
 }
 
 int Summary(const std::string& file, const std::string& csvPath, const TConsole& console) {
+  if (csvPath == "-") throw TBadInput("--csv needs a file name; standard output is for the summary text");
   CheckOutputPath(csvPath, "--csv");
   const TSummary summary = Summarise(ReadCsvFile(file), file);
   std::optional<TOutputFile> csv;
@@ -134,10 +142,11 @@ int Summary(const std::string& file, const std::string& csvPath, const TConsole&
 }  // namespace
 
 int LabMain(int argc, const char* const* argv, const TConsole& console) {
-  CLI::App app{"Experiments with the Wendo beach simulation, without windows: runs sweeps of scenarios, parameter "
-               "values and seeds on a virtual clock, merges the outputs of shards, summarises the results, and advises where "
-               "to put observation points and boats.",
-               "wendo-lab"};
+  CLI::App app{
+      "Experiments with the Wendo beach simulation, without windows: runs sweeps of scenarios, parameter "
+      "values and seeds on a virtual clock, merges the outputs of shards, summarises the results, and advises where "
+      "to put observation points and boats.",
+      "wendo-lab"};
   app.require_subcommand(1);
   app.fallthrough(false);
 
@@ -180,15 +189,17 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
 
   std::vector<std::string> mergeFiles;
   std::string mergeOut;
-  CLI::App* merge = app.add_subcommand("merge", "Joins the outputs of the shards of one sweep (results tables, or "
-                                                "series files) into one file in canonical order.");
+  CLI::App* merge = app.add_subcommand("merge",
+                                       "Joins the outputs of the shards of one sweep (results tables, or "
+                                       "series files) into one file in canonical order.");
   merge->add_option("files", mergeFiles, "Shard outputs")->required()->type_name("FILE.csv");
   merge->add_option("--out", mergeOut, "Merged file (default: standard output)")->type_name("FILE.csv");
 
   std::string summaryFile, summaryCsv;
-  CLI::App* summary = app.add_subcommand(
-      "summary", "Per configuration: the number of runs, and the mean, standard deviation and 95% confidence "
-                 "interval (Student t) of the main results, as a table.");
+  CLI::App* summary =
+      app.add_subcommand("summary",
+                         "Per configuration: the number of runs, and the mean, standard deviation and 95% confidence "
+                         "interval (Student t) of the main results, as a table.");
   summary->add_option("results", summaryFile, "Results table written by run or merge")
       ->required()
       ->type_name("RUNS.csv");

@@ -11,8 +11,8 @@ struct TConsole {
   std::ostream& Out;
   std::ostream& Err;
   bool Terminal = false;  // standard error is a terminal: show progress there
-  // Set from outside (a signal) to stop a sweep; output files are then
-  // discarded.
+  // Set from outside (a signal) to stop the work: run then discards its
+  // output files; optimize still writes the best layout found so far.
   const std::atomic<bool>* Stop = nullptr;
 };
 

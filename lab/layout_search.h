@@ -87,7 +87,7 @@ TBudgetPlan PlanBudget(const TSearchSettings& settings);
 
 struct TSearchProgress {
   int64_t RunsDone = 0;
-  int64_t RunsPlanned = 0;  // the search's and the check's
+  int64_t RunsPlanned = 0;  // the search's and the check's; exact from the check on
   int64_t Evaluations = 0;
   int64_t EvaluationsPlanned = 0;
   bool Checking = false;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "lab_cli.h"
+#include "output_file.h"
 
 namespace {
 
@@ -14,15 +15,19 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 // Ctrl-C, the end of a batch job's time or a closed terminal: a sweep
 // stops at once and its output files are discarded; an optimisation stops
 // and writes the best layout found so far. A second signal ends the
-// process.
-extern "C" void RequestStop(int) { StopRequested = true; }
+// process at once, removing the temporary files of the outputs first.
+extern "C" void RequestStop(int signal) {
+  if (!StopRequested.exchange(true)) return;
+  wendo_lab::RemoveTemporaryFiles();
+  _exit(128 + signal);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   struct sigaction action {};
   action.sa_handler = RequestStop;
-  action.sa_flags = SA_RESETHAND;
+  action.sa_flags = 0;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);

@@ -208,6 +208,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
   CheckOutputPath(a.Out, "--out");
   CheckOutputPath(a.HeatmapBefore, "--heatmap-before");
   CheckOutputPath(a.HeatmapAfter, "--heatmap-after");
+  CheckDistinctOutputs({{"--out", a.Out}, {"--heatmap-before", a.HeatmapBefore}, {"--heatmap-after", a.HeatmapAfter}});
   const QImage map = ReadMap(a.Map);
   const TScenarioSetup base = ReadScenarioSetup(a.Scenario);
   request.ObserverRange = !a.ObserverRange.empty() ? NonNegative(a.ObserverRange, "--observer-range")
@@ -227,10 +228,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
   if (!a.HeatmapAfter.empty()) after.emplace(a.HeatmapAfter, console.Out);
 
   const TBudgetPlan plan = PlanBudget(settings);
-  TProgressBar progress(stderr,
-                        plan.Evaluations * settings.SeedsPerEvaluation + int64_t{plan.Finalists} * plan.FinalSeeds +
-                            2 * int64_t{settings.HeldOutSeeds},
-                        console.Terminal);
+  TProgressBar progress(stderr, 0, console.Terminal);  // the total comes with each report
   const TOptimisation o = search.Run(settings, [&](const TSearchProgress& p) {
     std::string note = p.Checking ? "held-out check"
                        : p.Evaluations < p.EvaluationsPlanned
@@ -238,6 +236,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
                            : "final round";
     if (p.BestMean) note += ", best " + Fixed(*p.BestMean) + " eaten";
     progress.SetNote(note);
+    progress.SetTotal(p.RunsPlanned);
     progress.Update(p.RunsDone);
   });
   progress.Clear();
@@ -276,7 +275,7 @@ int Optimize(const TOptimizeArguments& a, const TConsole& console) {
          << Objects(o.Best, ownObservers, ownBoats);
   if (o.CheckDone)
     report << "Its check's runs again: wendo-lab run " << a.Out << " --seeds " << Range(o.Seeds.HeldOut)
-           << " --duration " << SecondsText(settings.DurationMs) << "\n";
+           << " --duration " << SecondsText(settings.DurationMs) << (a.Map.empty() ? "" : " --map " + a.Map) << "\n";
 
   if (o.CheckDone && (before || after)) {
     const auto app = TextSupport();

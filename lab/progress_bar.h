@@ -17,6 +17,8 @@ class TProgressBar {
   ~TProgressBar();
 
   void Update(int64_t done);
+  // For work whose size becomes known as it goes.
+  void SetTotal(int64_t total) { total_ = total; }
   // Shown from the next redraw on, such as the best result so far.
   void SetNote(std::string note) { note_ = std::move(note); }
   // Takes the line away, so other output can be written to the terminal.

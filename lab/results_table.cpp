@@ -13,15 +13,15 @@ namespace {
 std::string Text(int64_t v) { return std::to_string(v); }
 
 // Counters that the results table and the series file share.
-const std::vector<std::string> CountColumns = {"steps",          "elapsed_ms",     "people_arrived",
-                                               "people_eaten",   "people_present", "sharks_arrived",
-                                               "sharks_killed",  "sharks_present", "sightings_by_observers",
-                                               "sightings_by_boats"};
+const std::vector<std::string> CountColumns = {
+    "steps",          "elapsed_ms",    "people_arrived", "people_eaten",           "people_present",
+    "sharks_arrived", "sharks_killed", "sharks_present", "sightings_by_observers", "sightings_by_boats"};
 
 std::vector<std::string> CountFields(const TCounters& c) {
-  return {Text(c.Steps),         Text(c.ElapsedMs),     Text(c.PeopleArrived), Text(c.PeopleEaten),
-          Text(c.PeoplePresent), Text(c.SharksArrived), Text(c.SharksKilled),  Text(c.SharksPresent),
-          Text(c.ObserverSightings), Text(c.BoatSightings)};
+  return {Text(c.Steps),        Text(c.ElapsedMs),     Text(c.PeopleArrived),
+          Text(c.PeopleEaten),  Text(c.PeoplePresent), Text(c.SharksArrived),
+          Text(c.SharksKilled), Text(c.SharksPresent), Text(c.ObserverSightings),
+          Text(c.BoatSightings)};
 }
 
 }  // namespace
@@ -69,6 +69,10 @@ std::vector<std::string> RunTableRow(const TRunSpec& run, const TRunResult& resu
   r.push_back(steps > 0 ? NumberText(static_cast<double>(result.AlarmSteps) / steps) : std::string());
   r.push_back(Text(result.MostSwimmers));
   return r;
+}
+
+bool MayBeEmpty(const std::string& resultColumn) {
+  return resultColumn == "first_eaten_s" || resultColumn == "alarm_share";
 }
 
 std::vector<std::string> SeriesHeader() {

@@ -30,9 +30,9 @@ std::string Padded(const std::string& s, size_t width, bool right) {
 }  // namespace
 
 const std::vector<std::string>& SummaryResults() {
-  static const std::vector<std::string> results = {
-      "people_arrived", "people_eaten",       "sharks_arrived", "sharks_killed", "first_eaten_s",
-      "sightings_by_observers", "sightings_by_boats", "alarm_share",    "most_swimmers"};
+  static const std::vector<std::string> results = {"people_arrived",     "people_eaten",  "sharks_arrived",
+                                                   "sharks_killed",      "first_eaten_s", "sightings_by_observers",
+                                                   "sightings_by_boats", "alarm_share",   "most_swimmers"};
   return results;
 }
 
@@ -73,7 +73,8 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
 
   std::map<std::vector<std::string>, size_t> byKey;
   std::vector<std::vector<std::vector<double>>> values;  // configuration, result, run
-  for (const TCsvRecord& row : table.Rows) {
+  for (size_t i = 0; i < table.Rows.size(); ++i) {
+    const TCsvRecord& row = table.Rows[i];
     std::vector<std::string> key;
     for (int c : keyColumns) key.push_back(row.Fields[c]);
     const auto [at, fresh] = byKey.emplace(key, summary.Configurations.size());
@@ -84,7 +85,10 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
     ++summary.Configurations[at->second].Runs;
     for (size_t r = 0; r < resultColumns.size(); ++r) {
       const std::string& field = row.Fields[resultColumns[r]];
-      if (field.empty()) continue;
+      if (field.empty() && MayBeEmpty(SummaryResults()[r])) continue;
+      if (field.empty())
+        throw TBadInput(fileName + ": column " + SummaryResults()[r] + " is empty in row " + std::to_string(i + 1) +
+                        " after the header; only first_eaten_s and alarm_share may be");
       double v = 0;
       const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
       if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))
@@ -98,8 +102,9 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
 }
 
 std::string SummaryText(const TSummary& summary) {
-  // The heading names the scenario and each column whose value differs
-  // between configurations; what all share is said once at the top.
+  // Each configuration's heading names its scenario and the value of each
+  // other column that differs between configurations; values that all
+  // configurations share are not shown.
   std::vector<bool> differs(summary.KeyColumns.size(), false);
   for (const TConfigurationSummary& c : summary.Configurations)
     for (size_t k = 0; k < c.Key.size(); ++k) differs[k] = differs[k] || c.Key[k] != summary.Configurations[0].Key[k];

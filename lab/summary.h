@@ -36,8 +36,9 @@ struct TSummary {
 // The results summarised, in table order.
 const std::vector<std::string>& SummaryResults();
 
-// Throws TBadInput for a table without the expected columns or with a
-// value that is not a number.
+// Throws TBadInput for a table without the expected columns, with a
+// value that is not a number, or with an empty value where a run always
+// has one (see MayBeEmpty).
 TSummary Summarise(const TCsvTable& table, const std::string& fileName);
 
 // An aligned table for the terminal: a heading per configuration naming

@@ -17,8 +17,9 @@ struct TSweepJobs {
   TRunOptions Run;  // its Stop flag also stops the sweep
   // Called on the calling thread with each run's result, in order.
   std::function<void(const TRunSpec&, TRunResult&&)> Deliver;
-  // Called on the calling thread now and then, and after each delivery,
-  // with the number of runs finished so far.
+  // Called on the calling thread once per pass of its loop, after the
+  // deliveries of that pass (or after waiting at most 100 ms for one), with
+  // the number of runs finished so far.
   std::function<void(int64_t finished)> Progress;
 };
 

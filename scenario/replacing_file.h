@@ -33,6 +33,9 @@ class TReplacingFile {
   // Writes what is buffered, syncs, closes and puts the file in place.
   void Commit();
 
+  // The temporary file's path; empty when the target is written in place.
+  const std::string& TemporaryPath() const { return temporary_; }
+
  private:
   void OpenInPlace();
   void OpenTemporary(bool keepMode, mode_t mode, uid_t owner, gid_t group);

@@ -35,13 +35,13 @@ void WriteText(const std::string& path, const std::string& text) {
   out << text;
 }
 
-TLabCall CallLab(const std::vector<std::string>& arguments) {
+TLabCall CallLab(const std::vector<std::string>& arguments, const std::atomic<bool>* stop) {
   std::vector<const char*> argv = {"wendo-lab"};
   for (const std::string& a : arguments) argv.push_back(a.c_str());
   argv.push_back(nullptr);
   std::ostringstream out, err;
   TLabCall call;
-  call.Status = wendo_lab::LabMain(static_cast<int>(argv.size()) - 1, argv.data(), {out, err, false, nullptr});
+  call.Status = wendo_lab::LabMain(static_cast<int>(argv.size()) - 1, argv.data(), {out, err, false, stop});
   call.Out = out.str();
   call.Err = err.str();
   return call;

@@ -1,7 +1,8 @@
 // wendo-lab's commands as a user gives them: the order of the results
 // whatever the jobs, shards merged back into the whole, the series against
-// the results, the summary's numbers, the heatmap, and every kind of bad
-// input refused with status 2 and nothing written.
+// the results, the summary's numbers, the heatmap, what a stopped run says
+// it left, and every kind of bad input refused with status 2 and nothing
+// written.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -19,7 +20,9 @@ namespace {
 
 class LabCommands : public ::testing::Test {
  protected:
-  std::string Path(const std::string& name) const { return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString(); }
+  std::string Path(const std::string& name) const {
+    return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString();
+  }
   // Every file in the folder, hidden ones (temporary files) included.
   QStringList Files() const {
     return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -36,8 +39,8 @@ class LabCommands : public ::testing::Test {
   const std::string guarded = ExampleFile("five_posts_three_boats.wnd");
   const std::string light = ExampleFile("two_posts_one_boat.wnd");
   // Two scenarios, two parameters, three seeds out of order: 24 runs.
-  const std::vector<std::string> sweep = {guarded, light, "--duration", "300", "--seeds", "3,1-2",
-                                          "--set", "PersonMax=30,10", "--set", "SharkSpeed=30:60:30"};
+  const std::vector<std::string> sweep = {guarded, light,   "--duration",      "300",   "--seeds",
+                                          "3,1-2", "--set", "PersonMax=30,10", "--set", "SharkSpeed=30:60:30"};
 };
 
 // The words of the `nth` line that starts with `first`.
@@ -92,8 +95,8 @@ TEST_F(LabCommands, RowsComeInCanonicalOrderWhateverTheJobs) {
 
 TEST_F(LabCommands, ShardsMergeIntoTheWholeSweepAndTheSeriesEndsAtTheResults) {
   auto call = [&](const std::string& tag, const std::vector<std::string>& extra) {
-    std::vector<std::string> a = Plus(sweep, {"--out", Path("runs" + tag + ".csv"), "--series",
-                                              Path("series" + tag + ".csv"), "--every", "125"});
+    std::vector<std::string> a = Plus(
+        sweep, {"--out", Path("runs" + tag + ".csv"), "--series", Path("series" + tag + ".csv"), "--every", "125"});
     const TLabCall c = Run(Plus(a, extra));
     EXPECT_EQ(c.Status, 0) << c.Err;
   };
@@ -152,19 +155,22 @@ TEST_F(LabCommands, SeriesSampleAtTheEndEqualsTheResults) {
 
 TEST_F(LabCommands, SummaryOfAHandCheckedTable) {
   // Configuration a: people_eaten 1, 2, 3, 6 (mean 3, sd √(14/3)); first
-  // eaten at 10 s and 20 s in two runs only. Configuration b: one run.
+  // eaten at 10 s and 20 s in two runs only. Configuration b: one run, of
+  // no step (no alarm_share). A blank line at the end, as editors leave.
   std::string table;
   AppendRecord(table, RunTableHeader());
   const std::vector<std::string> header = RunTableHeader();
   auto row = [&](const std::string& scenario, int run, const std::string& eaten, const std::string& first) {
     std::vector<std::string> r(header.size(), "7");
-    auto set = [&](const char* c, const std::string& v) { r[std::find(header.begin(), header.end(), c) - header.begin()] = v; };
+    auto set = [&](const char* c, const std::string& v) {
+      r[std::find(header.begin(), header.end(), c) - header.begin()] = v;
+    };
     set("run", std::to_string(run));
     set("scenario", scenario);
     set("seed", std::to_string(run));
     set("people_eaten", eaten);
     set("first_eaten_s", first);
-    set("alarm_share", "0.25");
+    set("alarm_share", scenario == "b.wnd" ? "" : "0.25");
     AppendRecord(table, r);
   };
   row("a, with a comma.wnd", 1, "1", "10");
@@ -172,17 +178,20 @@ TEST_F(LabCommands, SummaryOfAHandCheckedTable) {
   row("a, with a comma.wnd", 3, "3", "20");
   row("a, with a comma.wnd", 4, "6", "");
   row("b.wnd", 5, "4", "");
-  WriteText(Path("runs.csv"), table);
+  WriteText(Path("runs.csv"), table + "\r\n");
 
   const TLabCall c = CallLab({"summary", Path("runs.csv"), "--csv", Path("summary.csv")});
   ASSERT_EQ(c.Status, 0) << c.Err;
   // The terminal table: a heading per configuration, a row per result.
   EXPECT_EQ(c.Out.find("a, with a comma.wnd  (4 runs)\n"), 0u) << c.Out;
   EXPECT_NE(c.Out.find("\nb.wnd  (1 run)\n"), std::string::npos) << c.Out;
-  EXPECT_EQ(Words(c.Out, "people_eaten", 0), (std::vector<std::string>{"people_eaten", "4", "3.00", "2.16", "-0.44", "6.44"}));
-  EXPECT_EQ(Words(c.Out, "first_eaten_s", 0), (std::vector<std::string>{"first_eaten_s", "2", "15.00", "7.07", "-48.53", "78.53"}));
+  EXPECT_EQ(Words(c.Out, "people_eaten", 0),
+            (std::vector<std::string>{"people_eaten", "4", "3.00", "2.16", "-0.44", "6.44"}));
+  EXPECT_EQ(Words(c.Out, "first_eaten_s", 0),
+            (std::vector<std::string>{"first_eaten_s", "2", "15.00", "7.07", "-48.53", "78.53"}));
   EXPECT_EQ(Words(c.Out, "people_eaten", 1), (std::vector<std::string>{"people_eaten", "1", "4.00", "-", "-", "-"}));
-  EXPECT_EQ(Words(c.Out, "alarm_share", 0), (std::vector<std::string>{"alarm_share", "4", "0.2500", "0.0000", "0.2500", "0.2500"}));
+  EXPECT_EQ(Words(c.Out, "alarm_share", 0),
+            (std::vector<std::string>{"alarm_share", "4", "0.2500", "0.0000", "0.2500", "0.2500"}));
 
   const TCsvTable summary = ReadCsvFile(Path("summary.csv"));
   auto value = [&](const std::string& scenario, const std::string& result, const char* column) {
@@ -202,6 +211,7 @@ TEST_F(LabCommands, SummaryOfAHandCheckedTable) {
   EXPECT_EQ(value("b.wnd", "people_eaten", "mean"), "4");
   EXPECT_EQ(value("b.wnd", "people_eaten", "sd"), "");
   EXPECT_EQ(value("b.wnd", "first_eaten_s", "runs"), "0");
+  EXPECT_EQ(value("b.wnd", "alarm_share", "runs"), "0");
 }
 
 TEST_F(LabCommands, HeatmapIsTheMapScaledWithItsAspect) {
@@ -212,9 +222,30 @@ TEST_F(LabCommands, HeatmapIsTheMapScaledWithItsAspect) {
   EXPECT_EQ(picture.size(), QSize(400, 600));
 }
 
+TEST_F(LabCommands, AStoppedRunSaysWhatItLeft) {
+  const std::atomic<bool> stop{true};
+  const std::string map = AssetFile("wendo.bmp").toStdString();
+  const TLabCall shown = CallLab({"run", guarded, "--map", map}, &stop);
+  EXPECT_EQ(shown.Status, 130);
+  EXPECT_NE(shown.Err.find("stopped; the results table on standard output is incomplete\n"), std::string::npos)
+      << shown.Err;
+  const TLabCall filed = CallLab({"run", guarded, "--map", map, "--out", Path("r.csv")}, &stop);
+  EXPECT_EQ(filed.Status, 130);
+  EXPECT_NE(filed.Err.find("stopped; no output file was written\n"), std::string::npos) << filed.Err;
+  EXPECT_EQ(Files(), QStringList());
+}
+
 TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
   WriteText(Path("letters.wnd"), "100\r\nabc\r\n");
   WriteText(Path("notes.bmp"), "this is no picture");
+  std::string noRuns;
+  AppendRecord(noRuns, RunTableHeader());
+  WriteText(Path("no_runs.csv"), noRuns);
+  std::vector<std::string> noEaten(RunTableHeader().size(), "7");
+  noEaten[static_cast<size_t>(ParseCsv(noRuns, "").Column("people_eaten"))] = "";
+  std::string noEatenTable = noRuns;
+  AppendRecord(noEatenTable, noEaten);
+  WriteText(Path("no_eaten.csv"), noEatenTable);
   const std::string out = Path("out.csv");
   struct TCase {
     std::vector<std::string> arguments;
@@ -247,6 +278,10 @@ TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
       {{guarded, "--series", Path("nowhere/series.csv")}, "does not exist"},
       {{guarded, "--heatmap", Path("nowhere/deaths.png")}, "does not exist"},
       {{guarded, "--out", dir.path().toStdString()}, "this is a folder"},
+      {{guarded, "--series", Path("./out.csv")}, "name the same file"},
+      {{guarded, "--series", Path("s.csv"), "--heatmap", Path("s.csv")}, "name the same file"},
+      {{guarded, "--series", "-"}, "need file names"},
+      {{guarded, "--heatmap", "-"}, "need file names"},
       {{guarded, "--every", "10"}, "--series"},
       {{guarded, "--colour", "blue"}, "--colour"},
   };
@@ -268,7 +303,9 @@ TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
                                              {"summary", Path("none.csv")},
                                              {"summary", Path("letters.wnd")},
                                              {"merge", Path("letters.wnd"), "--out", out},
-                                             {"summary", guarded, "--csv", Path("nowhere/s.csv")}}) {
+                                             {"summary", guarded, "--csv", Path("nowhere/s.csv")},
+                                             {"summary", Path("no_runs.csv"), "--csv", "-"},
+                                             {"summary", Path("no_eaten.csv")}}) {
     const TLabCall call = CallLab(a);
     EXPECT_EQ(call.Status, 2) << a[0] << " " << a[1];
     EXPECT_NE(call.Err, "");

@@ -174,6 +174,7 @@ TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
   EXPECT_GT(FromBay(std::stoi(naive[1]), std::stoi(naive[2])), 200);
   EXPECT_LE(FromBay(o.X, o.Y), 200) << o.X << "," << o.Y;
   EXPECT_NE(c.Out.find("Verdict: better."), std::string::npos) << c.Out;
+  EXPECT_NE(c.Out.find(" --duration 300 --map " + Path("bay.bmp") + "\n"), std::string::npos) << c.Out;
   EXPECT_EQ(QImage(QString::fromStdString(Path("before.png"))).size(), QSize(200, 300));
   EXPECT_EQ(QImage(QString::fromStdString(Path("after.png"))).size(), QSize(200, 300));
 }
@@ -205,12 +206,18 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   settings.Budget = 50;
   settings.Jobs = 2;
   std::vector<TSweep> sweeps;
-  const TOptimisation o =
-      search.Run(settings, {}, [&](const TSweep& s, const TShardRuns& r, const QImage& m, const TSweepJobs& j) {
+  std::vector<TSearchProgress> reports;
+  const TOptimisation o = search.Run(
+      settings, [&](const TSearchProgress& p) { reports.push_back(p); },
+      [&](const TSweep& s, const TShardRuns& r, const QImage& m, const TSweepJobs& j) {
         sweeps.push_back(s);
         return RunSweep(s, r, m, j);
       });
   ASSERT_TRUE(o.CheckDone);
+  // The progress bar's total: never passed, and reached at the end.
+  for (const TSearchProgress& p : reports) EXPECT_LE(p.RunsDone, p.RunsPlanned);
+  EXPECT_EQ(reports.back().RunsDone, o.SearchRuns + 400);
+  EXPECT_EQ(reports.back().RunsPlanned, reports.back().RunsDone);
   ASSERT_GE(sweeps.size(), 3u);
   // The search: every layout on the same seeds, then the finalists on more;
   // the last sweep is the check of the naive and the advised layout.
@@ -307,6 +314,8 @@ TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
       {{"--observers", "1", "--out", Path("no/such/folder/best.wnd")}, "does not exist"},
       {{"--observers", "1", "--heatmap-after", Path("nowhere/after.png")}, "does not exist"},
       {{"--observers", "1", "--out", "-"}, "name a file"},
+      {{"--observers", "1", "--heatmap-before", Path("best.wnd")}, "name the same file"},
+      {{"--observers", "1", "--heatmap-before", Path("h.png"), "--heatmap-after", Path("h.png")}, "name the same file"},
   };
   const QStringList before = Files();
   for (const TCase& c : cases) {

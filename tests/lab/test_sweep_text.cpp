@@ -29,8 +29,8 @@ TEST(SweepText, ParameterValuesAsListsAndSteppedRanges) {
   EXPECT_EQ(ParseSetting("PersonMax=7:7:3").Values, (std::vector<int32_t>{7}));
   EXPECT_EQ(ParseSetting("PersonMax=2147483600:2147483647:40").Values,
             (std::vector<int32_t>{2147483600, 2147483640}));  // no overflow past the top
-  for (const char* bad : {"PersonMax=", "personmax=1", "PersonMax=1,", "PersonMax=1:2:3:4", "PersonMax=1.5",
-                          "=4", "PersonMax=-2147483649"})
+  for (const char* bad : {"PersonMax=", "personmax=1", "PersonMax=1,", "PersonMax=1:2:3:4", "PersonMax=1.5", "=4",
+                          "PersonMax=-2147483649"})
     EXPECT_THROW(ParseSetting(bad), TBadInput) << bad;
 }
 
@@ -61,6 +61,9 @@ TEST(SweepText, CsvRecordsSurviveCommasQuotesAndLineBreaks) {
   // Lines ended by LF alone read the same; an unclosed quote or a short
   // record is refused with the line it starts on.
   EXPECT_EQ(ParseCsv("run,name\n3,x\n", "t.csv").Rows[0].Fields, (std::vector<std::string>{"3", "x"}));
+  // Empty lines at the end are no records; one amid the records is short.
+  EXPECT_EQ(ParseCsv("run,name\r\n3,x\r\n\r\n\n", "t.csv").Rows.size(), 1u);
+  EXPECT_THROW(ParseCsv("run,name\r\n\r\n3,x\r\n", "t.csv"), TBadInput);
   EXPECT_THROW(ParseCsv("run,name\n3,\"x\n", "t.csv"), TBadInput);
   try {
     ParseCsv("run,name\r\n1,a\r\n2\r\n", "t.csv");
