@@ -33,14 +33,14 @@ int32_t Swimmers(const TWorld& w) {
 
 // Everything a fresh start needs: the program's End, the scenario as if
 // just loaded, the generator seeded, then Start from Idle at tick 0.
-void Prepare(TWorld& w, TSimulationTicks& ticks, const TRunSpec& spec) {
+void Prepare(TWorld& w, TSimulationTicks& ticks, const TSweepRun& run) {
   EndRun(w);
   w.SharkAlarm = false;
-  SetParameters(w, spec.Parameters);
-  w.Observers = spec.Scenario->Observers;
-  w.Boats = spec.Scenario->Boats;
+  SetParameters(w, run.Parameters);
+  w.Observers = run.Scenario->Observers;
+  w.Boats = run.Scenario->Boats;
   w.DecimalSeparator.assign(1, '.');
-  w.Random.Seed = spec.Seed;
+  w.Random.Seed = run.Seed;
   StartRun(w, ticks, 0, true);
 }
 
@@ -48,21 +48,21 @@ void Prepare(TWorld& w, TSimulationTicks& ticks, const TRunSpec& spec) {
 
 TLabWorld::TLabWorld(const QImage& map) : world_(std::make_unique<TWorld>()) { FillTerrainFromPicture(*world_, map); }
 
-TRunResult TLabWorld::Run(const TRunSpec& spec, const TRunOptions& options) {
+TRunResult TLabWorld::Run(const TSweepRun& run, const TRunOptions& options) {
   TWorld& w = *world_;
   TSimulationTicks ticks;
-  Prepare(w, ticks, spec);
+  Prepare(w, ticks, run);
 
   TRunResult result;
   TCounters now;  // the counters as of the last iteration
   int64_t boatMessages = 0;
-  int64_t nextSampleMs = options.SampleEveryMs > 0 ? 0 : int64_t{spec.DurationMs} + 1;
+  int64_t nextSampleMs = options.SampleEveryMs > 0 ? 0 : int64_t{run.DurationMs} + 1;
   auto sampleUpTo = [&](int64_t ms) {
     for (; nextSampleMs <= ms; nextSampleMs += options.SampleEveryMs)
       result.Series.push_back({static_cast<int32_t>(nextSampleMs), now});
   };
 
-  RunOnIdealClock(w, ticks, 0, spec.DurationMs, [&](uint32_t tick, unsigned done) {
+  RunOnIdealClock(w, ticks, 0, run.DurationMs, [&](uint32_t tick, unsigned done) {
     if (options.Stop && options.Stop->load(std::memory_order_relaxed)) throw TRunStopped{};
     sampleUpTo(int64_t{tick} - 1);  // samples before this tick see the state before it
     for (const std::string& message : w.EventLog) {
@@ -89,7 +89,7 @@ TRunResult TLabWorld::Run(const TRunSpec& spec, const TRunOptions& options) {
     now.SharksPresent = w.SharkCount;
     now.BoatSightings = boatMessages - w.DeadSharks;
   });
-  sampleUpTo(spec.DurationMs);
+  sampleUpTo(run.DurationMs);
 
   result.Final = now;
   if (options.KeepDeaths)

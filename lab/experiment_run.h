@@ -71,7 +71,7 @@ struct TRunOptions {
 class TLabWorld {
  public:
   explicit TLabWorld(const QImage& map);
-  TRunResult Run(const TRunSpec& spec, const TRunOptions& options);
+  TRunResult Run(const TSweepRun& run, const TRunOptions& options);
   const wymianadanych::TWorld& World() const { return *world_; }
 
  private:

@@ -80,7 +80,7 @@ int Run(const TRunArguments& a, const TConsole& console) {
   work.Jobs = jobs;
   work.Run = options;
   int64_t delivered = 0;
-  work.Deliver = [&](const TRunSpec& run, TRunResult&& result) {
+  work.Deliver = [&](const TSweepRun& run, TRunResult&& result) {
     text.clear();
     AppendRecord(text, RunTableRow(run, result));
     if (out.IsStandard()) progress.Clear();

@@ -224,7 +224,7 @@ void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
     work.Jobs = settings.Jobs;
     work.Run.KeepDeaths = keepDeaths;
     work.Run.Stop = settings.Stop;
-    work.Deliver = [&](const TRunSpec& run, TRunResult&& result) {
+    work.Deliver = [&](const TSweepRun& run, TRunResult&& result) {
       const auto count = static_cast<int64_t>(seedList.size());
       take(static_cast<size_t>(run.Index / count), static_cast<size_t>(run.Index % count), std::move(result));
       ++p.RunsDone;

@@ -55,7 +55,7 @@ std::vector<std::string> RunTableHeader() {
   return h;
 }
 
-std::vector<std::string> RunTableRow(const TRunSpec& run, const TRunResult& result) {
+std::vector<std::string> RunTableRow(const TSweepRun& run, const TRunResult& result) {
   std::vector<std::string> r = {Text(run.Index + 1), run.Scenario->Name};
   for (int32_t v : run.Parameters) r.push_back(Text(v));
   r.push_back(Text(static_cast<int64_t>(run.Scenario->Observers.size())));
@@ -83,7 +83,7 @@ std::vector<std::string> SeriesHeader() {
   return h;
 }
 
-void AppendSeriesRecords(std::string& out, const TRunSpec& run, const TRunResult& result) {
+void AppendSeriesRecords(std::string& out, const TSweepRun& run, const TRunResult& result) {
   for (const TSample& s : result.Series) {
     std::vector<std::string> r = {Text(run.Index + 1), SecondsText(s.TimeMs)};
     std::vector<std::string> counts = CountFields(s.Counters);

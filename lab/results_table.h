@@ -18,13 +18,13 @@ std::string SnakeCase(std::string_view name);
 const std::vector<std::string>& ResultColumns();
 
 std::vector<std::string> RunTableHeader();
-std::vector<std::string> RunTableRow(const TRunSpec& run, const TRunResult& result);
+std::vector<std::string> RunTableRow(const TSweepRun& run, const TRunResult& result);
 // Whether RunTableRow may leave a result empty: first_eaten_s when nobody
 // was eaten, alarm_share when the run took no step.
 bool MayBeEmpty(const std::string& resultColumn);
 
 std::vector<std::string> SeriesHeader();
 // One record per sample, appended to `out`.
-void AppendSeriesRecords(std::string& out, const TRunSpec& run, const TRunResult& result);
+void AppendSeriesRecords(std::string& out, const TSweepRun& run, const TRunResult& result);
 
 }  // namespace wendo_lab

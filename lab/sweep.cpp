@@ -51,9 +51,9 @@ int64_t TSweep::RunCount() const {
   return runs;
 }
 
-TRunSpec TSweep::Run(int64_t index) const {
+TSweepRun TSweep::Run(int64_t index) const {
   // The index in mixed radix, the seed varying fastest.
-  TRunSpec run;
+  TSweepRun run;
   run.Index = index;
   run.DurationMs = DurationMs;
   int64_t rest = index;

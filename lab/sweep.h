@@ -29,7 +29,7 @@ struct TScenarioSetup {
 TScenarioSetup ReadScenarioSetup(const std::string& path);
 
 // One run of a sweep.
-struct TRunSpec {
+struct TSweepRun {
   int64_t Index = 0;  // 0-based position in the canonical order
   const TScenarioSetup* Scenario = nullptr;
   TParameterValues Parameters{};  // the scenario's, with the sweep's values set
@@ -47,7 +47,7 @@ struct TSweep {
   // sweep too large to number.
   void Check() const;
   int64_t RunCount() const;
-  TRunSpec Run(int64_t index) const;
+  TSweepRun Run(int64_t index) const;
 };
 
 // The runs of shard K of N: every N-th run of the canonical order, starting

@@ -16,7 +16,7 @@ struct TSweepJobs {
   int Jobs = 1;
   TRunOptions Run;  // its Stop flag also stops the sweep
   // Called on the calling thread with each run's result, in order.
-  std::function<void(const TRunSpec&, TRunResult&&)> Deliver;
+  std::function<void(const TSweepRun&, TRunResult&&)> Deliver;
   // Called on the calling thread once per pass of its loop, after the
   // deliveries of that pass (or after waiting at most 100 ms for one), with
   // the number of runs finished so far.

@@ -34,38 +34,38 @@ TScenarioSetup ScenarioOf(const TCase& c) {
   return s;
 }
 
-TRunSpec Spec(const TScenarioSetup& setup, const TCase& c, uint32_t seed, int32_t durationMs) {
-  TRunSpec spec;
-  spec.Scenario = &setup;
-  spec.Parameters = setup.Parameters;
+TSweepRun SweepRun(const TScenarioSetup& setup, const TCase& c, uint32_t seed, int32_t durationMs) {
+  TSweepRun run;
+  run.Scenario = &setup;
+  run.Parameters = setup.Parameters;
   for (const auto& [name, value] : c.overrides)
-    spec.Parameters[static_cast<size_t>(FindParameter(name) - ParameterTable.data())] = value;
-  spec.Seed = seed;
-  spec.DurationMs = durationMs;
-  return spec;
+    run.Parameters[static_cast<size_t>(FindParameter(name) - ParameterTable.data())] = value;
+  run.Seed = seed;
+  run.DurationMs = durationMs;
+  return run;
 }
 
 // The trace runner on a fresh world, as wendo-trace MAP SCENARIO SEED
 // duration*1000 1 would run it (with the overrides set after loading).
-std::string TraceRun(const QImage& map, const TCase& c, const TRunSpec& spec) {
+std::string TraceRun(const QImage& map, const TCase& c, const TSweepRun& run) {
   auto w = std::make_unique<TWorld>();
   FillTerrainFromPicture(*w, map);
   if (c.scenario) LoadScenario(*w, ExampleFile(c.scenario));
-  SetParameters(*w, spec.Parameters);
+  SetParameters(*w, run.Parameters);
   std::ostringstream out;
-  wendo_trace::RunTrace(*w, spec.Seed, spec.DurationMs, [](int64_t) { return 1u; }, 0, out);
+  wendo_trace::RunTrace(*w, run.Seed, run.DurationMs, [](int64_t) { return 1u; }, 0, out);
   return out.str();
 }
 
 // The same text made from a lab run through its watcher.
-std::string LabRun(TLabWorld& world, const TRunSpec& spec, TRunResult& result) {
+std::string LabRun(TLabWorld& world, const TSweepRun& run, TRunResult& result) {
   std::ostringstream out;
   TRunOptions options;
   options.Watch = [&](const TWorld& w, uint32_t, unsigned done, const std::vector<std::string>& messages) {
     if (done & StepTaken) wendo_trace::WriteState(w, out);
     for (const std::string& m : messages) out << "E " << m << '\n';
   };
-  result = world.Run(spec, options);
+  result = world.Run(run, options);
   return out.str();
 }
 
@@ -134,10 +134,10 @@ TEST(TraceIdentity, RunsEqualTheTraceRunnersWithOneMillisecondTicks) {
   for (size_t i = 0; i < cases.size(); ++i) {
     for (uint32_t seed : {1u, 77u, 4000000000u}) {
       SCOPED_TRACE(std::string(cases[i].scenario ? cases[i].scenario : "defaults") + " seed " + std::to_string(seed));
-      const TRunSpec spec = Spec(setups[i], cases[i], seed, 240'000);
-      const std::string expected = TraceRun(map, cases[i], spec);
+      const TSweepRun run = SweepRun(setups[i], cases[i], seed, 240'000);
+      const std::string expected = TraceRun(map, cases[i], run);
       TRunResult result;
-      const std::string actual = LabRun(world, spec, result);
+      const std::string actual = LabRun(world, run, result);
       ASSERT_EQ(FirstDifference(expected, actual), "") << "trace and lab run differ";
       ExpectResultsMatchTrace(expected, world.World(), result);
       eaten += result.Final.PeopleEaten;
