@@ -41,6 +41,9 @@ int ListTemporary(const std::string& path) {
   return -1;
 }
 
+// An empty path or "-": standard output, not a file.
+bool IsStandardOutput(const std::string& path) { return path.empty() || path == "-"; }
+
 }  // namespace
 
 void RemoveTemporaryFiles() noexcept {
@@ -49,7 +52,7 @@ void RemoveTemporaryFiles() noexcept {
 }
 
 void CheckOutputPath(const std::string& path, std::string_view option) {
-  if (path.empty() || path == "-") return;
+  if (IsStandardOutput(path)) return;
   const fs::path target(path);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::error_code ec;
@@ -62,8 +65,7 @@ void CheckDistinctOutputs(const std::vector<TNamedOutput>& outputs) {
   std::vector<fs::path> resolved;
   for (const TNamedOutput& o : outputs) {
     std::error_code ec;
-    const bool named = !o.Path.empty() && o.Path != "-";
-    resolved.push_back(named ? fs::weakly_canonical(fs::absolute(o.Path, ec), ec) : fs::path());
+    resolved.push_back(IsStandardOutput(o.Path) ? fs::path() : fs::weakly_canonical(fs::absolute(o.Path, ec), ec));
   }
   for (size_t i = 0; i < outputs.size(); ++i)
     for (size_t j = i + 1; j < outputs.size(); ++j)
@@ -74,7 +76,7 @@ void CheckDistinctOutputs(const std::vector<TNamedOutput>& outputs) {
 }
 
 TOutputFile::TOutputFile(const std::string& path, std::ostream& standard) : path_(path), standard_(&standard) {
-  if (path.empty() || path == "-") return;
+  if (IsStandardOutput(path)) return;
   try {
     file_ = std::make_unique<wymianadanych::TReplacingFile>(path, wymianadanych::TWriteCall{});
   } catch (const wymianadanych::TScenarioError& e) {
@@ -85,7 +87,12 @@ TOutputFile::TOutputFile(const std::string& path, std::ostream& standard) : path
 
 TOutputFile::~TOutputFile() {
   file_.reset();
+  Unlist();
+}
+
+void TOutputFile::Unlist() {
   if (slot_ >= 0) Temporaries[static_cast<size_t>(slot_)].State = Free;
+  slot_ = -1;
 }
 
 void TOutputFile::Write(std::string_view text) {
@@ -111,8 +118,7 @@ void TOutputFile::Commit() {
   } catch (const wymianadanych::TScenarioError& e) {
     throw std::runtime_error("cannot write " + path_ + ": " + e.what());
   }
-  if (slot_ >= 0) Temporaries[static_cast<size_t>(slot_)].State = Free;
-  slot_ = -1;
+  Unlist();
 }
 
 }  // namespace wendo_lab

@@ -39,6 +39,10 @@ class TOutputFile {
   bool IsStandard() const { return !file_; }
 
  private:
+  // Takes the temporary file off RemoveTemporaryFiles' list: it is gone
+  // or in place.
+  void Unlist();
+
   std::string path_;
   std::ostream* standard_;
   std::unique_ptr<wymianadanych::TReplacingFile> file_;
