@@ -228,9 +228,17 @@ struct TWorld {
   int32_t DeadPeople = 0;
   int32_t SharkCount = 0;
   int32_t DeadSharks = 0;
+  // Sightings announced by a message, by observation points and by boats;
+  // set to 0 by a fresh start with the counters above, shown nowhere.
+  int64_t ObserverSightings = 0;
+  int64_t BoatSightings = 0;
 
   // Run state.
   bool SharkAlarm = false;
+  // Whether the people of the last step moved under the alarm, raised by an
+  // observation point at the end of the step before or by a boat in this
+  // one: the alarm they reacted to, which the end of the step clears.
+  bool PeopleWarned = false;
   int32_t StepCounter = 0;
   int32_t ElapsedMs = 0;
   std::vector<std::string> EventLog;  // messages not yet shown
