@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "moment_counts.h"
 #include "world_fixture.h"
 
 using namespace wymianadanych;
@@ -177,4 +178,28 @@ TEST(World, DrainTakesEveryPendingMessageOnce) {
   EXPECT_TRUE(w.DrainEvents().empty());
   w.AppendEvent("c");
   EXPECT_EQ(w.DrainEvents(), (std::vector<std::string>{"c"}));
+}
+
+TEST(World, MomentCountsTakeSwimmersFromTheLiveOnWater) {
+  using namespace wendo_test;
+  auto w = MakeWorld(WaterColour);
+  Paint(*w, 10, 0, 10, 0, LandColour);
+  AddPerson(*w, 5, 0);
+  AddPerson(*w, 6, 0, true);   // dead on water
+  AddPerson(*w, 10, 0);        // standing on land
+  AddPerson(*w, -1, 0);        // off the grid
+  AddShark(*w, 1, 1, true);
+  w->PersonCount = 3;
+  w->DeadSharks = 1;
+  w->BoatSightings = 4;
+  w->PeopleWarned = true;
+  const TMomentCounts c = ReadMomentCounts(*w);
+  EXPECT_EQ(c.Swimmers, 1);
+  EXPECT_EQ(c.PeopleArrived, 4);
+  EXPECT_EQ(c.People, 3);
+  EXPECT_EQ(c.SharksArrived, 1);
+  EXPECT_EQ(c.Sharks, 0);
+  EXPECT_EQ(c.DeadSharks, 1);
+  EXPECT_EQ(c.BoatSightings, 4);
+  EXPECT_TRUE(c.PeopleWarned);
 }
