@@ -64,6 +64,11 @@ class TTerrainGrid {
   std::atomic<uint64_t> version_{0};
 };
 
+// Copies a map picture into `grid`: `pixels` holds width * height
+// 0x00BBGGRR values row after row; cells beyond the picture, or beyond the
+// grid's MapWidth x MapHeight, get NoPixel.
+void FillTerrainGrid(TTerrainGrid& grid, const uint32_t* pixels, int32_t width, int32_t height);
+
 // ---------------------------------------------------------------- objects
 
 // A new object starts with every field zero or false.
@@ -263,8 +268,8 @@ struct TWorld {
   // leaves them: untouched).
   void ResetScenario();
 
-  // Copies a map picture into TerrainGrid. `pixels` holds width * height
-  // 0x00BBGGRR values row after row; cells beyond the picture get NoPixel.
+  // FillTerrainGrid on TerrainGrid; the picture's size, at most the grid's,
+  // becomes the bounds for random placement.
   void FillTerrain(const uint32_t* pixels, int32_t width, int32_t height);
 
   // "12.5" for ElapsedMs 12500, with DecimalSeparator.
