@@ -11,10 +11,10 @@ void BM_MemoryOf100000People(benchmark::State& state) {
   for (auto _ : state) {
     auto w = wendo_bench::BeachWorld();
     wymianadanych::TSimulationTicks ticks;
-    wymianadanych::SimulationStep(*w, 100, ticks);  // grids and terrain copy at their empty size
+    wymianadanych::SimulationStep(*w, ticks, 100);  // grids and terrain copy at their empty size
     const double before = wendo_bench::ResidentMegabytes();
     wendo_bench::Populate(*w, 100000, 100, 10, 10);
-    wymianadanych::SimulationStep(*w, 200, ticks);
+    wymianadanych::SimulationStep(*w, ticks, 200);
     w->EventLog.clear();
     w->EventLog.shrink_to_fit();
     state.counters["added_MB"] = wendo_bench::ResidentMegabytes() - before;

@@ -45,7 +45,7 @@ void StepBenchmark(benchmark::State& state, bool indexed, int people, int sharks
     state.PauseTiming();
     start.Restore(*w);
     state.ResumeTiming();
-    for (int i = 0; i < kSteps; ++i) SimulationStep(*w, now += 100, ticks);
+    for (int i = 0; i < kSteps; ++i) SimulationStep(*w, ticks, now += 100);
     benchmark::DoNotOptimize(w->People.data());
   }
   state.counters["per_step"] =

@@ -33,9 +33,4 @@ void TIndexedFinder::Entering(TStepPhase phase) {
   }
 }
 
-void IndexedStepRules(TWorld& w) {
-  TIndexedFinder find(w, IndexOf(w));
-  rules::Step(w, find);
-}
-
 }  // namespace wymianadanych

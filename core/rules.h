@@ -62,7 +62,4 @@ inline std::string SightingMessage(const TWorld& w, TWatcher watcher, const TObi
                         point ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
 }
 
-// A whole step with the literal walks, the reference for the indexed one.
-void LiteralStepRules(TWorld& w);
-
 }  // namespace wymianadanych

@@ -65,9 +65,4 @@ void BoatMovementRule(TWorld& w, TLodz& b) {
   rules::BoatMovement(w, b, find);
 }
 
-void LiteralStepRules(TWorld& w) {
-  TLiteralFinder find{w};
-  rules::Step(w, find);
-}
-
 }  // namespace wymianadanych

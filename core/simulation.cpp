@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "arrivals.h"
-#include "rules.h"
 #include "indexed_finder.h"
+#include "rules_literal.h"
 
 namespace wymianadanych {
 
@@ -19,14 +19,18 @@ int64_t Remaining(uint32_t elapsed, int64_t period) {
 
 }  // namespace
 
-void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t) {
+void SimulationStep(TWorld& w, TSimulationTicks& t, uint32_t now) {
   w.StepCounter = static_cast<int32_t>(static_cast<uint32_t>(w.StepCounter) + 1u);
   w.ElapsedMs = static_cast<int32_t>(static_cast<uint32_t>(w.ElapsedMs) + ElapsedTicks(now, t.LastStepTick));
   t.LastStepTick = now;
-  if (w.UseSpatialIndex)
-    IndexedStepRules(w);
-  else
-    LiteralStepRules(w);
+  // The phases of rules::Step, asking the grids or walking the lists.
+  if (w.UseSpatialIndex) {
+    TIndexedFinder find(w, IndexOf(w));
+    rules::Step(w, find);
+  } else {
+    TLiteralFinder find{w};
+    rules::Step(w, find);
+  }
 }
 
 unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now) {
@@ -45,7 +49,7 @@ unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now) {
   }
   if (Due(ElapsedTicks(now, t.LastStepTick), w.SimStepMs)) {
     std::lock_guard guard(w.Lock);
-    SimulationStep(w, now, t);
+    SimulationStep(w, t, now);
     done |= StepTaken;
   }
   return done;

@@ -38,8 +38,10 @@ unsigned RunIteration(TWorld& w, TSimulationTicks& t, uint32_t now);
 // step can lower the count.
 int64_t MsUntilDue(const TWorld& w, const TSimulationTicks& t, uint32_t now);
 
-// The step itself: counters, boats, sharks, people, alarm, observers.
-void SimulationStep(TWorld& w, uint32_t now, TSimulationTicks& t);
+// The step itself: the step counter and the clock, then the phases of
+// rules::Step (internal/rules_impl.h) with the spatial index's finder, or
+// with the literal walks when UseSpatialIndex is off.
+void SimulationStep(TWorld& w, TSimulationTicks& t, uint32_t now);
 
 // Start or resume: the three ticks := now; a fresh start also clears the
 // clock and the counters and counts the observation points and boats.

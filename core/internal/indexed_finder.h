@@ -211,8 +211,4 @@ class TIndexedFinder {
 
 static_assert(NeighbourFinder<TIndexedFinder>);
 
-// Boats, sharks, people, alarm and observation points of one step, with
-// the grids.
-void IndexedStepRules(TWorld& w);
-
 }  // namespace wymianadanych

@@ -13,8 +13,17 @@
 
 namespace wymianadanych {
 
-// The points of a step at which a finder may bring what it has indexed up
-// to date: each phase starts with the positions of the phase before.
+// The phases of a step, in order, at whose start a finder may bring what it
+// has indexed up to date: each phase starts with the positions of the
+// phase before. What the indexed finder prepares (indexed_finder.cpp):
+// - BoatsSight, the boats look out: the terrain, the observation points and
+//   the live sharks, which the boats' moves and kills then use too;
+// - BoatsMove, the boats chase and kill: the recently seen sharks;
+// - Sharks, the sharks hunt and eat: the live people;
+// - People, the people flee: the live sharks where the sharks' moves left
+//   them, which the observation points use too;
+// - Observers, the points look out: nothing more.
+// Each list is walked instead of gridded when it is short.
 enum class TStepPhase { BoatsSight, BoatsMove, Sharks, People, Observers };
 
 // What the rules ask about the neighbourhood of a point. Every answer that
