@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "arrivals.h"
+#include "free_land_map.h"
 #include "terrain_kinds.h"
 #include "wymianadanych.h"
 
