@@ -1,18 +1,13 @@
-// Picture look-up, loading and the copy of the map into the terrain grid.
+// Loading the program's pictures from the folders searched.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <memory>
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 #include "pictures.h"
-#include "terrain_picture.h"
 #include "wymianadanych.h"
 
 using namespace wymianadanych;
@@ -76,34 +71,6 @@ TEST_F(PicturesTest, LoadsAllEightAsStored) {
   }
 }
 
-TEST_F(PicturesTest, SearchOrderStartsInTheCurrentDirectory) {
-  const QStringList folders = AssetFolders();
-  ASSERT_EQ(folders.size(), 5);
-  EXPECT_EQ(folders[0], QDir::currentPath());
-  EXPECT_EQ(folders[1], QCoreApplication::applicationDirPath());
-  EXPECT_EQ(folders[2], QDir(QCoreApplication::applicationDirPath()).filePath("assets"));
-  EXPECT_EQ(folders[3], QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/wendo"));
-  EXPECT_EQ(FindAsset("wendo.bmp"), QFileInfo(dir.filePath("wendo.bmp")).absoluteFilePath());
-  EXPECT_TRUE(FindAsset("no-such-picture.bmp").isEmpty());
-
-  // A file beside the executable, in its assets/ folder, is found when the
-  // current directory lacks it, and the current directory's copy wins.
-  const QString name = QStringLiteral("probe-%1.bmp").arg(QCoreApplication::applicationPid());
-  QDir exeAssets(folders[2]);
-  const bool made = !exeAssets.exists();
-  ASSERT_TRUE(QDir().mkpath(exeAssets.path()));
-  QFile probe(exeAssets.filePath(name));
-  ASSERT_TRUE(probe.open(QIODevice::WriteOnly));
-  probe.close();
-  EXPECT_EQ(FindAsset(name), QFileInfo(probe).absoluteFilePath());
-  QFile local(dir.filePath(name));
-  ASSERT_TRUE(local.open(QIODevice::WriteOnly));
-  local.close();
-  EXPECT_EQ(FindAsset(name), QFileInfo(local).absoluteFilePath());
-  probe.remove();
-  if (made) exeAssets.rmdir(".");
-}
-
 TEST_F(PicturesTest, MissingPictureNamesFileAndFoldersAndChangesNothing) {
   if (!OnlyHere("stoi.bmp") || !OnlyHere("rip.bmp")) GTEST_SKIP() << "pictures installed elsewhere";
   LoadPictures();
@@ -143,34 +110,6 @@ TEST_F(PicturesTest, UnreadableOrWrongSizedPictureFails) {
 
   ASSERT_TRUE(Sample(0, 800, 1200).save(dir.filePath("wendo.bmp"), "BMP"));
   EXPECT_EQ(LoadError(), "");
-}
-
-TEST(TerrainFromPicture, ConvertsColoursRowByRow) {
-  QImage map(MapWidth, MapHeight, QImage::Format_RGB32);
-  map.fill(qRgb(0, 128, 0));
-  map.setPixel(3, 5, qRgb(0, 0, 255));
-  map.setPixel(799, 1199, qRgb(0x12, 0x34, 0x56));
-  map.setPixel(5, 3, qRgb(128, 128, 0));
-  FillTerrainFromPicture(World, map);
-  EXPECT_EQ(World.Terrain(0, 0), 32768);
-  EXPECT_EQ(World.Terrain(3, 5), 16711680);
-  EXPECT_EQ(World.Terrain(5, 3), 0x00008080);
-  EXPECT_EQ(World.Terrain(799, 1199), 0x00563412);
-  EXPECT_EQ(World.PictureWidth, MapWidth);
-  EXPECT_EQ(World.PictureHeight, MapHeight);
-
-  // Another pixel format is read as its colours, not its bytes.
-  QImage small = map.copy(0, 0, 10, 10).convertToFormat(QImage::Format_RGB888);
-  FillTerrainFromPicture(World, small);
-  EXPECT_EQ(World.Terrain(3, 5), WaterColour);
-  EXPECT_EQ(World.Terrain(10, 0), NoPixel);
-  EXPECT_EQ(World.PictureWidth, 10);
-
-  // A grid alone is filled the same way.
-  auto grid = std::make_unique<TTerrainGrid>();
-  FillTerrainGridFromPicture(*grid, small);
-  const TTerrainGrid& filled = *grid;
-  EXPECT_TRUE(std::equal(filled.begin(), filled.end(), std::as_const(World.TerrainGrid).begin()));
 }
 
 }  // namespace
