@@ -179,7 +179,7 @@ std::string FormatGeneral(double v, const std::string& separator);
 // ---------------------------------------------------------------- world
 
 // What the simulation keeps beside the world to find neighbours quickly;
-// spatial_index.h has it, made at its first use.
+// internal/spatial_index.h has it, made at its first use.
 struct TSpatialIndex;
 struct TSpatialIndexDeleter {
   void operator()(TSpatialIndex* index) const;
