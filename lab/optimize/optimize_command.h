@@ -3,9 +3,12 @@
 // the report and the files.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
-#include "lab_cli.h"
+#include "console.h"
+#include "layout_search.h"
 
 namespace CLI {
 class App;
@@ -13,28 +16,23 @@ class App;
 
 namespace wendo_lab {
 
+// The options as given; their defaults are set where they are declared.
 struct TOptimizeArguments {
   std::string Scenario;
-  std::string Observers = "0";
-  std::string Boats = "0";
-  std::string ObserverRange, BoatSpeed, BoatRange;  // empty: from the scenario
-  std::string Duration = "3600";
-  std::string Seeds = "8";
-  std::string Budget = "800";
-  std::string HeldOut = "200";
-  std::string Jobs;
+  TPlacementRequest Placement;  // its ranges and speed come from the options below
+  std::optional<int32_t> ObserverRange, BoatSpeed, BoatRange;  // unset: from the scenario
+  TSearchSettings Search;       // but its KeepDeaths and Stop
   std::string Map;
   std::string HeatmapBefore, HeatmapAfter;
-  std::string HeatmapWidth = "800";
-  std::string Seed = "1";
+  int HeatmapWidth = 0;
   std::string Out;
 };
 
-// Adds the subcommand and its options, filling `arguments`.
-CLI::App* AddOptimizeCommand(CLI::App& app, TOptimizeArguments& arguments);
+// Adds the subcommand, its options bound to `arguments`.
+CLI::App* SetupCommand(CLI::App& app, TOptimizeArguments& arguments);
 
 // Exit status as LabMain's; a stop still writes the best layout found so
 // far, if any (status 130).
-int Optimize(const TOptimizeArguments& arguments, const TConsole& console);
+int RunCommand(const TOptimizeArguments& arguments, const TConsole& console);
 
 }  // namespace wendo_lab

@@ -37,8 +37,8 @@ void Prepare(TWorld& w, TSimulationTicks& ticks, const TSweepRun& run) {
   EndRun(w);
   w.SharkAlarm = false;
   SetParameters(w, run.Parameters);
-  w.Observers = run.Scenario->Observers;
-  w.Boats = run.Scenario->Boats;
+  w.Observers = run.Setup->Scenario.Observers;
+  w.Boats = run.Setup->Scenario.Boats;
   w.DecimalSeparator.assign(1, '.');
   w.Random.Seed = run.Seed;
   StartRun(w, ticks, 0, true);

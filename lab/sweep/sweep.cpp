@@ -21,12 +21,7 @@ TScenarioSetup ReadScenarioSetup(const std::string& path) {
   } catch (const TScenarioError& e) {
     throw TBadInput("scenario \"" + path + "\": " + e.what());
   }
-  TScenarioSetup setup;
-  setup.Name = path;
-  setup.Parameters = ParameterValues(*world);
-  setup.Observers = world->Observers;
-  setup.Boats = world->Boats;
-  return setup;
+  return {path, TakeScenario(*world)};
 }
 
 void TSweep::Check() const {
@@ -66,8 +61,8 @@ TSweepRun TSweep::Run(int64_t index) const {
     values[a] = Axes[a].Values[static_cast<size_t>(rest % count)];
     rest /= count;
   }
-  run.Scenario = &Scenarios[static_cast<size_t>(rest)];
-  run.Parameters = run.Scenario->Parameters;
+  run.Setup = &Scenarios[static_cast<size_t>(rest)];
+  run.Parameters = run.Setup->Scenario.Parameters;
   for (size_t a = 0; a < Axes.size(); ++a) run.Parameters[Axes[a].Parameter] = values[a];
   return run;
 }

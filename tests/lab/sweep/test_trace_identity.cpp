@@ -29,15 +29,15 @@ TScenarioSetup ScenarioOf(const TCase& c) {
     s = ReadScenarioSetup(ExampleFile(c.scenario));
   } else {
     s.Name = "defaults";
-    s.Parameters = DefaultParameters();
+    s.Scenario.Parameters = DefaultParameters();
   }
   return s;
 }
 
 TSweepRun SweepRun(const TScenarioSetup& setup, const TCase& c, uint32_t seed, int32_t durationMs) {
   TSweepRun run;
-  run.Scenario = &setup;
-  run.Parameters = setup.Parameters;
+  run.Setup = &setup;
+  run.Parameters = setup.Scenario.Parameters;
   for (const auto& [name, value] : c.overrides)
     run.Parameters[static_cast<size_t>(FindParameter(name) - ParameterTable.data())] = value;
   run.Seed = seed;
