@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <memory>
+#include <utility>
 
 #include "bad_input.h"
 #include "cross_entropy.h"
@@ -85,13 +85,9 @@ TLayoutSearch::TLayoutSearch(const QImage& map, TScenarioSetup base, const TPlac
   if (request.Observers < 0 || request.Boats < 0) throw TBadInput("the numbers of objects to place cannot be negative");
   if (request.Observers == 0 && request.Boats == 0)
     throw TBadInput("nothing to place: give --observers or --boats a number above 0");
-  std::vector<int32_t> terrain;
-  {
-    const auto world = std::make_unique<TWorld>();
-    FillTerrainFromPicture(*world, map);
-    const TTerrainGrid& grid = world->TerrainGrid;
-    terrain.assign(grid.begin(), grid.end());
-  }
+  TTerrainGrid grid;
+  FillTerrainGridFromPicture(grid, map);
+  const std::vector<int32_t> terrain(std::as_const(grid).begin(), std::as_const(grid).end());
   auto prepare = [&](TObjectKind kind, int count, const char* object, const char* cells, const char* beside) {
     if (count == 0) return std::optional<TShoreLine>();
     TNearestCell nearest(terrain, kind);
@@ -275,7 +271,7 @@ std::optional<std::vector<double>> TLayoutSearch::TPass::EatenOn(const std::vect
                                                                   const std::vector<uint32_t>& seeds) {
   std::vector<double> eaten(layouts.size(), 0.0);
   if (!RunAll(layouts, seeds, false,
-              [&](size_t layout, size_t, TRunResult&& r) { eaten[layout] += r.Final.PeopleEaten; }))
+              [&](size_t layout, size_t, TRunResult&& r) { eaten[layout] += r.Final.DeadPeople; }))
     return std::nullopt;
   return eaten;
 }
@@ -366,7 +362,7 @@ void TLayoutSearch::TPass::HeldOutCheck() {
   }
   const bool complete = RunAll({out_.Naive, out_.Best}, out_.Seeds.HeldOut, keepDeaths,
                                [&](size_t layout, size_t seed, TRunResult&& r) {
-                                 (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.PeopleEaten;
+                                 (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.DeadPeople;
                                  if (keepDeaths) (layout == 0 ? out_.DeathsNaive : out_.DeathsBest)->Add(r.Deaths);
                                });
   if (!complete) return;

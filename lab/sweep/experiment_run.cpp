@@ -1,9 +1,8 @@
 #include "experiment_run.h"
 
-#include <string_view>
+#include <algorithm>
 
 #include "ideal_clock_run.h"
-#include "rules.h"
 #include "simulation.h"
 #include "terrain_picture.h"
 
@@ -12,24 +11,6 @@ namespace wendo_lab {
 using namespace wymianadanych;
 
 namespace {
-
-// A message's watcher: the word after the time prefix. A boat's kill
-// message also starts with "łódź"; kills are counted by DeadSharks instead.
-enum class TSpeaker { Observer, Boat, Other };
-TSpeaker Speaker(const std::string& message) {
-  const size_t colon = message.find(": ");
-  if (colon == std::string::npos) return TSpeaker::Other;
-  const std::string_view text = std::string_view(message).substr(colon + 2);
-  if (text.starts_with("obserwator na ")) return TSpeaker::Observer;
-  if (text.starts_with("łódź na ")) return TSpeaker::Boat;
-  return TSpeaker::Other;
-}
-
-int32_t Swimmers(const TWorld& w) {
-  int32_t n = 0;
-  for (const TCzlowiek& p : w.People) n += Swims(w, p);
-  return n;
-}
 
 // Everything a fresh start needs: the program's End, the scenario as if
 // just loaded, the generator seeded, then Start from Idle at tick 0.
@@ -44,6 +25,44 @@ void Prepare(TWorld& w, TSimulationTicks& ticks, const TSweepRun& run) {
   StartRun(w, ticks, 0, true);
 }
 
+// What a run records as it goes: the counters as of the last iteration,
+// the samples of the series, and what only the steps show.
+class TRunRecord {
+ public:
+  TRunRecord(int32_t sampleEveryMs, int32_t durationMs)
+      : everyMs_(sampleEveryMs), durationMs_(durationMs), nextSampleMs_(sampleEveryMs > 0 ? 0 : int64_t{durationMs} + 1) {}
+
+  // Samples every sample time up to `ms` with the counters as they are.
+  void SampleUpTo(int64_t ms) {
+    for (; nextSampleMs_ <= ms; nextSampleMs_ += everyMs_)
+      result_.Series.push_back({static_cast<int32_t>(nextSampleMs_), now_});
+  }
+
+  void Observe(const TWorld& w, bool stepTaken) {
+    now_ = ReadMomentCounts(w);
+    if (!stepTaken) return;
+    result_.AlarmSteps += now_.Alarm;
+    result_.MostSwimmers = std::max(result_.MostSwimmers, now_.Swimmers);
+    if (result_.FirstEatenMs < 0 && now_.DeadPeople > 0) result_.FirstEatenMs = now_.ElapsedMs;
+  }
+
+  TRunResult Finish(const TWorld& w, bool keepDeaths) {
+    SampleUpTo(durationMs_);
+    result_.Final = now_;
+    if (keepDeaths)
+      for (const TCzlowiek& p : w.People)
+        if (p.Dead) result_.Deaths.push_back({static_cast<int16_t>(p.X), static_cast<int16_t>(p.Y)});
+    return std::move(result_);
+  }
+
+ private:
+  int32_t everyMs_;
+  int32_t durationMs_;
+  int64_t nextSampleMs_;
+  TMomentCounts now_;  // as of the last iteration
+  TRunResult result_;
+};
+
 }  // namespace
 
 TLabWorld::TLabWorld(const QImage& map) : world_(std::make_unique<TWorld>()) { FillTerrainFromPicture(*world_, map); }
@@ -52,50 +71,15 @@ TRunResult TLabWorld::Run(const TSweepRun& run, const TRunOptions& options) {
   TWorld& w = *world_;
   TSimulationTicks ticks;
   Prepare(w, ticks, run);
-
-  TRunResult result;
-  TCounters now;  // the counters as of the last iteration
-  int64_t boatMessages = 0;
-  int64_t nextSampleMs = options.SampleEveryMs > 0 ? 0 : int64_t{run.DurationMs} + 1;
-  auto sampleUpTo = [&](int64_t ms) {
-    for (; nextSampleMs <= ms; nextSampleMs += options.SampleEveryMs)
-      result.Series.push_back({static_cast<int32_t>(nextSampleMs), now});
-  };
-
+  TRunRecord record(options.SampleEveryMs, run.DurationMs);
   RunOnIdealClock(w, ticks, 0, run.DurationMs, [&](uint32_t tick, unsigned done) {
     if (options.Stop && options.Stop->load(std::memory_order_relaxed)) throw TRunStopped{};
-    sampleUpTo(int64_t{tick} - 1);  // samples before this tick see the state before it
-    for (const std::string& message : w.EventLog) {
-      const TSpeaker speaker = Speaker(message);
-      now.ObserverSightings += speaker == TSpeaker::Observer;
-      boatMessages += speaker == TSpeaker::Boat;
-    }
+    record.SampleUpTo(int64_t{tick} - 1);  // samples before this tick see the state before it
     if (options.Watch) options.Watch(w, tick, done, w.EventLog);
     w.EventLog.clear();
-    if (done & StepTaken) {
-      now.Swimmers = Swimmers(w);
-      now.Alarm = w.SharkAlarm;
-      result.AlarmSteps += w.SharkAlarm;
-      if (now.Swimmers > result.MostSwimmers) result.MostSwimmers = now.Swimmers;
-      if (result.FirstEatenMs < 0 && w.DeadPeople > 0) result.FirstEatenMs = w.ElapsedMs;
-    }
-    now.Steps = w.StepCounter;
-    now.ElapsedMs = w.ElapsedMs;
-    now.PeopleArrived = static_cast<int32_t>(w.People.size());
-    now.PeopleEaten = w.DeadPeople;
-    now.PeoplePresent = w.PersonCount;
-    now.SharksArrived = static_cast<int32_t>(w.Sharks.size());
-    now.SharksKilled = w.DeadSharks;
-    now.SharksPresent = w.SharkCount;
-    now.BoatSightings = boatMessages - w.DeadSharks;
+    record.Observe(w, (done & StepTaken) != 0);
   });
-  sampleUpTo(run.DurationMs);
-
-  result.Final = now;
-  if (options.KeepDeaths)
-    for (const TCzlowiek& p : w.People)
-      if (p.Dead) result.Deaths.push_back({static_cast<int16_t>(p.X), static_cast<int16_t>(p.Y)});
-  return result;
+  return record.Finish(w, options.KeepDeaths);
 }
 
 }  // namespace wendo_lab

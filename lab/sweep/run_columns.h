@@ -28,7 +28,7 @@ struct TRunColumn {
   std::string_view Name;
   // The value as written: `moment` is the run's final counters in the
   // results table, a sample's in the series.
-  std::string (*Read)(const TRunResult& run, const TCounters& moment);
+  std::string (*Read)(const TRunResult& run, const TMomentCounts& moment);
   unsigned Use = 0;         // TColumnUse bits
   bool MayBeEmpty = false;  // a run may have no value (the field is left empty)
   int Decimals = 2;         // digits after the point in the summary's text

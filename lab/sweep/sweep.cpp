@@ -1,7 +1,5 @@
 #include "sweep.h"
 
-#include <memory>
-
 #include "bad_input.h"
 #include "scenario_file.h"
 
@@ -15,13 +13,11 @@ constexpr int64_t MaxRuns = int64_t{1} << 50;
 }  // namespace
 
 TScenarioSetup ReadScenarioSetup(const std::string& path) {
-  auto world = std::make_unique<TWorld>();
   try {
-    LoadScenario(*world, path);
+    return {path, ReadScenarioFile(path)};
   } catch (const TScenarioError& e) {
     throw TBadInput("scenario \"" + path + "\": " + e.what());
   }
-  return {path, TakeScenario(*world)};
 }
 
 void TSweep::Check() const {

@@ -105,12 +105,12 @@ void ExpectResultsMatchTrace(const std::string& trace, const TWorld& terrain, co
   EXPECT_EQ(r.Final.Steps, steps);
   EXPECT_EQ(r.Final.Steps, step);
   EXPECT_EQ(r.Final.ElapsedMs, elapsed);
-  EXPECT_EQ(r.Final.PeopleEaten, dead);
-  EXPECT_EQ(r.Final.SharksKilled, deadSharks);
-  EXPECT_EQ(r.Final.PeoplePresent + r.Final.PeopleEaten, r.Final.PeopleArrived);
+  EXPECT_EQ(r.Final.DeadPeople, dead);
+  EXPECT_EQ(r.Final.DeadSharks, deadSharks);
+  EXPECT_EQ(r.Final.People + r.Final.DeadPeople, r.Final.PeopleArrived);
   EXPECT_EQ(r.Final.PeopleArrived, personArrivals);
   EXPECT_EQ(r.Final.SharksArrived, sharkArrivals);
-  EXPECT_EQ(r.Final.SharksPresent + r.Final.SharksKilled, r.Final.SharksArrived);
+  EXPECT_EQ(r.Final.Sharks + r.Final.DeadSharks, r.Final.SharksArrived);
   EXPECT_EQ(r.AlarmSteps, alarmSteps);
   EXPECT_EQ(r.MostSwimmers, mostSwimmers);
   EXPECT_EQ(r.FirstEatenMs, firstEatenMs);
@@ -140,7 +140,7 @@ TEST(TraceIdentity, RunsEqualTheTraceRunnersWithOneMillisecondTicks) {
       const std::string actual = LabRun(world, run, result);
       ASSERT_EQ(FirstDifference(expected, actual), "") << "trace and lab run differ";
       ExpectResultsMatchTrace(expected, world.World(), result);
-      eaten += result.Final.PeopleEaten;
+      eaten += result.Final.DeadPeople;
       sighted += result.Final.ObserverSightings + result.Final.BoatSightings;
     }
   }
