@@ -199,7 +199,11 @@ class TLayoutSearch::TPass {
  public:
   TPass(const TLayoutSearch& search, TOptimisation& out, const TSearchSettings& settings,
         const std::function<void(const TSearchProgress&)>& progress, const TSweepRunner& runner)
-      : search_(search), out_(out), settings_(settings), progress_(progress), runner_(runner),
+      : search_(search),
+        out_(out),
+        settings_(settings),
+        progress_(progress),
+        runner_(runner),
         seeds_(settings.SeedsPerEvaluation) {
     out.Plan = PlanBudget(settings);
     out.Seeds = PlanSeeds(settings.SearchSeed, settings.SeedsPerEvaluation, out.Plan.FinalSeeds, settings.HeldOutSeeds);
@@ -213,9 +217,7 @@ class TLayoutSearch::TPass {
 
   // Each phase returns false when stopped (or, for the first, when the
   // budget pays for no evaluation).
-  bool NaiveEvaluation() {
-    return out_.Plan.Evaluations >= 1 && Evaluate({search_.naiveCells_}, {search_.naive_});
-  }
+  bool NaiveEvaluation() { return out_.Plan.Evaluations >= 1 && Evaluate({search_.naiveCells_}, {search_.naive_}); }
   bool Generations();
   bool FinalRound();
   void HeldOutCheck();
@@ -268,7 +270,7 @@ bool TLayoutSearch::TPass::RunAll(const std::vector<TScenarioSetup>& layouts, co
 }
 
 std::optional<std::vector<double>> TLayoutSearch::TPass::EatenOn(const std::vector<TScenarioSetup>& layouts,
-                                                                  const std::vector<uint32_t>& seeds) {
+                                                                 const std::vector<uint32_t>& seeds) {
   std::vector<double> eaten(layouts.size(), 0.0);
   if (!RunAll(layouts, seeds, false,
               [&](size_t layout, size_t, TRunResult&& r) { eaten[layout] += r.Final.DeadPeople; }))
@@ -277,7 +279,7 @@ std::optional<std::vector<double>> TLayoutSearch::TPass::EatenOn(const std::vect
 }
 
 std::optional<std::vector<double>> TLayoutSearch::TPass::Evaluate(const std::vector<std::vector<TCell>>& cells,
-                                                                   const std::vector<TScenarioSetup>& layouts) {
+                                                                  const std::vector<TScenarioSetup>& layouts) {
   auto eaten = EatenOn(layouts, out_.Seeds.Search);
   if (!eaten) return eaten;
   for (double& e : *eaten) e /= static_cast<double>(seeds_);
@@ -360,11 +362,11 @@ void TLayoutSearch::TPass::HeldOutCheck() {
     out_.DeathsNaive.emplace(search_.map_.width(), search_.map_.height());
     out_.DeathsBest.emplace(search_.map_.width(), search_.map_.height());
   }
-  const bool complete = RunAll({out_.Naive, out_.Best}, out_.Seeds.HeldOut, keepDeaths,
-                               [&](size_t layout, size_t seed, TRunResult&& r) {
-                                 (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.DeadPeople;
-                                 if (keepDeaths) (layout == 0 ? out_.DeathsNaive : out_.DeathsBest)->Add(r.Deaths);
-                               });
+  const bool complete =
+      RunAll({out_.Naive, out_.Best}, out_.Seeds.HeldOut, keepDeaths, [&](size_t layout, size_t seed, TRunResult&& r) {
+        (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.DeadPeople;
+        if (keepDeaths) (layout == 0 ? out_.DeathsNaive : out_.DeathsBest)->Add(r.Deaths);
+      });
   if (!complete) return;
   std::vector<double> difference(heldOut);
   for (size_t s = 0; s < heldOut; ++s) difference[s] = check.BestEaten[s] - check.NaiveEaten[s];

@@ -86,16 +86,17 @@ void AddSearchOptions(CLI::App& c, TOptimizeArguments& a) {
                              "Seeds each layout of the search is run on (--seeds, its old spelling, still works)"),
               "8")
       ->type_name("N");
-  WithDefault(AddWholeNumber(c, "--budget", s.Budget, 1, MostBudget, "Runs the search may spend (the check comes on top)"),
-              "800")
+  WithDefault(
+      AddWholeNumber(c, "--budget", s.Budget, 1, MostBudget, "Runs the search may spend (the check comes on top)"),
+      "800")
       ->type_name("RUNS");
   WithDefault(AddWholeNumber(c, "--held-out", s.HeldOutSeeds, LeastHeldOut, MaxListLength,
                              "Fresh seeds of the check, at least 200"),
               "200")
       ->type_name("N");
-  WithDefault(AddWholeNumber(c, "--seed", s.SearchSeed, 0, std::numeric_limits<uint32_t>::max(),
-                             "Seed of the search itself"),
-              "1")
+  WithDefault(
+      AddWholeNumber(c, "--seed", s.SearchSeed, 0, std::numeric_limits<uint32_t>::max(), "Seed of the search itself"),
+      "1")
       ->type_name("SEED");
   AddJobsOption(c, s.Jobs);
 }
@@ -143,7 +144,7 @@ TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& consol
   r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();
   r.Settings.Stop = console.Stop;
   const TScenario& base = r.Base.Scenario;
-  r.Placement.ObserverRange = a.ObserverRange ? *a.ObserverRange
+  r.Placement.ObserverRange = a.ObserverRange          ? *a.ObserverRange
                               : base.Observers.empty() ? DefaultObserverRange
                                                        : base.Observers.back().Range;
   r.Placement.BoatSpeed = a.BoatSpeed ? *a.BoatSpeed : base.Boats.empty() ? DefaultBoatSpeed : base.Boats.back().Speed;

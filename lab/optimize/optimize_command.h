@@ -19,9 +19,9 @@ namespace wendo_lab {
 // The options as given; their defaults are set where they are declared.
 struct TOptimizeArguments {
   std::string Scenario;
-  TPlacementRequest Placement;  // its ranges and speed come from the options below
+  TPlacementRequest Placement;                                 // its ranges and speed come from the options below
   std::optional<int32_t> ObserverRange, BoatSpeed, BoatRange;  // unset: from the scenario
-  TSearchSettings Search;       // but its KeepDeaths and Stop
+  TSearchSettings Search;                                      // but its KeepDeaths and Stop
   std::string Map;
   std::string HeatmapBefore, HeatmapAfter;
   int HeatmapWidth = 0;

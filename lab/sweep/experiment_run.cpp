@@ -30,7 +30,9 @@ void Prepare(TWorld& w, TSimulationTicks& ticks, const TSweepRun& run) {
 class TRunRecord {
  public:
   TRunRecord(int32_t sampleEveryMs, int32_t durationMs)
-      : everyMs_(sampleEveryMs), durationMs_(durationMs), nextSampleMs_(sampleEveryMs > 0 ? 0 : int64_t{durationMs} + 1) {}
+      : everyMs_(sampleEveryMs),
+        durationMs_(durationMs),
+        nextSampleMs_(sampleEveryMs > 0 ? 0 : int64_t{durationMs} + 1) {}
 
   // Samples every sample time up to `ms` with the counters as they are.
   void SampleUpTo(int64_t ms) {

@@ -50,8 +50,7 @@ struct TRunOptions {
   const std::atomic<bool>* Stop = nullptr;
   // Called after every iteration with its tick, the TIterationResult bits
   // and the messages it appended (for tests that compare runs).
-  std::function<void(const wymianadanych::TWorld&, uint32_t now, unsigned done, const std::vector<std::string>&)>
-      Watch;
+  std::function<void(const wymianadanych::TWorld&, uint32_t now, unsigned done, const std::vector<std::string>&)> Watch;
 };
 
 // A world kept for one job and used for run after run: the terrain is

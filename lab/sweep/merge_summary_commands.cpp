@@ -33,9 +33,7 @@ CLI::App* SetupCommand(CLI::App& app, TSummaryArguments& a) {
       app.add_subcommand("summary",
                          "Per configuration: the number of runs, and the mean, standard deviation and 95% confidence "
                          "interval (Student t) of the main results, as a table.");
-  summary->add_option("results", a.Results, "Results table written by run or merge")
-      ->required()
-      ->type_name("RUNS.csv");
+  summary->add_option("results", a.Results, "Results table written by run or merge")->required()->type_name("RUNS.csv");
   summary->add_option("--csv", a.Csv, "Also write the summary to this CSV file")->type_name("FILE.csv");
   return summary;
 }

@@ -59,7 +59,8 @@ std::vector<std::string> ColumnNames(TColumnUse use) {
 }
 
 const TRunColumn* FindColumn(std::string_view name) {
-  const auto at = std::find_if(std::begin(Columns), std::end(Columns), [&](const TRunColumn& c) { return c.Name == name; });
+  const auto at =
+      std::find_if(std::begin(Columns), std::end(Columns), [&](const TRunColumn& c) { return c.Name == name; });
   return at == std::end(Columns) ? nullptr : at;
 }
 

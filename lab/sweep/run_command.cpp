@@ -94,8 +94,8 @@ class TRunOutputs {
 
 // Runs the sweep's runs, delivering each in canonical order; false when
 // stopped.
-bool RunAndDeliver(const TRunRequest& request, const TRunArguments& a, const TConsole& console,
-                   TRunOutputs& outputs, TProgressBar& progress) {
+bool RunAndDeliver(const TRunRequest& request, const TRunArguments& a, const TConsole& console, TRunOutputs& outputs,
+                   TProgressBar& progress) {
   TSweepJobs work;
   work.Jobs = a.Jobs;
   work.Run.SampleEveryMs = a.Series.empty() ? 0 : a.EveryMs;
@@ -146,12 +146,11 @@ CLI::App* SetupCommand(CLI::App& app, TRunArguments& a) {
   AddMapOption(*run, a.Map);
   AddJobsOption(*run, a.Jobs);
   run->add_option("--out", a.Out, "Results table, CSV (default: standard output)")->type_name("FILE.csv");
-  CLI::Option* series = run->add_option("--series", a.Series,
-                                        "Also write the counters of every run over time to this CSV file")
-                            ->type_name("FILE.csv");
+  CLI::Option* series =
+      run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file")
+          ->type_name("FILE.csv");
   WithDefault(AddParsedOption(
-                  *run, "--every", a.EveryMs,
-                  [](const std::string& text) { return ParseSecondsAsMs(text, "--every"); },
+                  *run, "--every", a.EveryMs, [](const std::string& text) { return ParseSecondsAsMs(text, "--every"); },
                   "Seconds between two rows of the series"),
               "60")
       ->type_name("SECONDS")

@@ -17,11 +17,11 @@ CLI::Option* WithDefault(CLI::Option* option, const std::string& text) {
 }
 
 void AddDurationOption(CLI::App& command, int32_t& durationMs) {
-  WithDefault(AddParsedOption(
-                  command, "--duration", durationMs,
-                  [](const std::string& text) { return ParseSecondsAsMs(text, "--duration"); },
-                  "Simulated seconds per run"),
-              "3600")
+  WithDefault(
+      AddParsedOption(
+          command, "--duration", durationMs,
+          [](const std::string& text) { return ParseSecondsAsMs(text, "--duration"); }, "Simulated seconds per run"),
+      "3600")
       ->type_name("SECONDS");
 }
 

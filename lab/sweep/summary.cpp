@@ -22,8 +22,7 @@ std::string EmptyAllowed() {
   for (const TRunColumn& c : RunColumns())
     if (c.MayBeEmpty) names.emplace_back(c.Name);
   std::string text;
-  for (size_t i = 0; i < names.size(); ++i)
-    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  for (size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
   return text;
 }
 

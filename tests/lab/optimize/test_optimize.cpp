@@ -181,8 +181,8 @@ TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
 
 TEST_F(Optimize, SameSearchSeedSameAdviceWhateverTheJobs) {
   auto call = [&](const char* jobs, const char* seed) {
-    const TLabCall c = OnBay({"--observers", "1", "--boats", "1", "--duration", "120", "--seeds-per-layout", "2", "--budget", "30",
-                              "--jobs", jobs, "--seed", seed, "--out", Path("best.wnd")});
+    const TLabCall c = OnBay({"--observers", "1", "--boats", "1", "--duration", "120", "--seeds-per-layout", "2",
+                              "--budget", "30", "--jobs", jobs, "--seed", seed, "--out", Path("best.wnd")});
     EXPECT_EQ(c.Status, 0) << c.Err;
     // The report without its clock times, and the file.
     return std::regex_replace(c.Out, std::regex(", \\d+:\\d\\d"), "") + ReadText(Path("best.wnd"));

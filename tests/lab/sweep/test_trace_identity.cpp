@@ -53,7 +53,8 @@ std::string TraceRun(const QImage& map, const TCase& c, const TSweepRun& run) {
   if (c.scenario) LoadScenario(*w, ExampleFile(c.scenario));
   SetParameters(*w, run.Parameters);
   std::ostringstream out;
-  wendo_trace::RunTrace(*w, run.Seed, run.DurationMs, [](int64_t) { return 1u; }, 0, out);
+  wendo_trace::RunTrace(
+      *w, run.Seed, run.DurationMs, [](int64_t) { return 1u; }, 0, out);
   return out.str();
 }
 
