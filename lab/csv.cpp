@@ -53,49 +53,63 @@ int TCsvTable::Column(std::string_view name) const {
   return -1;
 }
 
+namespace {
+
+// Reads the record that starts at `at` into `fields`, up to and past its
+// line end (or the end of the text); `line` counts the lines passed.
+void ReadRecord(std::string_view text, size_t& at, size_t& line, std::vector<std::string>& fields,
+                const std::string& fileName) {
+  const size_t firstLine = line;
+  std::string field;
+  bool quoted = false;
+  for (;;) {
+    if (at == text.size()) {
+      if (quoted) throw TBadInput(fileName + ", line " + std::to_string(firstLine) + ": a quote is never closed");
+      break;
+    }
+    const char c = text[at++];
+    if (quoted) {
+      if (c == '"' && at < text.size() && text[at] == '"') {
+        field += '"';
+        ++at;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        line += c == '\n';
+        field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.push_back(std::move(field));
+      field.clear();
+    } else if (c == '\n' || (c == '\r' && at < text.size() && text[at] == '\n')) {
+      if (c == '\r') ++at;
+      ++line;
+      break;
+    } else {
+      field += c;
+    }
+  }
+  fields.push_back(std::move(field));
+}
+
+// Empty lines at the end, as an editor may leave them, are no records.
+bool OnlyLineEndsFollow(std::string_view text, size_t start, size_t at) {
+  return text.substr(start, at - start).find_first_not_of("\r\n") == std::string_view::npos &&
+         text.substr(at).find_first_not_of("\r\n") == std::string_view::npos;
+}
+
+}  // namespace
+
 TCsvTable ParseCsv(std::string_view text, const std::string& fileName) {
   TCsvTable table;
   size_t at = 0, line = 1;
   while (at < text.size()) {
     TCsvRecord record;
     const size_t start = at, firstLine = line;
-    std::string field;
-    bool quoted = false, ended = false;
-    while (!ended) {
-      if (at == text.size()) {
-        if (quoted) throw TBadInput(fileName + ", line " + std::to_string(firstLine) + ": a quote is never closed");
-        ended = true;
-        break;
-      }
-      const char c = text[at++];
-      if (quoted) {
-        if (c == '"' && at < text.size() && text[at] == '"') {
-          field += '"';
-          ++at;
-        } else if (c == '"') {
-          quoted = false;
-        } else {
-          line += c == '\n';
-          field += c;
-        }
-      } else if (c == '"') {
-        quoted = true;
-      } else if (c == ',') {
-        record.Fields.push_back(std::move(field));
-        field.clear();
-      } else if (c == '\n' || (c == '\r' && at < text.size() && text[at] == '\n')) {
-        if (c == '\r') ++at;
-        ++line;
-        ended = true;
-      } else {
-        field += c;
-      }
-    }
-    record.Fields.push_back(std::move(field));
-    // Empty lines at the end, as an editor may leave them, are no records.
-    if (!table.Header.empty() && text.substr(start, at - start).find_first_not_of("\r\n") == std::string_view::npos &&
-        text.substr(at).find_first_not_of("\r\n") == std::string_view::npos)
-      break;
+    ReadRecord(text, at, line, record.Fields, fileName);
+    if (!table.Header.empty() && OnlyLineEndsFollow(text, start, at)) break;
     record.Text = std::string(text.substr(start, at - start));
     if (record.Text.back() != '\n') record.Text += "\r\n";  // a last record without its line end
     if (table.Header.empty()) {

@@ -2,22 +2,12 @@
 // optimize.
 #pragma once
 
-#include <atomic>
-#include <ostream>
+#include "console.h"
 
 namespace wendo_lab {
 
-struct TConsole {
-  std::ostream& Out;
-  std::ostream& Err;
-  bool Terminal = false;  // standard error is a terminal: show progress there
-  // Set from outside (a signal) to stop the work: run then discards its
-  // output files; optimize still writes the best layout found so far.
-  const std::atomic<bool>* Stop = nullptr;
-};
-
-// Exit status: 0 done, 1 failed while writing, 2 bad input (nothing
-// written), 130 stopped.
+// Exit status: ExitDone, ExitFailed, ExitBadInput (nothing written) or
+// ExitStopped.
 int LabMain(int argc, const char* const* argv, const TConsole& console);
 
 }  // namespace wendo_lab

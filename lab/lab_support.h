@@ -1,5 +1,5 @@
-// What the subcommands of wendo-lab share: their exit statuses, the map
-// they run on and the text support that pictures with text need.
+// What the subcommands of wendo-lab share: the map they run on and the
+// text support that pictures with text need.
 #pragma once
 
 #include <QGuiApplication>
@@ -8,10 +8,6 @@
 #include <string>
 
 namespace wendo_lab {
-
-constexpr int ExitFailed = 1;     // failed while writing
-constexpr int ExitBadInput = 2;   // nothing run, nothing written
-constexpr int ExitStopped = 130;  // a signal stopped the work
 
 // The map picture named by --map, or the program's own wendo.bmp where the
 // program finds its pictures when `given` is empty, as 32-bit pixels.

@@ -7,13 +7,24 @@
 
 #include "bad_input.h"
 #include "results_table.h"
+#include "run_columns.h"
 
 namespace wendo_lab {
 
 namespace {
 
 // Digits after the point on the terminal.
-int Decimals(const std::string& result) { return result == "alarm_share" ? 4 : 2; }
+int Decimals(const std::string& result) { return FindColumn(result)->Decimals; }
+
+// "first_eaten_s and alarm_share": the results that a run may leave empty.
+std::string EmptyAllowed() {
+  std::vector<std::string> names;
+  for (const TRunColumn& c : RunColumns())
+    if (c.MayBeEmpty) names.emplace_back(c.Name);
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  return text;
+}
 
 // Characters, not bytes, so that text beyond ASCII lines up.
 size_t Shown(const std::string& s) {
@@ -30,9 +41,7 @@ std::string Padded(const std::string& s, size_t width, bool right) {
 }  // namespace
 
 const std::vector<std::string>& SummaryResults() {
-  static const std::vector<std::string> results = {"people_arrived",     "people_eaten",  "sharks_arrived",
-                                                   "sharks_killed",      "first_eaten_s", "sightings_by_observers",
-                                                   "sightings_by_boats", "alarm_share",   "most_swimmers"};
+  static const std::vector<std::string> results = ColumnNames(InSummary);
   return results;
 }
 
@@ -88,7 +97,7 @@ TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
       if (field.empty() && MayBeEmpty(SummaryResults()[r])) continue;
       if (field.empty())
         throw TBadInput(fileName + ": column " + SummaryResults()[r] + " is empty in row " + std::to_string(i + 1) +
-                        " after the header; only first_eaten_s and alarm_share may be");
+                        " after the header; only " + EmptyAllowed() + " may be");
       double v = 0;
       const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
       if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))

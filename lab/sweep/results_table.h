@@ -1,6 +1,7 @@
 // The rows of the results table (one per run) and of the series file (one
-// per run per sample time). Both start with the run's number in the
-// sweep's canonical order, which is how merge puts shards back in order.
+// per run per sample time), their result columns taken from RunColumns().
+// Both start with the run's number in the sweep's canonical order, which is
+// how merge puts shards back in order.
 #pragma once
 
 #include <string>
@@ -19,8 +20,8 @@ const std::vector<std::string>& ResultColumns();
 
 std::vector<std::string> RunTableHeader();
 std::vector<std::string> RunTableRow(const TSweepRun& run, const TRunResult& result);
-// Whether RunTableRow may leave a result empty: first_eaten_s when nobody
-// was eaten, alarm_share when the run took no step.
+// Whether RunTableRow may leave a result empty (first_eaten_s when nobody
+// was eaten, alarm_share when the run took no step).
 bool MayBeEmpty(const std::string& resultColumn);
 
 std::vector<std::string> SeriesHeader();

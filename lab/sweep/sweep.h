@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "parameters.h"
+#include "scenario_content.h"
 #include "value_lists.h"
 #include "wymianadanych.h"
 
@@ -16,12 +17,11 @@ namespace wendo_lab {
 
 using wymianadanych::TParameterValues;
 
-// What a scenario file holds, read once and copied into a world per run.
+// A scenario of the sweep: what its file holds, read once and copied into
+// a world per run, and the name it is reported by.
 struct TScenarioSetup {
   std::string Name;  // the file name as given
-  TParameterValues Parameters{};
-  std::vector<wymianadanych::TObserwator> Observers;
-  std::vector<wymianadanych::TLodz> Boats;
+  wymianadanych::TScenario Scenario;
 };
 
 // Reads a scenario file; a file the scenario reader refuses is a TBadInput
@@ -31,7 +31,7 @@ TScenarioSetup ReadScenarioSetup(const std::string& path);
 // One run of a sweep.
 struct TSweepRun {
   int64_t Index = 0;  // 0-based position in the canonical order
-  const TScenarioSetup* Scenario = nullptr;
+  const TScenarioSetup* Setup = nullptr;
   TParameterValues Parameters{};  // the scenario's, with the sweep's values set
   uint32_t Seed = 0;
   int32_t DurationMs = 0;

@@ -1,7 +1,5 @@
 #include "sweep.h"
 
-#include <memory>
-
 #include "bad_input.h"
 #include "scenario_file.h"
 
@@ -15,18 +13,11 @@ constexpr int64_t MaxRuns = int64_t{1} << 50;
 }  // namespace
 
 TScenarioSetup ReadScenarioSetup(const std::string& path) {
-  auto world = std::make_unique<TWorld>();
   try {
-    LoadScenario(*world, path);
+    return {path, ReadScenarioFile(path)};
   } catch (const TScenarioError& e) {
     throw TBadInput("scenario \"" + path + "\": " + e.what());
   }
-  TScenarioSetup setup;
-  setup.Name = path;
-  setup.Parameters = ParameterValues(*world);
-  setup.Observers = world->Observers;
-  setup.Boats = world->Boats;
-  return setup;
 }
 
 void TSweep::Check() const {
@@ -66,8 +57,8 @@ TSweepRun TSweep::Run(int64_t index) const {
     values[a] = Axes[a].Values[static_cast<size_t>(rest % count)];
     rest /= count;
   }
-  run.Scenario = &Scenarios[static_cast<size_t>(rest)];
-  run.Parameters = run.Scenario->Parameters;
+  run.Setup = &Scenarios[static_cast<size_t>(rest)];
+  run.Parameters = run.Setup->Scenario.Parameters;
   for (size_t a = 0; a < Axes.size(); ++a) run.Parameters[Axes[a].Parameter] = values[a];
   return run;
 }

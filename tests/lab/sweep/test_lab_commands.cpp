@@ -314,3 +314,14 @@ TEST_F(LabCommands, BadInputIsRefusedAndNothingWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// Packaging reads the version from here: it must be the project's own.
+TEST(LabVersion, IsTheProjectVersion) {
+  const TLabCall call = CallLab({"--version"});
+  EXPECT_EQ(call.Status, 0);
+  EXPECT_EQ(call.Out, "wendo-lab " WENDO_PROJECT_VERSION "\n");
+}
+
+}  // namespace

@@ -147,7 +147,7 @@ TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
                             "200",
                             "--duration",
                             "300",
-                            "--seeds",
+                            "--seeds-per-layout",
                             "4",
                             "--budget",
                             "120",
@@ -181,8 +181,8 @@ TEST_F(Optimize, FindsTheBayWhereAllSharksArrive) {
 
 TEST_F(Optimize, SameSearchSeedSameAdviceWhateverTheJobs) {
   auto call = [&](const char* jobs, const char* seed) {
-    const TLabCall c = OnBay({"--observers", "1", "--boats", "1", "--duration", "120", "--seeds", "2", "--budget", "30",
-                              "--jobs", jobs, "--seed", seed, "--out", Path("best.wnd")});
+    const TLabCall c = OnBay({"--observers", "1", "--boats", "1", "--duration", "120", "--seeds-per-layout", "2",
+                              "--budget", "30", "--jobs", jobs, "--seed", seed, "--out", Path("best.wnd")});
     EXPECT_EQ(c.Status, 0) << c.Err;
     // The report without its clock times, and the file.
     return std::regex_replace(c.Out, std::regex(", \\d+:\\d\\d"), "") + ReadText(Path("best.wnd"));
@@ -236,8 +236,8 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   EXPECT_EQ(std::set<uint32_t>(check.Seeds.begin(), check.Seeds.end()).size(), 200u);
   for (uint32_t s : check.Seeds) EXPECT_EQ(searched.count(s), 0u) << s;
   ASSERT_EQ(check.Scenarios.size(), 2u);
-  EXPECT_EQ(check.Scenarios[0].Observers[0].X, o.Naive.Observers[0].X);
-  EXPECT_EQ(check.Scenarios[1].Boats[1].PatrolY, o.Best.Boats[1].PatrolY);
+  EXPECT_EQ(check.Scenarios[0].Scenario.Observers[0].X, o.Naive.Scenario.Observers[0].X);
+  EXPECT_EQ(check.Scenarios[1].Scenario.Boats[1].PatrolY, o.Best.Scenario.Boats[1].PatrolY);
   // The comparison is seed by seed.
   ASSERT_EQ(o.Check.BestEaten.size(), 200u);
   double difference = 0;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <memory>
+#include <utility>
 
 #include "bad_input.h"
 #include "cross_entropy.h"
@@ -85,13 +85,9 @@ TLayoutSearch::TLayoutSearch(const QImage& map, TScenarioSetup base, const TPlac
   if (request.Observers < 0 || request.Boats < 0) throw TBadInput("the numbers of objects to place cannot be negative");
   if (request.Observers == 0 && request.Boats == 0)
     throw TBadInput("nothing to place: give --observers or --boats a number above 0");
-  std::vector<int32_t> terrain;
-  {
-    const auto world = std::make_unique<TWorld>();
-    FillTerrainFromPicture(*world, map);
-    const TTerrainGrid& grid = world->TerrainGrid;
-    terrain.assign(grid.begin(), grid.end());
-  }
+  TTerrainGrid grid;
+  FillTerrainGridFromPicture(grid, map);
+  const std::vector<int32_t> terrain(std::as_const(grid).begin(), std::as_const(grid).end());
   auto prepare = [&](TObjectKind kind, int count, const char* object, const char* cells, const char* beside) {
     if (count == 0) return std::optional<TShoreLine>();
     TNearestCell nearest(terrain, kind);
@@ -122,13 +118,14 @@ TLayoutSearch::TLayoutSearch(const QImage& map, TScenarioSetup base, const TPlac
 
 TScenarioSetup TLayoutSearch::WithObjects(const std::vector<TCell>& cells) const {
   TScenarioSetup layout = base_;
+  TScenario& scenario = layout.Scenario;
   size_t c = 0;
   for (int i = 0; i < request_.Observers; ++i, ++c) {
     TObserwator o;
     o.X = cells[c].X;
     o.Y = cells[c].Y;
     o.Range = request_.ObserverRange;
-    layout.Observers.push_back(o);
+    scenario.Observers.push_back(o);
   }
   for (int i = 0; i < request_.Boats; ++i, c += 2) {
     // As the scenario reader leaves a boat: at its home, heading out.
@@ -140,7 +137,7 @@ TScenarioSetup TLayoutSearch::WithObjects(const std::vector<TCell>& cells) const
     b.Speed = request_.BoatSpeed;
     b.Range = request_.BoatRange;
     b.Outbound = true;
-    layout.Boats.push_back(b);
+    scenario.Boats.push_back(b);
   }
   return layout;
 }
@@ -197,147 +194,197 @@ class TFinalists {
 
 }  // namespace
 
-void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
-                           const std::function<void(const TSearchProgress&)>& progress, const TSweepRunner& runner,
-                           const std::function<double()>& seconds) const {
-  out.Plan = PlanBudget(settings);
-  out.Seeds = PlanSeeds(settings.SearchSeed, settings.SeedsPerEvaluation, out.Plan.FinalSeeds, settings.HeldOutSeeds);
-  out.Naive = out.Best = naive_;
-  const int64_t seeds = settings.SeedsPerEvaluation;
-  TSearchProgress p;
-  p.EvaluationsPlanned = out.Plan.Evaluations;
-  p.RunsPlanned = out.Plan.Evaluations * seeds + int64_t{out.Plan.Finalists} * out.Plan.FinalSeeds +
-                  2 * int64_t{settings.HeldOutSeeds};
-  auto report = [&] {
-    if (progress) progress(p);
-  };
+// One run of the search: its phases and the state they share.
+class TLayoutSearch::TPass {
+ public:
+  TPass(const TLayoutSearch& search, TOptimisation& out, const TSearchSettings& settings,
+        const std::function<void(const TSearchProgress&)>& progress, const TSweepRunner& runner)
+      : search_(search),
+        out_(out),
+        settings_(settings),
+        progress_(progress),
+        runner_(runner),
+        seeds_(settings.SeedsPerEvaluation) {
+    out.Plan = PlanBudget(settings);
+    out.Seeds = PlanSeeds(settings.SearchSeed, settings.SeedsPerEvaluation, out.Plan.FinalSeeds, settings.HeldOutSeeds);
+    out.Naive = out.Best = search.naive_;
+    p_.EvaluationsPlanned = out.Plan.Evaluations;
+    p_.RunsPlanned = out.Plan.Evaluations * seeds_ + int64_t{out.Plan.Finalists} * out.Plan.FinalSeeds +
+                     2 * int64_t{settings.HeldOutSeeds};
+    finalists_.emplace(static_cast<size_t>(std::max(1, out.Plan.Finalists)));
+    Report();
+  }
 
+  // Each phase returns false when stopped (or, for the first, when the
+  // budget pays for no evaluation).
+  bool NaiveEvaluation() { return out_.Plan.Evaluations >= 1 && Evaluate({search_.naiveCells_}, {search_.naive_}); }
+  bool Generations();
+  bool FinalRound();
+  void HeldOutCheck();
+
+ private:
+  void Report() {
+    if (progress_) progress_(p_);
+  }
   // Runs every layout on every seed, handing each run's result over in
   // order; false when stopped.
-  auto runAll = [&](const std::vector<TScenarioSetup>& layouts, const std::vector<uint32_t>& seedList, bool keepDeaths,
-                    const std::function<void(size_t layout, size_t seed, TRunResult &&)>& take) {
-    TSweep sweep;
-    sweep.Scenarios = layouts;
-    sweep.Seeds = seedList;
-    sweep.DurationMs = settings.DurationMs;
-    TSweepJobs work;
-    work.Jobs = settings.Jobs;
-    work.Run.KeepDeaths = keepDeaths;
-    work.Run.Stop = settings.Stop;
-    work.Deliver = [&](const TSweepRun& run, TRunResult&& result) {
-      const auto count = static_cast<int64_t>(seedList.size());
-      take(static_cast<size_t>(run.Index / count), static_cast<size_t>(run.Index % count), std::move(result));
-      ++p.RunsDone;
-      report();
-    };
-    work.Progress = [&](int64_t) { report(); };
-    return runner(sweep, ShardRuns(sweep.RunCount(), {}), map_, work);
-  };
+  bool RunAll(const std::vector<TScenarioSetup>& layouts, const std::vector<uint32_t>& seeds, bool keepDeaths,
+              const std::function<void(size_t layout, size_t seed, TRunResult&&)>& take);
   // The total number of people eaten of each layout over the seeds.
-  auto eatenOn = [&](const std::vector<TScenarioSetup>& layouts,
-                     const std::vector<uint32_t>& seedList) -> std::optional<std::vector<double>> {
-    std::vector<double> eaten(layouts.size(), 0.0);
-    if (!runAll(layouts, seedList, false,
-                [&](size_t layout, size_t, TRunResult&& r) { eaten[layout] += r.Final.PeopleEaten; }))
-      return std::nullopt;
-    return eaten;
+  std::optional<std::vector<double>> EatenOn(const std::vector<TScenarioSetup>& layouts,
+                                             const std::vector<uint32_t>& seeds);
+  // The mean number eaten of each layout on the search's seeds, offered
+  // to the finalists.
+  std::optional<std::vector<double>> Evaluate(const std::vector<std::vector<TCell>>& cells,
+                                              const std::vector<TScenarioSetup>& layouts);
+
+  const TLayoutSearch& search_;
+  TOptimisation& out_;
+  const TSearchSettings& settings_;
+  const std::function<void(const TSearchProgress&)>& progress_;
+  const TSweepRunner& runner_;
+  const int64_t seeds_;
+  TSearchProgress p_;
+  std::optional<TFinalists> finalists_;
+};
+
+bool TLayoutSearch::TPass::RunAll(const std::vector<TScenarioSetup>& layouts, const std::vector<uint32_t>& seeds,
+                                  bool keepDeaths,
+                                  const std::function<void(size_t layout, size_t seed, TRunResult&&)>& take) {
+  TSweep sweep;
+  sweep.Scenarios = layouts;
+  sweep.Seeds = seeds;
+  sweep.DurationMs = settings_.DurationMs;
+  TSweepJobs work;
+  work.Jobs = settings_.Jobs;
+  work.Run.KeepDeaths = keepDeaths;
+  work.Run.Stop = settings_.Stop;
+  work.Deliver = [&](const TSweepRun& run, TRunResult&& result) {
+    const auto count = static_cast<int64_t>(seeds.size());
+    take(static_cast<size_t>(run.Index / count), static_cast<size_t>(run.Index % count), std::move(result));
+    ++p_.RunsDone;
+    Report();
   };
-  report();
+  work.Progress = [&](int64_t) { Report(); };
+  return runner_(sweep, ShardRuns(sweep.RunCount(), {}), search_.map_, work);
+}
 
-  TFinalists finalists(static_cast<size_t>(std::max(1, out.Plan.Finalists)));
-  auto evaluate = [&](const std::vector<std::vector<TCell>>& cells, const std::vector<TScenarioSetup>& layouts) {
-    auto eaten = eatenOn(layouts, out.Seeds.Search);
-    if (!eaten) return eaten;
-    for (double& e : *eaten) e /= static_cast<double>(seeds);
-    for (size_t i = 0; i < layouts.size(); ++i) {
-      finalists.Offer((*eaten)[i], cells[i], layouts[i]);
-      if (!out.NaiveSearchMean) out.NaiveSearchMean = (*eaten)[i];
-    }
-    out.Best = finalists.Entries().front().Layout;
-    out.BestMean = p.BestMean = finalists.Entries().front().Mean;
-    out.BestSeeds = static_cast<int>(seeds);
-    out.Evaluations = p.Evaluations += static_cast<int64_t>(layouts.size());
-    out.SearchRuns += static_cast<int64_t>(layouts.size()) * seeds;
-    report();
-    return eaten;
-  };
+std::optional<std::vector<double>> TLayoutSearch::TPass::EatenOn(const std::vector<TScenarioSetup>& layouts,
+                                                                 const std::vector<uint32_t>& seeds) {
+  std::vector<double> eaten(layouts.size(), 0.0);
+  if (!RunAll(layouts, seeds, false,
+              [&](size_t layout, size_t, TRunResult&& r) { eaten[layout] += r.Final.DeadPeople; }))
+    return std::nullopt;
+  return eaten;
+}
 
-  if (out.Plan.Evaluations < 1 || !evaluate({naiveCells_}, {naive_})) return;
+std::optional<std::vector<double>> TLayoutSearch::TPass::Evaluate(const std::vector<std::vector<TCell>>& cells,
+                                                                  const std::vector<TScenarioSetup>& layouts) {
+  auto eaten = EatenOn(layouts, out_.Seeds.Search);
+  if (!eaten) return eaten;
+  for (double& e : *eaten) e /= static_cast<double>(seeds_);
+  for (size_t i = 0; i < layouts.size(); ++i) {
+    finalists_->Offer((*eaten)[i], cells[i], layouts[i]);
+    if (!out_.NaiveSearchMean) out_.NaiveSearchMean = (*eaten)[i];
+  }
+  out_.Best = finalists_->Entries().front().Layout;
+  out_.BestMean = p_.BestMean = finalists_->Entries().front().Mean;
+  out_.BestSeeds = static_cast<int>(seeds_);
+  out_.Evaluations = p_.Evaluations += static_cast<int64_t>(layouts.size());
+  out_.SearchRuns += static_cast<int64_t>(layouts.size()) * seeds_;
+  Report();
+  return eaten;
+}
 
+bool TLayoutSearch::TPass::Generations() {
   std::vector<double> mean, spread;
-  for (const TCell& c : naiveCells_) {
+  for (const TCell& c : search_.naiveCells_) {
     mean.insert(mean.end(), {double(c.X), double(c.Y)});
     spread.insert(spread.end(), {FirstSpreadX, FirstSpreadY});
   }
-  uint64_t state = settings.SearchSeed;
+  uint64_t state = settings_.SearchSeed;
   for (int i = 0; i < 2; ++i) SplitMix(state);  // past the two seed ranges' starts
-  TCrossEntropySearch search(mean, spread, SplitMix(state));
+  TCrossEntropySearch method(mean, spread, SplitMix(state));
   const int generation = Generation(mean.size());
-  while (out.Evaluations < out.Plan.Evaluations) {
-    const int count = static_cast<int>(std::min<int64_t>(generation, out.Plan.Evaluations - out.Evaluations));
+  while (out_.Evaluations < out_.Plan.Evaluations) {
+    const int count = static_cast<int>(std::min<int64_t>(generation, out_.Plan.Evaluations - out_.Evaluations));
     std::vector<std::vector<double>> points;
     std::vector<std::vector<TCell>> cells;
     std::vector<TScenarioSetup> layouts;
-    for (const std::vector<double>& drawn : search.Draw(count)) {
-      cells.push_back(Snapped(drawn));
+    for (const std::vector<double>& drawn : method.Draw(count)) {
+      cells.push_back(search_.Snapped(drawn));
       std::vector<double>& point = points.emplace_back();
       for (const TCell& c : cells.back()) point.insert(point.end(), {double(c.X), double(c.Y)});
-      layouts.push_back(WithObjects(cells.back()));
+      layouts.push_back(search_.WithObjects(cells.back()));
     }
-    const auto eaten = evaluate(cells, layouts);
-    if (!eaten) return;  // a generation cut short counts for nothing
-    search.Learn(points, *eaten);
+    const auto eaten = Evaluate(cells, layouts);
+    if (!eaten) return false;  // a generation cut short counts for nothing
+    method.Learn(points, *eaten);
   }
+  return true;
+}
 
-  // The final round: the finalists on more seeds, all on the same ones.
-  const auto& entries = finalists.Entries();
-  if (out.Plan.Finalists > 0 && entries.size() >= 2) {
+bool TLayoutSearch::TPass::FinalRound() {
+  // The finalists on more seeds, all on the same ones.
+  const auto& entries = finalists_->Entries();
+  if (out_.Plan.Finalists > 0 && entries.size() >= 2) {
     std::vector<TScenarioSetup> layouts;
     for (const auto& e : entries) layouts.push_back(e.Layout);
-    const auto eaten = eatenOn(layouts, out.Seeds.Final);
-    if (!eaten) return;
-    const double all = static_cast<double>(seeds + out.Plan.FinalSeeds);
+    const auto eaten = EatenOn(layouts, out_.Seeds.Final);
+    if (!eaten) return false;
+    const double all = static_cast<double>(seeds_ + out_.Plan.FinalSeeds);
     size_t best = 0;
     std::vector<double> means;
     for (size_t i = 0; i < entries.size(); ++i) {
-      means.push_back((entries[i].Mean * static_cast<double>(seeds) + (*eaten)[i]) / all);
+      means.push_back((entries[i].Mean * static_cast<double>(seeds_) + (*eaten)[i]) / all);
       if (means[i] < means[best]) best = i;
-      if (entries[i].Cells == naiveCells_) out.NaiveFinalMean = means[i];
+      if (entries[i].Cells == search_.naiveCells_) out_.NaiveFinalMean = means[i];
     }
-    out.Best = entries[best].Layout;
-    out.BestMean = p.BestMean = means[best];
-    out.BestSeeds = static_cast<int>(seeds) + out.Plan.FinalSeeds;
-    out.Finalists = static_cast<int>(entries.size());
-    out.SearchRuns += static_cast<int64_t>(entries.size()) * out.Plan.FinalSeeds;
+    out_.Best = entries[best].Layout;
+    out_.BestMean = p_.BestMean = means[best];
+    out_.BestSeeds = static_cast<int>(seeds_) + out_.Plan.FinalSeeds;
+    out_.Finalists = static_cast<int>(entries.size());
+    out_.SearchRuns += static_cast<int64_t>(entries.size()) * out_.Plan.FinalSeeds;
   }
-  p.RunsPlanned = p.RunsDone + 2 * int64_t{settings.HeldOutSeeds};
-  out.SearchSeconds = seconds();
-  out.SearchDone = true;
+  p_.RunsPlanned = p_.RunsDone + 2 * int64_t{settings_.HeldOutSeeds};
+  return true;
+}
 
-  p.Checking = true;
-  report();
-  const size_t heldOut = out.Seeds.HeldOut.size();
+void TLayoutSearch::TPass::HeldOutCheck() {
+  p_.Checking = true;
+  Report();
+  const size_t heldOut = out_.Seeds.HeldOut.size();
   TLayoutCheck check;
   check.NaiveEaten.assign(heldOut, 0.0);
   check.BestEaten.assign(heldOut, 0.0);
-  if (settings.KeepDeaths) {
-    out.DeathsNaive.emplace(map_.width(), map_.height());
-    out.DeathsBest.emplace(map_.width(), map_.height());
+  const bool keepDeaths = settings_.KeepDeaths;
+  if (keepDeaths) {
+    out_.DeathsNaive.emplace(search_.map_.width(), search_.map_.height());
+    out_.DeathsBest.emplace(search_.map_.width(), search_.map_.height());
   }
-  const bool complete = runAll({out.Naive, out.Best}, out.Seeds.HeldOut, settings.KeepDeaths,
-                               [&](size_t layout, size_t seed, TRunResult&& r) {
-                                 (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.PeopleEaten;
-                                 if (settings.KeepDeaths)
-                                   (layout == 0 ? out.DeathsNaive : out.DeathsBest)->Add(r.Deaths);
-                               });
+  const bool complete =
+      RunAll({out_.Naive, out_.Best}, out_.Seeds.HeldOut, keepDeaths, [&](size_t layout, size_t seed, TRunResult&& r) {
+        (layout == 0 ? check.NaiveEaten : check.BestEaten)[seed] = r.Final.DeadPeople;
+        if (keepDeaths) (layout == 0 ? out_.DeathsNaive : out_.DeathsBest)->Add(r.Deaths);
+      });
   if (!complete) return;
   std::vector<double> difference(heldOut);
   for (size_t s = 0; s < heldOut; ++s) difference[s] = check.BestEaten[s] - check.NaiveEaten[s];
   check.Naive = Describe(check.NaiveEaten);
   check.Best = Describe(check.BestEaten);
   check.Difference = Describe(difference);
-  out.Check = std::move(check);
-  out.CheckDone = true;
+  out_.Check = std::move(check);
+  out_.CheckDone = true;
+}
+
+void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
+                           const std::function<void(const TSearchProgress&)>& progress, const TSweepRunner& runner,
+                           const std::function<double()>& seconds) const {
+  TPass pass(*this, out, settings, progress, runner);
+  if (!pass.NaiveEvaluation() || !pass.Generations() || !pass.FinalRound()) return;
+  out.SearchSeconds = seconds();
+  out.SearchDone = true;
+  pass.HeldOutCheck();
 }
 
 }  // namespace wendo_lab

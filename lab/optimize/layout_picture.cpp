@@ -10,8 +10,8 @@ void DrawLayout(QPainter& painter, double scale, const TScenarioSetup& layout, s
   const double mark = std::max(2.0, 5 * scale);
   auto colour = [](bool own) { return own ? QColor(170, 170, 170) : QColor(255, 255, 255); };
   auto at = [&](int32_t x, int32_t y) { return QPointF((x + 0.5) * scale, (y + 0.5) * scale); };
-  for (size_t i = 0; i < layout.Observers.size(); ++i) {
-    const auto& o = layout.Observers[i];
+  for (size_t i = 0; i < layout.Scenario.Observers.size(); ++i) {
+    const auto& o = layout.Scenario.Observers[i];
     const QColor c = colour(i < ownObservers);
     painter.setPen(QPen(c, std::max(1.0, 1.5 * scale), Qt::DashLine));
     painter.setBrush(Qt::NoBrush);
@@ -20,8 +20,8 @@ void DrawLayout(QPainter& painter, double scale, const TScenarioSetup& layout, s
     painter.setBrush(c);
     painter.drawEllipse(at(o.X, o.Y), mark, mark);
   }
-  for (size_t i = 0; i < layout.Boats.size(); ++i) {
-    const auto& b = layout.Boats[i];
+  for (size_t i = 0; i < layout.Scenario.Boats.size(); ++i) {
+    const auto& b = layout.Scenario.Boats[i];
     const QColor c = colour(i < ownBoats);
     painter.setPen(QPen(c, std::max(1.0, 2 * scale)));
     painter.drawLine(at(b.HomeX, b.HomeY), at(b.PatrolX, b.PatrolY));

@@ -9,7 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 printf '100\r\n1000\r\n2\r\n200\r\n20\r\n50\r\n15\r\n5\r\n30\r\n300\r\n0\r\n0\r\n' > "$work/busy.wnd"
 
-"$lab" optimize "$work/busy.wnd" --map "$map" --observers 2 --boats 1 --duration 600 --seeds 2 --budget 100000 \
+"$lab" optimize "$work/busy.wnd" --map "$map" --observers 2 --boats 1 --duration 600 --seeds-per-layout 2 --budget 100000 \
   --jobs 2 --out "$work/best.wnd" --heatmap-before "$work/before.png" --heatmap-after "$work/after.png" \
   > "$work/out" 2> "$work/err" &
 pid=$!

@@ -2,7 +2,7 @@
 // keeps up: the scenario put into a world, a fresh start at tick 0 with the
 // given seed, and every check of the loop taken at the first millisecond
 // tick at which it is due, until the duration is over. What happened is
-// counted from the world's counters and the messages as they come.
+// read from the world's counters as they change.
 #pragma once
 
 #include <QImage>
@@ -13,30 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "moment_counts.h"
 #include "sweep.h"
 #include "wymianadanych.h"
 
 namespace wendo_lab {
 
-// The counters of a run at one moment.
-struct TCounters {
-  int32_t Steps = 0;
-  int32_t ElapsedMs = 0;
-  int32_t PeopleArrived = 0;
-  int32_t PeopleEaten = 0;   // DeadPeople
-  int32_t PeoplePresent = 0; // PersonCount
-  int32_t SharksArrived = 0;
-  int32_t SharksKilled = 0;   // DeadSharks
-  int32_t SharksPresent = 0;  // SharkCount
-  int64_t ObserverSightings = 0;
-  int64_t BoatSightings = 0;
-  int32_t Swimmers = 0;  // live people on water cells
-  bool Alarm = false;    // SharkAlarm
-};
+// The counters of a run at one moment, as the core reads them.
+using wymianadanych::TMomentCounts;
 
 struct TSample {
   int32_t TimeMs = 0;
-  TCounters Counters;
+  TMomentCounts Counters;
 };
 
 struct TPlace {
@@ -45,7 +33,7 @@ struct TPlace {
 };
 
 struct TRunResult {
-  TCounters Final;
+  TMomentCounts Final;
   int64_t AlarmSteps = 0;     // steps that ended with the alarm up
   int32_t MostSwimmers = 0;   // the most live people on water cells after a step
   int32_t FirstEatenMs = -1;  // simulated time of the first person eaten, -1 if none
@@ -62,8 +50,7 @@ struct TRunOptions {
   const std::atomic<bool>* Stop = nullptr;
   // Called after every iteration with its tick, the TIterationResult bits
   // and the messages it appended (for tests that compare runs).
-  std::function<void(const wymianadanych::TWorld&, uint32_t now, unsigned done, const std::vector<std::string>&)>
-      Watch;
+  std::function<void(const wymianadanych::TWorld&, uint32_t now, unsigned done, const std::vector<std::string>&)> Watch;
 };
 
 // A world kept for one job and used for run after run: the terrain is

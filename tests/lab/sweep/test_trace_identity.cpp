@@ -29,15 +29,15 @@ TScenarioSetup ScenarioOf(const TCase& c) {
     s = ReadScenarioSetup(ExampleFile(c.scenario));
   } else {
     s.Name = "defaults";
-    s.Parameters = DefaultParameters();
+    s.Scenario.Parameters = DefaultParameters();
   }
   return s;
 }
 
 TSweepRun SweepRun(const TScenarioSetup& setup, const TCase& c, uint32_t seed, int32_t durationMs) {
   TSweepRun run;
-  run.Scenario = &setup;
-  run.Parameters = setup.Parameters;
+  run.Setup = &setup;
+  run.Parameters = setup.Scenario.Parameters;
   for (const auto& [name, value] : c.overrides)
     run.Parameters[static_cast<size_t>(FindParameter(name) - ParameterTable.data())] = value;
   run.Seed = seed;
@@ -53,7 +53,8 @@ std::string TraceRun(const QImage& map, const TCase& c, const TSweepRun& run) {
   if (c.scenario) LoadScenario(*w, ExampleFile(c.scenario));
   SetParameters(*w, run.Parameters);
   std::ostringstream out;
-  wendo_trace::RunTrace(*w, run.Seed, run.DurationMs, [](int64_t) { return 1u; }, 0, out);
+  wendo_trace::RunTrace(
+      *w, run.Seed, run.DurationMs, [](int64_t) { return 1u; }, 0, out);
   return out.str();
 }
 
@@ -105,12 +106,12 @@ void ExpectResultsMatchTrace(const std::string& trace, const TWorld& terrain, co
   EXPECT_EQ(r.Final.Steps, steps);
   EXPECT_EQ(r.Final.Steps, step);
   EXPECT_EQ(r.Final.ElapsedMs, elapsed);
-  EXPECT_EQ(r.Final.PeopleEaten, dead);
-  EXPECT_EQ(r.Final.SharksKilled, deadSharks);
-  EXPECT_EQ(r.Final.PeoplePresent + r.Final.PeopleEaten, r.Final.PeopleArrived);
+  EXPECT_EQ(r.Final.DeadPeople, dead);
+  EXPECT_EQ(r.Final.DeadSharks, deadSharks);
+  EXPECT_EQ(r.Final.People + r.Final.DeadPeople, r.Final.PeopleArrived);
   EXPECT_EQ(r.Final.PeopleArrived, personArrivals);
   EXPECT_EQ(r.Final.SharksArrived, sharkArrivals);
-  EXPECT_EQ(r.Final.SharksPresent + r.Final.SharksKilled, r.Final.SharksArrived);
+  EXPECT_EQ(r.Final.Sharks + r.Final.DeadSharks, r.Final.SharksArrived);
   EXPECT_EQ(r.AlarmSteps, alarmSteps);
   EXPECT_EQ(r.MostSwimmers, mostSwimmers);
   EXPECT_EQ(r.FirstEatenMs, firstEatenMs);
@@ -140,7 +141,7 @@ TEST(TraceIdentity, RunsEqualTheTraceRunnersWithOneMillisecondTicks) {
       const std::string actual = LabRun(world, run, result);
       ASSERT_EQ(FirstDifference(expected, actual), "") << "trace and lab run differ";
       ExpectResultsMatchTrace(expected, world.World(), result);
-      eaten += result.Final.PeopleEaten;
+      eaten += result.Final.DeadPeople;
       sighted += result.Final.ObserverSightings + result.Final.BoatSightings;
     }
   }

@@ -138,7 +138,9 @@ class TLayoutSearch {
   // home and patrol point.
   TScenarioSetup WithObjects(const std::vector<TCell>& cells) const;
   std::vector<TCell> Snapped(const std::vector<double>& coordinates) const;
-  // Run's work; `seconds` tells the time since it started.
+  class TPass;
+  // Run's work: the naive layout's evaluation, the generations, the final
+  // round and the held-out check; `seconds` tells the time since it started.
   void Search(TOptimisation& out, const TSearchSettings& settings,
               const std::function<void(const TSearchProgress&)>& progress, const TSweepRunner& runner,
               const std::function<double()>& seconds) const;

@@ -1,0 +1,254 @@
+#include "optimize_command.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <limits>
+
+#include "bad_input.h"
+#include "csv.h"
+#include "heatmap.h"
+#include "lab_support.h"
+#include "layout_picture.h"
+#include "optimize_report.h"
+#include "output_file.h"
+#include "progress_bar.h"
+#include "shared_options.h"
+#include "value_lists.h"
+
+namespace wendo_lab {
+
+using namespace wymianadanych;
+
+namespace {
+
+constexpr int64_t MostObjects = 10000;
+constexpr int LeastHeldOut = 200;
+constexpr int64_t MostBudget = int64_t{1} << 40;
+constexpr int32_t DefaultObserverRange = 300, DefaultBoatSpeed = 50, DefaultBoatRange = 200;
+
+constexpr const char* Description =
+    "Finds where N more observation points and M more boats save the most swimmers: keeps the scenario's "
+    "parameters and its own objects, adds the new ones where the objects dialog accepts them (an observation "
+    "point on a green or olive cell, a boat's home and patrol point on a blue or aqua water cell), searches for "
+    "the layout with the fewest people eaten on average, checks it against a naive layout on fresh seeds, and "
+    "writes it as a scenario file.";
+
+constexpr const char* Footer =
+    "Search: every layout is run on the same --seeds-per-layout seeds (common random numbers), so layouts differ "
+    "by where their objects stand, not by luck. It starts from the naive layout and follows the cross-entropy "
+    "method: each generation draws layouts from a normal distribution per coordinate, puts every position on the "
+    "nearest accepted cell, and moves the distribution toward the best 30% of the generation, until --budget "
+    "runs are spent.\n\n"
+    "Naive layout: the shore line is the chain of green or olive cells with a water cell among their four "
+    "neighbours, walked from the northernmost one to the nearest cell not yet passed; the N observation points "
+    "stand at (i + 1/2)/N of its length. Boats use the water cells beside green or olive ones, walked the same "
+    "way: boat i of M has the i-th of M equal stretches, its home a quarter and its patrol point three "
+    "quarters along it.\n\n"
+    "Check: the best layout of the search and the naive one are both run on --held-out seeds that the search "
+    "never used (the search's seeds lie below 2^31, the check's above, both placed by --seed). The report "
+    "gives each one's mean number of people eaten with its 95% confidence interval, and the paired difference "
+    "with its interval, and calls the advised layout better, worse, or not clearly different from that "
+    "interval alone. The whole optimisation is the same for a given --seed, whatever --jobs is.\n\n"
+    "Exit status: 0 done; 2 bad input, nothing written; 1 a file could not be written; 130 stopped (Ctrl-C): "
+    "the best layout found so far is written all the same, unchecked, as standard error says.";
+
+// An option whose text is a whole number from `min` to `max`.
+template <class T>
+CLI::Option* AddWholeNumber(CLI::App& command, const std::string& name, T& field, int64_t min, int64_t max,
+                            const std::string& help) {
+  const std::string option = name.substr(0, name.find(','));
+  return AddParsedOption(
+      command, name, field,
+      [option, min, max](const std::string& text) { return static_cast<T>(ParseWholeNumber(text, option, min, max)); },
+      help);
+}
+
+void AddPlacementOptions(CLI::App& c, TOptimizeArguments& a) {
+  WithDefault(AddWholeNumber(c, "--observers", a.Placement.Observers, 0, MostObjects, "Observation points to add"), "0")
+      ->type_name("N");
+  WithDefault(AddWholeNumber(c, "--boats", a.Placement.Boats, 0, MostObjects, "Boats to add"), "0")->type_name("M");
+  constexpr int64_t most = std::numeric_limits<int32_t>::max();
+  AddWholeNumber(c, "--observer-range", a.ObserverRange, 0, most,
+                 "Range of the added observation points (default: the scenario's last one's, else 300)")
+      ->type_name("DM");
+  AddWholeNumber(c, "--boat-speed", a.BoatSpeed, 0, most,
+                 "Speed of the added boats (default: the scenario's last one's, else 50)")
+      ->type_name("DM/S");
+  AddWholeNumber(c, "--boat-range", a.BoatRange, 0, most,
+                 "Range of the added boats (default: the scenario's last one's, else 200)")
+      ->type_name("DM");
+}
+
+void AddSearchOptions(CLI::App& c, TOptimizeArguments& a) {
+  TSearchSettings& s = a.Search;
+  AddDurationOption(c, s.DurationMs);
+  WithDefault(AddWholeNumber(c, "--seeds-per-layout,--seeds", s.SeedsPerEvaluation, 1, MaxListLength,
+                             "Seeds each layout of the search is run on (--seeds, its old spelling, still works)"),
+              "8")
+      ->type_name("N");
+  WithDefault(
+      AddWholeNumber(c, "--budget", s.Budget, 1, MostBudget, "Runs the search may spend (the check comes on top)"),
+      "800")
+      ->type_name("RUNS");
+  WithDefault(AddWholeNumber(c, "--held-out", s.HeldOutSeeds, LeastHeldOut, MaxListLength,
+                             "Fresh seeds of the check, at least 200"),
+              "200")
+      ->type_name("N");
+  WithDefault(
+      AddWholeNumber(c, "--seed", s.SearchSeed, 0, std::numeric_limits<uint32_t>::max(), "Seed of the search itself"),
+      "1")
+      ->type_name("SEED");
+  AddJobsOption(c, s.Jobs);
+}
+
+void AddOutputOptions(CLI::App& c, TOptimizeArguments& a) {
+  AddMapOption(c, a.Map);
+  c.add_option("--heatmap-before", a.HeatmapBefore,
+               "Draw where people were eaten in the check's runs of the naive layout, as a PNG picture")
+      ->type_name("FILE.png");
+  c.add_option("--heatmap-after", a.HeatmapAfter, "The same for the advised layout, on the same scale")
+      ->type_name("FILE.png");
+  AddHeatmapWidthOption(c, a.HeatmapWidth);
+  c.add_option("--out", a.Out, "The advised scenario, written as the program writes one")
+      ->required()
+      ->type_name("BEST.wnd");
+}
+
+// What optimize checks and reads before it runs or writes anything.
+struct TOptimizeRequest {
+  QImage Map;
+  TScenarioSetup Base;
+  TPlacementRequest Placement;
+  TSearchSettings Settings;
+};
+
+void CheckOutputs(const TOptimizeArguments& a) {
+  if (a.Out == "-") throw TBadInput("--out -: name a file; standard output carries the report");
+  for (const std::string* path : {&a.HeatmapBefore, &a.HeatmapAfter})
+    if (*path == "-") throw TBadInput("--heatmap-before and --heatmap-after need file names");
+  CheckOutputPath(a.Out, "--out");
+  CheckOutputPath(a.HeatmapBefore, "--heatmap-before");
+  CheckOutputPath(a.HeatmapAfter, "--heatmap-after");
+  CheckDistinctOutputs({{"--out", a.Out}, {"--heatmap-before", a.HeatmapBefore}, {"--heatmap-after", a.HeatmapAfter}});
+}
+
+TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& console) {
+  if (a.Placement.Observers == 0 && a.Placement.Boats == 0)
+    throw TBadInput("nothing to place: give --observers or --boats a number above 0");
+  if (a.Search.Budget < a.Search.SeedsPerEvaluation)
+    throw TBadInput("--budget " + std::to_string(a.Search.Budget) +
+                    " is less than one evaluation: each layout is run on --seeds-per-layout " +
+                    std::to_string(a.Search.SeedsPerEvaluation) + " seeds");
+  CheckOutputs(a);
+  TOptimizeRequest r{ReadMap(a.Map), ReadScenarioSetup(a.Scenario), a.Placement, a.Search};
+  r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();
+  r.Settings.Stop = console.Stop;
+  const TScenario& base = r.Base.Scenario;
+  r.Placement.ObserverRange = a.ObserverRange          ? *a.ObserverRange
+                              : base.Observers.empty() ? DefaultObserverRange
+                                                       : base.Observers.back().Range;
+  r.Placement.BoatSpeed = a.BoatSpeed ? *a.BoatSpeed : base.Boats.empty() ? DefaultBoatSpeed : base.Boats.back().Speed;
+  r.Placement.BoatRange = a.BoatRange ? *a.BoatRange : base.Boats.empty() ? DefaultBoatRange : base.Boats.back().Range;
+  return r;
+}
+
+// The files optimize writes; each appears only when committed.
+struct TOptimizeOutputs {
+  TOptimizeOutputs(const TOptimizeArguments& a, const TConsole& console) : Out(a.Out, console.Out) {
+    if (!a.HeatmapBefore.empty()) Before.emplace(a.HeatmapBefore, console.Out);
+    if (!a.HeatmapAfter.empty()) After.emplace(a.HeatmapAfter, console.Out);
+  }
+  TOutputFile Out;
+  std::optional<TOutputFile> Before, After;
+};
+
+TOptimisation SearchWithProgress(const TLayoutSearch& search, const TSearchSettings& settings,
+                                 const TConsole& console) {
+  TProgressBar progress(stderr, 0, console.Terminal);  // the total comes with each report
+  const TOptimisation o = search.Run(settings, [&](const TSearchProgress& p) {
+    std::string note = p.Checking ? "held-out check"
+                       : p.Evaluations < p.EvaluationsPlanned
+                           ? std::to_string(p.Evaluations) + "/" + std::to_string(p.EvaluationsPlanned) + " layouts"
+                           : "final round";
+    if (p.BestMean) note += ", best " + FixedText(*p.BestMean, 2) + " eaten";
+    progress.SetNote(note);
+    progress.SetTotal(p.RunsPlanned);
+    progress.Update(p.RunsDone);
+  });
+  progress.Clear();
+  return o;
+}
+
+// The advice, and the heatmaps of the check when it ran in full.
+void WriteOutputs(TOptimizeOutputs& files, const TOptimisation& o, const TOptimizeRequest& r, int heatmapWidth) {
+  const size_t ownObservers = r.Base.Scenario.Observers.size(), ownBoats = r.Base.Scenario.Boats.size();
+  if (o.CheckDone && (files.Before || files.After)) {
+    const auto app = TextSupport();
+    const double peak = std::max(PeakDensity(*o.DeathsNaive), PeakDensity(*o.DeathsBest));
+    auto draw = [&](TOutputFile& file, const TDeathMap& deaths, const TScenarioSetup& layout) {
+      const QImage picture = DrawHeatmap(r.Map, deaths, heatmapWidth, peak, [&](QPainter& painter, double scale) {
+        DrawLayout(painter, scale, layout, ownObservers, ownBoats);
+      });
+      const QByteArray png = PngBytes(picture);
+      file.Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+    };
+    if (files.Before) draw(*files.Before, *o.DeathsNaive, o.Naive);
+    if (files.After) draw(*files.After, *o.DeathsBest, o.Best);
+  }
+  files.Out.Write(ScenarioText(o.Best));
+  files.Out.Commit();
+  if (o.CheckDone) {
+    if (files.Before) files.Before->Commit();
+    if (files.After) files.After->Commit();
+  }
+}
+
+// A stop says what the advice file holds: an unchecked layout.
+int ExitStatus(const TOptimisation& o, const std::string& out, const TConsole& console) {
+  if (!o.SearchDone) {
+    console.Err << "wendo-lab: stopped during the search, after " << o.Evaluations << " of " << o.Plan.Evaluations
+                << " layouts; " << out
+                << " holds the best layout found so far, NOT checked on held-out seeds; no heatmap was written\n";
+    return ExitStopped;
+  }
+  if (!o.CheckDone) {
+    console.Err << "wendo-lab: stopped during the held-out check; " << out
+                << " holds the search's best layout, NOT checked on held-out seeds; no heatmap was written\n";
+    return ExitStopped;
+  }
+  return ExitDone;
+}
+
+}  // namespace
+
+CLI::App* SetupCommand(CLI::App& app, TOptimizeArguments& a) {
+  CLI::App* c = app.add_subcommand("optimize", Description);
+  c->footer(Footer);
+  c->add_option("scenario", a.Scenario, "Scenario file (.wnd) whose parameters and objects are kept")
+      ->required()
+      ->type_name("SCENARIO.wnd");
+  AddPlacementOptions(*c, a);
+  AddSearchOptions(*c, a);
+  AddOutputOptions(*c, a);
+  return c;
+}
+
+int RunCommand(const TOptimizeArguments& a, const TConsole& console) {
+  const TOptimizeRequest request = ReadRequest(a, console);
+  const TLayoutSearch search(request.Map, request.Base, request.Placement);
+  TOptimizeOutputs files(a, console);
+  const TOptimisation o = SearchWithProgress(search, request.Settings, console);
+  const std::string report = OptimisationReport(
+      o, {request.Settings, request.Base.Scenario.Observers.size(), request.Base.Scenario.Boats.size(), a.Out, a.Map});
+  if (o.Evaluations == 0) {
+    console.Out << report;
+    console.Err << "wendo-lab: stopped before any layout was evaluated; nothing was written\n";
+    return ExitStopped;
+  }
+  WriteOutputs(files, o, request, a.HeatmapWidth);
+  console.Out << report;
+  console.Out.flush();
+  return ExitStatus(o, a.Out, console);
+}
+
+}  // namespace wendo_lab

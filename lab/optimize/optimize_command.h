@@ -1,0 +1,38 @@
+// wendo-lab optimize: where added observation points and boats save the
+// most swimmers. The options, their checks, the search with its progress,
+// the report and the files.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "console.h"
+#include "layout_search.h"
+
+namespace CLI {
+class App;
+}
+
+namespace wendo_lab {
+
+// The options as given; their defaults are set where they are declared.
+struct TOptimizeArguments {
+  std::string Scenario;
+  TPlacementRequest Placement;                                 // its ranges and speed come from the options below
+  std::optional<int32_t> ObserverRange, BoatSpeed, BoatRange;  // unset: from the scenario
+  TSearchSettings Search;                                      // but its KeepDeaths and Stop
+  std::string Map;
+  std::string HeatmapBefore, HeatmapAfter;
+  int HeatmapWidth = 0;
+  std::string Out;
+};
+
+// Adds the subcommand, its options bound to `arguments`.
+CLI::App* SetupCommand(CLI::App& app, TOptimizeArguments& arguments);
+
+// Exit status as LabMain's; a stop still writes the best layout found so
+// far, if any (status 130).
+int RunCommand(const TOptimizeArguments& arguments, const TConsole& console);
+
+}  // namespace wendo_lab

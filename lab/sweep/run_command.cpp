@@ -1,0 +1,180 @@
+#include "run_command.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <optional>
+
+#include "bad_input.h"
+#include "csv.h"
+#include "heatmap.h"
+#include "lab_support.h"
+#include "output_file.h"
+#include "progress_bar.h"
+#include "results_table.h"
+#include "shared_options.h"
+#include "sweep_runner.h"
+
+namespace wendo_lab {
+
+namespace {
+
+// What run checks and reads before it runs or writes anything.
+struct TRunRequest {
+  TSweep Sweep;
+  TShardRuns Runs;
+  QImage Map;
+};
+
+TRunRequest ReadRequest(const TRunArguments& a) {
+  if (a.Series == "-" || a.Heatmap == "-")
+    throw TBadInput("--series and --heatmap need file names; standard output is for the results table");
+  CheckOutputPath(a.Out, "--out");
+  CheckOutputPath(a.Series, "--series");
+  CheckOutputPath(a.Heatmap, "--heatmap");
+  CheckDistinctOutputs({{"--out", a.Out}, {"--series", a.Series}, {"--heatmap", a.Heatmap}});
+  TRunRequest request;
+  request.Map = ReadMap(a.Map);
+  for (const std::string& path : a.Scenarios) request.Sweep.Scenarios.push_back(ReadScenarioSetup(path));
+  request.Sweep.Seeds = a.Seeds;
+  request.Sweep.Axes = a.Axes;
+  request.Sweep.DurationMs = a.DurationMs;
+  request.Sweep.Check();
+  request.Runs = ShardRuns(request.Sweep.RunCount(), a.Shard);
+  return request;
+}
+
+// The files run writes: each appears only when committed, after the last
+// run; the results table may go to standard output as it comes.
+class TRunOutputs {
+ public:
+  TRunOutputs(const TRunArguments& a, const TConsole& console, const QImage& map)
+      : out_(a.Out, console.Out), deaths_(map.width(), map.height()) {
+    if (!a.Series.empty()) series_.emplace(a.Series, console.Out);
+    if (!a.Heatmap.empty()) heatmap_.emplace(a.Heatmap, console.Out);
+    Write(out_, [&] { AppendRecord(text_, RunTableHeader()); });
+    if (series_) Write(*series_, [&] { AppendRecord(text_, SeriesHeader()); });
+  }
+
+  bool ResultsOnStandardOutput() const { return out_.IsStandard(); }
+  bool HasFiles() const { return series_ || heatmap_; }
+
+  void Deliver(const TSweepRun& run, const TRunResult& result, TProgressBar& progress) {
+    text_.clear();
+    AppendRecord(text_, RunTableRow(run, result));
+    if (out_.IsStandard()) progress.Clear();
+    out_.Write(text_);
+    if (series_) Write(*series_, [&] { AppendSeriesRecords(text_, run, result); });
+    if (heatmap_) deaths_.Add(result.Deaths);
+  }
+
+  void Commit(const QImage& map, int heatmapWidth) {
+    if (heatmap_) {
+      const auto app = TextSupport();
+      const QByteArray png = PngBytes(DrawHeatmap(map, deaths_, heatmapWidth));
+      heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+    }
+    out_.Commit();
+    if (series_) series_->Commit();
+    if (heatmap_) heatmap_->Commit();
+  }
+
+ private:
+  template <class Append>
+  void Write(TOutputFile& file, const Append& append) {
+    text_.clear();
+    append();
+    file.Write(text_);
+  }
+
+  TOutputFile out_;
+  std::optional<TOutputFile> series_, heatmap_;
+  TDeathMap deaths_;
+  std::string text_;
+};
+
+// Runs the sweep's runs, delivering each in canonical order; false when
+// stopped.
+bool RunAndDeliver(const TRunRequest& request, const TRunArguments& a, const TConsole& console, TRunOutputs& outputs,
+                   TProgressBar& progress) {
+  TSweepJobs work;
+  work.Jobs = a.Jobs;
+  work.Run.SampleEveryMs = a.Series.empty() ? 0 : a.EveryMs;
+  work.Run.KeepDeaths = !a.Heatmap.empty();
+  work.Run.Stop = console.Stop;
+  int64_t delivered = 0;
+  work.Deliver = [&](const TSweepRun& run, TRunResult&& result) {
+    outputs.Deliver(run, result, progress);
+    progress.Update(++delivered);
+  };
+  work.Progress = [&](int64_t) { progress.Update(delivered); };
+  return RunSweep(request.Sweep, request.Runs, request.Map, work);
+}
+
+int ReportStop(const TRunOutputs& outputs, const TConsole& console) {
+  if (outputs.ResultsOnStandardOutput())
+    console.Err << "wendo-lab: stopped; the results table on standard output is incomplete"
+                << (outputs.HasFiles() ? "; no output file was written\n" : "\n");
+  else
+    console.Err << "wendo-lab: stopped; no output file was written\n";
+  return ExitStopped;
+}
+
+}  // namespace
+
+CLI::App* SetupCommand(CLI::App& app, TRunArguments& a) {
+  CLI::App* run = app.add_subcommand(
+      "run",
+      "Runs every combination of the scenario files, the parameter values and the seeds, each as the program runs "
+      "it from a fresh start on a machine that always keeps up, and writes one row per run in canonical order: "
+      "scenario, then the --set values in the order given, then seed.");
+  run->add_option("scenarios", a.Scenarios, "Scenario files (.wnd)")->required()->type_name("SCENARIO.wnd");
+  AddDurationOption(*run, a.DurationMs);
+  WithDefault(AddParsedOption(*run, "--seeds", a.Seeds, ParseSeeds, "Seeds: a range A-B or a list such as 1,2,5-9"),
+              "1-30")
+      ->type_name("LIST");
+  run->add_option_function<std::vector<std::string>>(
+         "--set",
+         [&a](const std::vector<std::string>& texts) {
+           for (const std::string& text : texts) a.Axes.push_back(ParseSetting(text));
+         },
+         "Values of a parameter: NAME=V1,V2,... or NAME=FROM:TO:STEP; repeat for more parameters (the runs take "
+         "every combination). NAME is one of: " +
+             wymianadanych::ParameterNames())
+      ->type_name("NAME=VALUES")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  AddMapOption(*run, a.Map);
+  AddJobsOption(*run, a.Jobs);
+  run->add_option("--out", a.Out, "Results table, CSV (default: standard output)")->type_name("FILE.csv");
+  CLI::Option* series =
+      run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file")
+          ->type_name("FILE.csv");
+  WithDefault(AddParsedOption(
+                  *run, "--every", a.EveryMs, [](const std::string& text) { return ParseSecondsAsMs(text, "--every"); },
+                  "Seconds between two rows of the series"),
+              "60")
+      ->type_name("SECONDS")
+      ->needs(series);
+  CLI::Option* heatmap =
+      run->add_option("--heatmap", a.Heatmap, "Also draw where people were eaten, over all runs, as a PNG picture")
+          ->type_name("FILE.png");
+  AddHeatmapWidthOption(*run, a.HeatmapWidth)->needs(heatmap);
+  WithDefault(AddParsedOption(*run, "--shard", a.Shard, ParseShard,
+                              "Run only shard K of N of the sweep (every N-th run, from run K)"),
+              "1/1")
+      ->type_name("K/N");
+  return run;
+}
+
+int RunCommand(const TRunArguments& a, const TConsole& console) {
+  const TRunRequest request = ReadRequest(a);
+  TRunOutputs outputs(a, console, request.Map);
+  TProgressBar progress(stderr, request.Runs.Count, console.Terminal);
+  const bool complete = RunAndDeliver(request, a, console, outputs, progress);
+  progress.Clear();
+  if (!complete) return ReportStop(outputs, console);
+  outputs.Commit(request.Map, a.HeatmapWidth);
+  return ExitDone;
+}
+
+}  // namespace wendo_lab
