@@ -46,9 +46,10 @@ std::vector<int32_t> ColumnNearest(const std::vector<int32_t>& terrain, TObjectK
 
 // Along row y, the lower envelope of the parabolas (q - x)² + (column
 // distance at x)²: at each q, the index of the nearest accepted cell.
-void RowNearest(int32_t y, const std::vector<int32_t>& columnNearest, std::vector<int32_t>& nearest) {
-  std::vector<int32_t> hull(MapWidth);     // columns whose parabolas form the envelope
-  std::vector<double> from(MapWidth + 1);  // where each of them starts to be lowest
+// `hull` and `from` are room for the columns whose parabolas form the
+// envelope and where each of them starts to be lowest, kept between rows.
+void RowNearest(int32_t y, const std::vector<int32_t>& columnNearest, std::vector<int32_t>& nearest,
+                std::vector<int32_t>& hull, std::vector<double>& from) {
   auto height = [&](int32_t x) -> double {
     const int32_t row = columnNearest[static_cast<size_t>(x) * MapHeight + y];
     return row == None ? std::numeric_limits<double>::infinity() : double(row - y) * double(row - y);
@@ -87,7 +88,9 @@ TNearestCell::TNearestCell(const std::vector<int32_t>& terrain, TObjectKind kind
   const std::vector<int32_t> columnNearest = ColumnNearest(terrain, kind);
   if (columnNearest.empty()) return;
   nearest_.assign(terrain.size(), None);
-  for (int32_t y = 0; y < MapHeight; ++y) RowNearest(y, columnNearest, nearest_);
+  std::vector<int32_t> hull(MapWidth);
+  std::vector<double> from(MapWidth + 1);
+  for (int32_t y = 0; y < MapHeight; ++y) RowNearest(y, columnNearest, nearest_, hull, from);
 }
 
 TCell TNearestCell::Snap(double x, double y) const {
