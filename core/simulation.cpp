@@ -73,6 +73,9 @@ void StartRun(TWorld& w, TSimulationTicks& t, uint32_t now, bool fresh) {
   w.PersonCount = 0;
   w.DeadSharks = 0;
   w.DeadPeople = 0;
+  w.ObserverSightings = 0;
+  w.BoatSightings = 0;
+  w.PeopleWarned = false;
 }
 
 void EndRun(TWorld& w) {

@@ -47,19 +47,23 @@ void TWorld::ResetScenario() {
   Sharks.clear();
 }
 
-void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) {
+void FillTerrainGrid(TTerrainGrid& grid, const uint32_t* pixels, int32_t width, int32_t height) {
   const int32_t w = std::clamp(width, 0, MapWidth);
   const int32_t h = std::clamp(height, 0, MapHeight);
-  PictureWidth = w;
-  PictureHeight = h;
-  int32_t* cells = TerrainGrid.data();
-  std::fill(cells, cells + TerrainGrid.size(), NoPixel);
+  int32_t* cells = grid.data();
+  std::fill(cells, cells + grid.size(), NoPixel);
   // Read row by row (the picture's own order), write column-major.
   for (int32_t y = 0; y < h; ++y) {
     const uint32_t* row = pixels + static_cast<size_t>(y) * width;
     int32_t* cell = cells + y;
     for (int32_t x = 0; x < w; ++x) cell[static_cast<size_t>(x) * MapHeight] = static_cast<int32_t>(row[x] & 0x00FFFFFFu);
   }
+}
+
+void TWorld::FillTerrain(const uint32_t* pixels, int32_t width, int32_t height) {
+  FillTerrainGrid(TerrainGrid, pixels, width, height);
+  PictureWidth = std::clamp(width, 0, MapWidth);
+  PictureHeight = std::clamp(height, 0, MapHeight);
 }
 
 std::string TWorld::TimePrefix() const {

@@ -64,6 +64,11 @@ class TTerrainGrid {
   std::atomic<uint64_t> version_{0};
 };
 
+// Copies a map picture into `grid`: `pixels` holds width * height
+// 0x00BBGGRR values row after row; cells beyond the picture, or beyond the
+// grid's MapWidth x MapHeight, get NoPixel.
+void FillTerrainGrid(TTerrainGrid& grid, const uint32_t* pixels, int32_t width, int32_t height);
+
 // ---------------------------------------------------------------- objects
 
 // A new object starts with every field zero or false.
@@ -228,9 +233,17 @@ struct TWorld {
   int32_t DeadPeople = 0;
   int32_t SharkCount = 0;
   int32_t DeadSharks = 0;
+  // Sightings announced by a message, by observation points and by boats;
+  // set to 0 by a fresh start with the counters above, shown nowhere.
+  int64_t ObserverSightings = 0;
+  int64_t BoatSightings = 0;
 
   // Run state.
   bool SharkAlarm = false;
+  // Whether the people of the last step moved under the alarm, raised by an
+  // observation point at the end of the step before or by a boat in this
+  // one: the alarm they reacted to, which the end of the step clears.
+  bool PeopleWarned = false;
   int32_t StepCounter = 0;
   int32_t ElapsedMs = 0;
   std::vector<std::string> EventLog;  // messages not yet shown
@@ -255,8 +268,8 @@ struct TWorld {
   // leaves them: untouched).
   void ResetScenario();
 
-  // Copies a map picture into TerrainGrid. `pixels` holds width * height
-  // 0x00BBGGRR values row after row; cells beyond the picture get NoPixel.
+  // FillTerrainGrid on TerrainGrid; the picture's size, at most the grid's,
+  // becomes the bounds for random placement.
   void FillTerrain(const uint32_t* pixels, int32_t width, int32_t height);
 
   // "12.5" for ElapsedMs 12500, with DecimalSeparator.

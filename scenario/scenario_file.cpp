@@ -5,7 +5,6 @@
 #include <new>
 #include <unistd.h>
 
-#include "scenario_content.h"
 #include "scenario_format.h"
 #include "token_reader.h"
 
@@ -49,7 +48,7 @@ void SaveScenario(const TWorld& world, const std::string& path, const TWriteCall
   file.Commit();
 }
 
-void LoadScenario(TWorld& world, const std::string& path) {
+TScenario ReadScenarioFile(const std::string& path) {
   TScenario scenario;
   try {
     TInputFile file(path);
@@ -59,7 +58,9 @@ void LoadScenario(TWorld& world, const std::string& path) {
   } catch (const std::bad_alloc&) {
     throw TScenarioError(OutOfMemoryText);
   }
-  PutScenario(world, std::move(scenario));
+  return scenario;
 }
+
+void LoadScenario(TWorld& world, const std::string& path) { PutScenario(world, ReadScenarioFile(path)); }
 
 }  // namespace wymianadanych

@@ -1,5 +1,6 @@
 // The New, Save and Load commands on the scenario: the ten parameters,
-// the observation points and the boats of a world.
+// the observation points and the boats of a world; and the reading of a
+// scenario file on its own.
 //
 // Failures are TScenarioError exceptions whose text is meant for the user.
 // A failed Save leaves the old file as it was; a failed Load leaves the
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "replacing_file.h"
+#include "scenario_content.h"
 #include "scenario_error.h"
 #include "wymianadanych.h"
 
@@ -22,9 +24,12 @@ void NewScenario(TWorld& world);
 // of it has been written. `write` stands in for write(2) in tests.
 void SaveScenario(const TWorld& world, const std::string& path, const TWriteCall& write = {});
 
-// Reads the whole file at `path`, then replaces the world's parameters,
-// observation points and boats with what it holds. People, sharks, the
-// shark alarm and the view are never touched.
+// Reads the whole file at `path` into a scenario; no world is needed.
+TScenario ReadScenarioFile(const std::string& path);
+
+// ReadScenarioFile, then replaces the world's parameters, observation
+// points and boats with what the file holds. People, sharks, the shark
+// alarm and the view are never touched.
 void LoadScenario(TWorld& world, const std::string& path);
 
 }  // namespace wymianadanych

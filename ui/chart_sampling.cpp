@@ -2,19 +2,18 @@
 
 #include <mutex>
 
-#include "rules.h"
+#include "moment_counts.h"
 
 using namespace wymianadanych;
 
 TChartSample ReadChartSample(const TWorld& world) {
-  TChartSample s;
   std::lock_guard guard(world.Lock);
-  s.ElapsedMs = world.ElapsedMs;
-  s.People = world.PersonCount;
-  s.DeadPeople = world.DeadPeople;
-  s.Sharks = world.SharkCount;
-  s.DeadSharks = world.DeadSharks;
-  s.Alarm = world.SharkAlarm;
-  for (const TCzlowiek& p : world.People) s.Swimmers += Swims(world, p);
-  return s;
+  const TMomentCounts c = ReadMomentCounts(world);
+  return {.ElapsedMs = c.ElapsedMs,
+          .People = c.People,
+          .DeadPeople = c.DeadPeople,
+          .Sharks = c.Sharks,
+          .DeadSharks = c.DeadSharks,
+          .Swimmers = c.Swimmers,
+          .Alarm = c.Alarm};
 }

@@ -4,7 +4,9 @@
 #include <QImageReader>
 #include <vector>
 
-void FillTerrainFromPicture(wymianadanych::TWorld& world, const QImage& picture) {
+namespace {
+// The picture's pixels as world colours, row after row.
+std::vector<uint32_t> TerrainPixels(const QImage& picture) {
   const QImage source = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
   const int w = source.width();
   const int h = source.height();
@@ -14,7 +16,16 @@ void FillTerrainFromPicture(wymianadanych::TWorld& world, const QImage& picture)
     uint32_t* out = pixels.data() + static_cast<size_t>(y) * w;
     for (int x = 0; x < w; ++x) out[x] = static_cast<uint32_t>(TerrainColour(row[x]));
   }
-  world.FillTerrain(pixels.data(), w, h);
+  return pixels;
+}
+}  // namespace
+
+void FillTerrainGridFromPicture(wymianadanych::TTerrainGrid& grid, const QImage& picture) {
+  wymianadanych::FillTerrainGrid(grid, TerrainPixels(picture).data(), picture.width(), picture.height());
+}
+
+void FillTerrainFromPicture(wymianadanych::TWorld& world, const QImage& picture) {
+  world.FillTerrain(TerrainPixels(picture).data(), picture.width(), picture.height());
 }
 
 QImage ReadMapPicture(const QString& path) {

@@ -28,8 +28,12 @@ class TPictureError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Copies a picture of any pixel format into the world's terrain grid, by
-// colour; cells beyond the picture get NoPixel.
+// Copies a picture of any pixel format into a terrain grid, by colour;
+// cells beyond the picture get NoPixel. No world is needed.
+void FillTerrainGridFromPicture(wymianadanych::TTerrainGrid& grid, const QImage& picture);
+
+// The same into the world's terrain grid; the picture's size becomes the
+// bounds for random placement.
 void FillTerrainFromPicture(wymianadanych::TWorld& world, const QImage& picture);
 
 // Reads a picture file of any format Qt reads. Throws TPictureError naming

@@ -145,12 +145,16 @@ void Shark(TWorld& w, TRekin& s, int32_t d, Finder& find) {
 }
 
 // Every live shark within `range` (inclusive) raises the alarm and is
-// stamped as seen; one not seen in this step or the one before is logged.
+// stamped as seen; one not seen in this step or the one before is logged
+// and counted as the watcher's sighting.
 template <NeighbourFinder Finder>
 void LookOut(TWorld& w, const TObiekt& at, int32_t range, TWatcher watcher, Finder& find) {
   find.LiveSharksSeenFrom(at, range, [&](TRekin& s) {
     w.SharkAlarm = true;
-    if (!RecentlySeen(w, s)) w.AppendEvent(SightingMessage(w, watcher, at, s));
+    if (!RecentlySeen(w, s)) {
+      w.AppendEvent(SightingMessage(w, watcher, at, s));
+      ++(watcher == TWatcher::Boat ? w.BoatSightings : w.ObserverSightings);
+    }
     s.LastSeenStep = w.StepCounter;
   });
 }
@@ -203,6 +207,7 @@ void Step(TWorld& w, Finder& find) {
   for (TRekin& s : w.Sharks) Shark(w, s, sharkStep, find);
   find.Entering(TStepPhase::People);
   const int32_t personStep = StepLength(w.PersonSpeed, w.SimStepMs);
+  w.PeopleWarned = w.SharkAlarm;
   for (TCzlowiek& p : w.People) Person(w, p, personStep, find);
   w.SharkAlarm = false;
   find.Entering(TStepPhase::Observers);

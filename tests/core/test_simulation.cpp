@@ -248,6 +248,7 @@ TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
   // Step 1: nobody sees the shark; the swimmer swims freely.
   RunIteration(*w, t, 101);
   EXPECT_FALSE(w->SharkAlarm);
+  EXPECT_FALSE(w->PeopleWarned);
   // The shark is put under the observer: seen at the end of step 2, the
   // alarm stays up for the people of step 3, who swim ashore.
   w->Sharks[0].X = 300;
@@ -259,9 +260,11 @@ TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
   EXPECT_EQ(w->Sharks[0].LastSeenStep, 2);
   const size_t seen = w->EventLog.size();
   EXPECT_EQ(seen, 1u);
+  EXPECT_FALSE(w->PeopleWarned);  // the people moved before the observer looked
   const int32_t x = w->People[0].X;
   RunIteration(*w, t, 303);
   EXPECT_EQ(w->People[0].X, x + 2);
+  EXPECT_TRUE(w->PeopleWarned);
 
   // A boat's sighting at the start of a step alarms the people of that step.
   w->Observers.clear();
@@ -272,7 +275,12 @@ TEST(Simulation, TheStepRunsEveryRuleInItsOrder) {
   const int32_t x2 = w->People[0].X;
   RunIteration(*w, t, 505);
   EXPECT_EQ(w->People[0].X, x2 + 2);
+  EXPECT_TRUE(w->PeopleWarned);
   EXPECT_FALSE(w->SharkAlarm);  // cleared before the observers, who are gone
+  // Each sighting message is counted once, by who made it.
+  EXPECT_EQ(w->ObserverSightings, 1);
+  EXPECT_EQ(w->BoatSightings, 1);
+  EXPECT_EQ(w->EventLog.size(), 2u);
 }
 
 TEST(Simulation, FreshStartAndEndOfRun) {
@@ -287,6 +295,9 @@ TEST(Simulation, FreshStartAndEndOfRun) {
   w->DeadSharks = 6;
   w->PersonCount = 7;
   w->SharkCount = 8;
+  w->ObserverSightings = 9;
+  w->BoatSightings = 10;
+  w->PeopleWarned = true;
   TSimulationTicks t;
   StartRun(*w, t, 5, false);  // a resume resets nothing
   EXPECT_EQ(w->DeadPeople, 5);
@@ -296,6 +307,8 @@ TEST(Simulation, FreshStartAndEndOfRun) {
   EXPECT_EQ(w->ObserverCount, 3);
   EXPECT_EQ(w->BoatCount, 1);
   EXPECT_EQ(w->DeadPeople + w->DeadSharks + w->PersonCount + w->SharkCount, 0);
+  EXPECT_EQ(w->ObserverSightings + w->BoatSightings, 0);
+  EXPECT_FALSE(w->PeopleWarned);
   EXPECT_EQ(t.LastStepTick, 6u);
   EXPECT_EQ(t.LastSharkTick, 6u);
 

@@ -55,6 +55,7 @@ TEST(Watch, ASharkIsLoggedOnceWhileItStaysInView) {
     }
   }
   EXPECT_EQ(loggedIn, (std::vector<int32_t>{5, 8}));
+  EXPECT_EQ(w->ObserverSightings, 2);
 }
 
 TEST(Watch, ANeverSeenSharkCountsAsSeenInStepZero) {
@@ -102,4 +103,6 @@ TEST(Watch, BoatsSeeLikeObserversAndRaiseTheAlarm) {
   EXPECT_EQ(w->Sharks[1].LastSeenStep, 0);
   EXPECT_EQ(w->Sharks[2].LastSeenStep, 7);
   EXPECT_EQ(w->EventLog.size(), 1u);
+  EXPECT_EQ(w->BoatSightings, 1);
+  EXPECT_EQ(w->ObserverSightings, 0);
 }

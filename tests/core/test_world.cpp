@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "numbers.h"
+#include "moment_counts.h"
 #include "world_fixture.h"
 
 using namespace wymianadanych;
@@ -180,25 +180,26 @@ TEST(World, DrainTakesEveryPendingMessageOnce) {
   EXPECT_EQ(w.DrainEvents(), (std::vector<std::string>{"c"}));
 }
 
-TEST(Numbers, ValidNumbers) {
-  EXPECT_EQ(ParseInt32("50"), 50);
-  EXPECT_EQ(ParseInt32(" 50"), 50);
-  EXPECT_EQ(ParseInt32("   -7"), -7);
-  EXPECT_EQ(ParseInt32("+7"), 7);
-  EXPECT_EQ(ParseInt32("$1F"), 31);
-  EXPECT_EQ(ParseInt32("0x1f"), 31);
-  EXPECT_EQ(ParseInt32("0X10"), 16);
-  EXPECT_EQ(ParseInt32("-$10"), -16);
-  EXPECT_EQ(ParseInt32("007"), 7);
-  EXPECT_EQ(ParseInt32("0"), 0);
-  EXPECT_EQ(ParseInt32("2147483647"), 2147483647);
-  EXPECT_EQ(ParseInt32("-2147483648"), -2147483647 - 1);
-  EXPECT_EQ(ParseInt32("$7FFFFFFF"), 2147483647);
-  EXPECT_EQ(ParseInt32("-$80000000"), -2147483647 - 1);
-}
-
-TEST(Numbers, InvalidNumbers) {
-  for (const char* bad : {"", " ", "-", "+", "$", "0x", "1x", "12a", "50 ", "5 0", "1.5", "2147483648",
-                          "-2147483649", "$80000000", "$FFFFFFFF", "99999999999999999999", "--1", "x10", "\t5"})
-    EXPECT_FALSE(ParseInt32(bad).has_value()) << '"' << bad << '"';
+TEST(World, MomentCountsTakeSwimmersFromTheLiveOnWater) {
+  using namespace wendo_test;
+  auto w = MakeWorld(WaterColour);
+  Paint(*w, 10, 0, 10, 0, LandColour);
+  AddPerson(*w, 5, 0);
+  AddPerson(*w, 6, 0, true);   // dead on water
+  AddPerson(*w, 10, 0);        // standing on land
+  AddPerson(*w, -1, 0);        // off the grid
+  AddShark(*w, 1, 1, true);
+  w->PersonCount = 3;
+  w->DeadSharks = 1;
+  w->BoatSightings = 4;
+  w->PeopleWarned = true;
+  const TMomentCounts c = ReadMomentCounts(*w);
+  EXPECT_EQ(c.Swimmers, 1);
+  EXPECT_EQ(c.PeopleArrived, 4);
+  EXPECT_EQ(c.People, 3);
+  EXPECT_EQ(c.SharksArrived, 1);
+  EXPECT_EQ(c.Sharks, 0);
+  EXPECT_EQ(c.DeadSharks, 1);
+  EXPECT_EQ(c.BoatSightings, 4);
+  EXPECT_TRUE(c.PeopleWarned);
 }

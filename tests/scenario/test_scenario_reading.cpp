@@ -186,5 +186,17 @@ TEST_F(ScenarioReading, BadValuesLeaveTheWorldAsItWas) {
   ExpectRefused(TenParameters + "0\r\n2147483647\r\n", OutOfMemoryText);
 }
 
+TEST_F(ScenarioReading, AFileIsReadWithoutAWorldAsLoadPutsIt) {
+  const std::string bytes = TenParameters + "1\r\n1 2 3\r\n1\r\n4 5 6 7 8 9\r\n";
+  WriteBytes(Folder / "alone.wnd", bytes);
+  const TScenario read = ReadScenarioFile(Folder / "alone.wnd");
+  EXPECT_TRUE(SameScenario(read, Loaded(bytes)));
+  ASSERT_EQ(read.Boats.size(), 1u);
+  EXPECT_EQ(read.Boats[0].Y, 5);  // at its home, heading out
+  EXPECT_TRUE(read.Boats[0].Outbound);
+  WriteBytes(Folder / "bad.wnd", "1\r\nx\r\n");
+  EXPECT_EQ(ErrorOf([&] { ReadScenarioFile(Folder / "bad.wnd"); }), InvalidNumberText);
+}
+
 }  // namespace
 }  // namespace wendo_test

@@ -5,10 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "pictures.h"
+#include "terrain_picture.h"
 #include "wymianadanych.h"
 
 using namespace wymianadanych;
@@ -161,6 +165,12 @@ TEST(TerrainFromPicture, ConvertsColoursRowByRow) {
   EXPECT_EQ(World.Terrain(3, 5), WaterColour);
   EXPECT_EQ(World.Terrain(10, 0), NoPixel);
   EXPECT_EQ(World.PictureWidth, 10);
+
+  // A grid alone is filled the same way.
+  auto grid = std::make_unique<TTerrainGrid>();
+  FillTerrainGridFromPicture(*grid, small);
+  const TTerrainGrid& filled = *grid;
+  EXPECT_TRUE(std::equal(filled.begin(), filled.end(), std::as_const(World.TerrainGrid).begin()));
 }
 
 }  // namespace

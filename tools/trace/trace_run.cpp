@@ -1,5 +1,6 @@
 #include "trace_run.h"
 
+#include "moment_counts.h"
 #include "simulation.h"
 
 namespace wendo_trace {
@@ -7,8 +8,9 @@ namespace wendo_trace {
 using namespace wymianadanych;
 
 void WriteState(const TWorld& w, std::ostream& out) {
-  out << "T " << w.StepCounter << ' ' << w.ElapsedMs << ' ' << (w.SharkAlarm ? 1 : 0) << ' ' << w.PersonCount << ' '
-      << w.DeadPeople << ' ' << w.SharkCount << ' ' << w.DeadSharks << '\n';
+  const TMomentCounts c = ReadMomentCounts(w);
+  out << "T " << c.Steps << ' ' << c.ElapsedMs << ' ' << (c.Alarm ? 1 : 0) << ' ' << c.People << ' ' << c.DeadPeople
+      << ' ' << c.Sharks << ' ' << c.DeadSharks << '\n';
   for (const TCzlowiek& p : w.People) out << "P " << p.X << ' ' << p.Y << ' ' << (p.Dead ? 1 : 0) << '\n';
   for (const TRekin& s : w.Sharks)
     out << "S " << s.X << ' ' << s.Y << ' ' << (s.Dead ? 1 : 0) << ' ' << s.LastSeenStep << '\n';
