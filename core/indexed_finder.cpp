@@ -19,13 +19,15 @@ void TIndexedFinder::Entering(TStepPhase phase) {
       if (!walkRecent_) ix_.RecentGrid.Build(ix_.RecentSharks.Entries());
       break;
     case TStepPhase::Sharks:  // sharks hunt and eat people
+      // Only the live ask and are asked about; the dead stay in the lists
+      // and, over a long run, may far outnumber them.
       ix_.ListLivePeople(w_);
-      walkPeople_ = ix_.Walk(ix_.LivePeople.Size(), 2 * w_.Sharks.size());
+      walkPeople_ = ix_.Walk(ix_.LivePeople.Size(), 2 * ix_.LiveSharks.Size());
       if (!walkPeople_) ix_.PeopleGrid.Build(ix_.LivePeople.Entries());
       break;
     case TStepPhase::People:  // people flee the sharks that have moved, observation points look out
       ix_.RefreshLiveSharks(w_);  // no shark has come or gone since the boats' kills
-      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), people + observers);
+      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), ix_.LivePeople.Size() + observers);
       if (!walkLiveSharks_) ix_.SharkGrid.Build(ix_.LiveSharks.Entries());
       break;
     case TStepPhase::Observers:

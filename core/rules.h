@@ -29,7 +29,7 @@ inline bool RecentlySeen(const TWorld& w, const TRekin& s) { return StepsSince(w
 // From `from` a step of about `d` toward `to`, which lies `dist` away:
 // each axis is Round(difference * d / dist), taken separately.
 inline int64_t StepToward(int64_t from, int64_t to, int32_t d, double dist) {
-  return from - Round(static_cast<long double>((from - to) * d) / static_cast<long double>(dist));
+  return from - RoundOver((from - to) * d, dist);
 }
 
 struct TPosition {

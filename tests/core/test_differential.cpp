@@ -276,3 +276,22 @@ TEST(Differential, SumsOfSquaresCompareAsTheirRootsDo) {
     for (int64_t dy : {int64_t{0}, int64_t{1}, int64_t{2}, dx / 3, dx - 1, dx}) failures += !agree(dx, dy);
   EXPECT_EQ(failures, 0);
 }
+
+// RoundOver takes the double quotient away from halves; it must round as
+// the extended quotient of the rules does.
+TEST(Differential, DoubleQuotientsRoundAsTheExtendedOnes) {
+  auto extended = [](int64_t n, double dist) { return Round(static_cast<long double>(n) / dist); };
+  int failures = 0;
+  // Differences on the map and beyond times step lengths, over distances
+  // that are whole (where halves are exact) and not.
+  for (int64_t dx = 0; dx < 1200; dx += 7)
+    for (int64_t dy = 0; dy < 800; dy += 5) {
+      const double dist = Distance(dx, dy);
+      if (dist == 0) continue;
+      for (int64_t n : {dx, -dy, dx * 3, dy * 5, -dx * 30, dx * 1000000, int64_t{1} << 50, int64_t{5} * 1000001})
+        failures += RoundOver(n, dist) != extended(n, dist);
+    }
+  for (int64_t m = 1; m < 2000; ++m)  // exactly half way, odd and even
+    for (int64_t n : {3 * m, 5 * m, -3 * m}) failures += RoundOver(n, 2.0 * m) != extended(n, 2.0 * m);
+  EXPECT_EQ(failures, 0);
+}
