@@ -55,11 +55,11 @@ void BoatMovementRule(TWorld& w, TLodz& b);
 enum class TWatcher { ObservationPoint, Boat };
 
 // "12.5: obserwator na (120,340) dostrzegł rekina na (150,400)." or
-// "…: łódź na (…) dostrzegła rekina na (…).".
-inline std::string SightingMessage(const TWorld& w, TWatcher watcher, const TObiekt& at, const TRekin& s) {
+// "…: łódź na (…) dostrzegła rekina na (…).", appended.
+inline void AnnounceSighting(TWorld& w, TWatcher watcher, const TObiekt& at, const TRekin& s) {
   const bool point = watcher == TWatcher::ObservationPoint;
-  return w.EventMessage(point ? ": obserwator na " : ": łódź na ", at.X, at.Y,
-                        point ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
+  w.Announce(point ? ": obserwator na " : ": łódź na ", at.X, at.Y,
+             point ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
 }
 
 // A whole step with the literal walks, the reference for the indexed one.

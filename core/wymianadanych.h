@@ -311,6 +311,19 @@ struct TWorld {
     EventLog.push_back(std::move(text));
     ++EventsAppended;
   }
+  // The event message of EventMessage appended, or only counted in
+  // EventsAppended when WriteMessages is off.
+  void Announce(const char* text1, int64_t x1, int64_t y1, const char* text2 = nullptr, int64_t x2 = 0,
+                int64_t y2 = 0) {
+    if (WriteMessages)
+      AppendEvent(EventMessage(text1, x1, y1, text2, x2, y2));
+    else
+      ++EventsAppended;
+  }
+  // A run whose messages nobody reads (an experiment that keeps only the
+  // counters) turns this off: the step then writes no text into EventLog,
+  // and everything else happens as with it on.
+  bool WriteMessages = true;
 
   // Takes every pending message at once; what is appended afterwards waits
   // for the next call. Takes the lock itself.

@@ -99,7 +99,7 @@ bool Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
 
   p.X = ClampX(nx);
   p.Y = ClampY(ny);
-  return find.Water(p.X, p.Y);
+  return p.X == x && p.Y == y ? water : find.Water(p.X, p.Y);
 }
 
 // The end of a shark's or a boat's move: the target is brought onto the
@@ -142,7 +142,7 @@ void Shark(TWorld& w, TRekin& s, int32_t d, Finder& find) {
     p.Dead = true;
     w.PersonCount -= 1;
     w.DeadPeople += 1;
-    w.AppendEvent(w.EventMessage(": rekina na ", s.X, s.Y, " zjadł człowieka z pozycji ", p.X, p.Y));
+    w.Announce(": rekina na ", s.X, s.Y, " zjadł człowieka z pozycji ", p.X, p.Y);
   });
 }
 
@@ -154,7 +154,7 @@ void LookOut(TWorld& w, const TObiekt& at, int32_t range, TWatcher watcher, Find
   find.LiveSharksSeenFrom(at, range, [&](TRekin& s) {
     w.SharkAlarm = true;
     if (!RecentlySeen(w, s)) {
-      w.AppendEvent(SightingMessage(w, watcher, at, s));
+      AnnounceSighting(w, watcher, at, s);
       ++(watcher == TWatcher::Boat ? w.BoatSightings : w.ObserverSightings);
     }
     s.LastSeenStep = w.StepCounter;
@@ -181,7 +181,7 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
     s.Dead = true;
     w.SharkCount -= 1;
     w.DeadSharks += 1;
-    w.AppendEvent(w.EventMessage(": łódź na ", b.X, b.Y, " zabiła rekina na pozycji ", s.X, s.Y));
+    w.Announce(": łódź na ", b.X, b.Y, " zabiła rekina na pozycji ", s.X, s.Y);
   });
 
   // Turn around at either end of the beat; the patrol point is tested last.

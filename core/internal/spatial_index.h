@@ -13,6 +13,7 @@
 
 #include "arrivals.h"
 #include "terrain_kinds.h"
+#include "walk_lanes.h"
 #include "wymianadanych.h"
 
 namespace wymianadanych {
@@ -259,6 +260,8 @@ struct TSpatialIndex {
   // the observation points. Few are walked as they are; many are sorted
   // into the grids as well.
   TWalkList LiveSharks, RecentSharks, LivePeople, ObserverPoints;
+  // The live people of the sharks' turn in lanes, when they are walked.
+  TWalkLanes PeopleLanes;
   // The rows of the map within 9 dm of an observation point's row: on any
   // other row no point is within 10 dm.
   std::bitset<MapHeight> ObserverRows;

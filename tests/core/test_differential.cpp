@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "arrivals.h"
+#include "moment_counts.h"
+#include "rules.h"
 #include "simulation.h"
 #include "spatial_index.h"
 #include "test_maps.h"
@@ -294,4 +296,52 @@ TEST(Differential, DoubleQuotientsRoundAsTheExtendedOnes) {
   for (int64_t m = 1; m < 2000; ++m)  // exactly half way, odd and even
     for (int64_t n : {3 * m, 5 * m, -3 * m}) failures += RoundOver(n, 2.0 * m) != extended(n, 2.0 * m);
   EXPECT_EQ(failures, 0);
+}
+
+namespace {
+
+// Everything a run leaves after each iteration but the message text: the
+// places, the counters, the generator, how many messages there were, and
+// the swimmers as CountSwimmers gives them beside a walk of the people.
+std::string RunCounting(bool messages, uint32_t scenarioSeed, int& swimmerMismatches) {
+  auto w = MakeWorld(WaterColour);
+  if (scenarioSeed % 2 || !LoadBmpTerrain(*w, WENDO_ASSET_DIR "/wendo.bmp")) PaintTrickyMap(*w);
+  w->WriteMessages = messages;
+  TRandom r{scenarioSeed};
+  RandomScenario(*w, r);
+  TRandom clock{scenarioSeed ^ 0x5bd1e995u};
+  w->Random.Seed = scenarioSeed * 2654435761u;
+  std::ostringstream out;
+  TSimulationTicks ticks;
+  StartRun(*w, ticks, 0, true);
+  uint32_t now = 0;
+  for (int i = 0; i < 600; ++i) {
+    RunIteration(*w, ticks, now += static_cast<uint32_t>(clock(250)));
+    int32_t walked = 0;
+    for (const TCzlowiek& p : w->People) walked += Swims(*w, p);
+    const TMomentCounts c = ReadMomentCounts(*w);
+    swimmerMismatches += c.Swimmers != walked;
+    out << c.Steps << ' ' << c.PeopleArrived << ' ' << c.DeadPeople << ' ' << c.SharksArrived << ' ' << c.DeadSharks
+        << ' ' << c.ObserverSightings << ' ' << c.BoatSightings << ' ' << c.Swimmers << ' '
+        << w->EventsAppended << ' ' << w->Random.Seed << ' ' << (messages ? 0 : w->EventLog.size()) << '\n';
+    for (const TCzlowiek& p : w->People) out << p.X << ',' << p.Y << ' ';
+    for (const TRekin& s : w->Sharks) out << s.X << ',' << s.Y << ' ';
+    out << '\n';
+    w->EventLog.clear();
+  }
+  return out.str();
+}
+
+}  // namespace
+
+// An experiment that reads only the counters runs without message text,
+// and reads the swimmers that the step counted.
+TEST(Differential, RunsWithoutMessageTextAndSwimmersFromTheStepAreTheSameRuns) {
+  int swimmerMismatches = 0;
+  for (uint32_t seed = 1; seed <= 24; ++seed) {
+    const std::string with = RunCounting(true, seed, swimmerMismatches);
+    const std::string without = RunCounting(false, seed, swimmerMismatches);
+    ASSERT_TRUE(with == without) << "scenario " << seed << ", " << FirstDifference(with, without);
+  }
+  EXPECT_EQ(swimmerMismatches, 0);
 }
