@@ -117,7 +117,7 @@ bool Arrive(TWorld& w, const std::optional<TCell>& cell, std::vector<T>& list, i
   o.X = cell->X;
   o.Y = cell->Y;
   count += 1;
-  w.AppendEvent(w.EventMessage(text, o.X, o.Y));
+  w.Announce(text, o.X, o.Y);
   return true;
 }
 

@@ -14,18 +14,26 @@ void TIndexedFinder::Entering(TStepPhase phase) {
       if (!walkLiveSharks_) ix_.SharkGrid.Build(ix_.LiveSharks.Entries());
       break;
     case TStepPhase::BoatsMove:  // boats chase the recently seen
+      if (boats == 0) break;  // nobody asks
       ix_.ListRecentSharks(w_);
       walkRecent_ = ix_.Walk(ix_.RecentSharks.Size(), boats);
       if (!walkRecent_) ix_.RecentGrid.Build(ix_.RecentSharks.Entries());
       break;
     case TStepPhase::Sharks:  // sharks hunt and eat people
+      // Only the live ask and are asked about; the dead stay in the lists
+      // and, over a long run, may far outnumber them. Without a live shark
+      // nobody asks about people in this step.
+      if (ix_.LiveSharks.Size() == 0) break;
       ix_.ListLivePeople(w_);
-      walkPeople_ = ix_.Walk(ix_.LivePeople.Size(), 2 * w_.Sharks.size());
-      if (!walkPeople_) ix_.PeopleGrid.Build(ix_.LivePeople.Entries());
+      walkPeople_ = ix_.Walk(ix_.LivePeople.Size(), 2 * ix_.LiveSharks.Size());
+      if (walkPeople_)
+        ix_.PeopleLanes.Take(ix_.LivePeople.Entries());
+      else
+        ix_.PeopleGrid.Build(ix_.LivePeople.Entries());
       break;
     case TStepPhase::People:  // people flee the sharks that have moved, observation points look out
       ix_.RefreshLiveSharks(w_);  // no shark has come or gone since the boats' kills
-      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), people + observers);
+      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), ix_.LivePeople.Size() + observers);
       if (!walkLiveSharks_) ix_.SharkGrid.Build(ix_.LiveSharks.Entries());
       break;
     case TStepPhase::Observers:

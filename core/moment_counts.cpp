@@ -4,13 +4,14 @@
 
 namespace wymianadanych {
 
-namespace {
 int32_t CountSwimmers(const TWorld& w) {
-  int32_t n = 0;
-  for (const TCzlowiek& p : w.People) n += Swims(w, p);
+  const TWorld::TStepSwimmers& counted = w.StepSwimmers;
+  const bool current = counted.Counted && counted.Step == w.StepCounter && counted.People <= w.People.size() &&
+                       counted.TerrainVersion == w.TerrainGrid.Version();
+  int32_t n = current ? counted.Count : 0;
+  for (size_t i = current ? counted.People : 0; i < w.People.size(); ++i) n += Swims(w, w.People[i]);
   return n;
 }
-}  // namespace
 
 TMomentCounts ReadMomentCounts(const TWorld& w) {
   TMomentCounts c;

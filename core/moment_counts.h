@@ -27,6 +27,11 @@ struct TMomentCounts {
   bool operator==(const TMomentCounts&) const = default;
 };
 
+// The live people on a water cell now. Right after a step, and until the
+// next, that is the step's own count and the people who have arrived since:
+// between steps nobody moves or dies. Otherwise, a walk of People.
+int32_t CountSwimmers(const TWorld& w);
+
 // Reads every counter at once. The caller holds the world's lock, or is the
 // only thread that touches the world.
 TMomentCounts ReadMomentCounts(const TWorld& w);

@@ -29,7 +29,7 @@ inline bool RecentlySeen(const TWorld& w, const TRekin& s) { return StepsSince(w
 // From `from` a step of about `d` toward `to`, which lies `dist` away:
 // each axis is Round(difference * d / dist), taken separately.
 inline int64_t StepToward(int64_t from, int64_t to, int32_t d, double dist) {
-  return from - Round(static_cast<long double>((from - to) * d) / static_cast<long double>(dist));
+  return from - RoundOver((from - to) * d, dist);
 }
 
 struct TPosition {
@@ -55,11 +55,11 @@ void BoatMovementRule(TWorld& w, TLodz& b);
 enum class TWatcher { ObservationPoint, Boat };
 
 // "12.5: obserwator na (120,340) dostrzegł rekina na (150,400)." or
-// "…: łódź na (…) dostrzegła rekina na (…).".
-inline std::string SightingMessage(const TWorld& w, TWatcher watcher, const TObiekt& at, const TRekin& s) {
+// "…: łódź na (…) dostrzegła rekina na (…).", appended.
+inline void AnnounceSighting(TWorld& w, TWatcher watcher, const TObiekt& at, const TRekin& s) {
   const bool point = watcher == TWatcher::ObservationPoint;
-  return w.EventMessage(point ? ": obserwator na " : ": łódź na ", at.X, at.Y,
-                        point ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
+  w.Announce(point ? ": obserwator na " : ": łódź na ", at.X, at.Y,
+             point ? " dostrzegł rekina na " : " dostrzegła rekina na ", s.X, s.Y);
 }
 
 }  // namespace wymianadanych

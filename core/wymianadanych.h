@@ -161,6 +161,22 @@ inline double Distance(int64_t dx, int64_t dy) {
   return static_cast<double>(std::sqrt(s));
 }
 
+// Round(n / dist), the quotient taken in extended precision. The double
+// quotient rounds the same way unless it lies within a hair of a half,
+// where the extended one is taken; adding and taking away 1.5 * 2^52
+// rounds a double below 2^51 to the nearest integer, halves to even (the
+// compiler may not fold the two away, as they round).
+inline int64_t RoundOver(int64_t n, double dist) {
+  constexpr int64_t exactBelow = int64_t{1} << 50;
+  if (n > -exactBelow && n < exactBelow && dist >= 1) {
+    const double q = static_cast<double>(n) / dist;
+    const double r = (q + 0x1.8p52) - 0x1.8p52;
+    const double fromHalf = std::fabs(std::fabs(q - r) - 0.5);
+    if (fromHalf > 0x1p-40 * std::fabs(q)) return static_cast<int64_t>(r);
+  }
+  return Round(static_cast<long double>(n) / static_cast<long double>(dist));
+}
+
 inline int64_t SquaredDistance(int64_t dx, int64_t dy) { return dx * dx + dy * dy; }
 
 // Step length in dm for a speed in dm/s: Round(speed * stepMs / 1000).
@@ -249,6 +265,17 @@ struct TWorld {
   std::vector<std::string> EventLog;  // messages not yet shown
   uint64_t EventsAppended = 0;        // every message ever appended
 
+  // The live people on a water cell as the last step left them, counted
+  // by the step, with what the count holds for: that step, that many
+  // people, that terrain. CountSwimmers (moment_counts.h) reads it.
+  struct TStepSwimmers {
+    int32_t Count = 0;
+    int32_t Step = 0;
+    size_t People = 0;
+    uint64_t TerrainVersion = 0;
+    bool Counted = false;
+  } StepSwimmers;
+
   int32_t ViewLeft = 0;
   int32_t ViewTop = 0;
 
@@ -284,6 +311,19 @@ struct TWorld {
     EventLog.push_back(std::move(text));
     ++EventsAppended;
   }
+  // The event message of EventMessage appended, or only counted in
+  // EventsAppended when WriteMessages is off.
+  void Announce(const char* text1, int64_t x1, int64_t y1, const char* text2 = nullptr, int64_t x2 = 0,
+                int64_t y2 = 0) {
+    if (WriteMessages)
+      AppendEvent(EventMessage(text1, x1, y1, text2, x2, y2));
+    else
+      ++EventsAppended;
+  }
+  // A run whose messages nobody reads (an experiment that keeps only the
+  // counters) turns this off: the step then writes no text into EventLog,
+  // and everything else happens as with it on.
+  bool WriteMessages = true;
 
   // Takes every pending message at once; what is appended afterwards waits
   // for the next call. Takes the lock itself.

@@ -28,6 +28,7 @@
 
 #include "rules_literal.h"
 #include "spatial_index.h"
+#include "walk_lanes.h"
 
 namespace wymianadanych {
 
@@ -85,6 +86,7 @@ class TIndexedFinder {
     if (!walkPeople_) return ix_.PeopleGrid.Nearest(x, y, limit, alive);
     const TWalkList& list = ix_.LivePeople;
     if (!list.MayReach(x, y, range)) return -1;
+    if (ix_.PeopleLanes.NearEnough(x, y)) return ix_.PeopleLanes.NearestLive(x, y, TWalkLanes::Limit(limit));
     if (!list.AllExactFrom(x, y)) return literal_.NearestLivePerson(x, y, range);
     int64_t bestS = limit, best = -1;
     for (const TCellGrid::Entry& e : list.Entries()) {
@@ -100,17 +102,30 @@ class TIndexedFinder {
   }
 
   // People come from the list of the sharks' turn, sharks from the list of
-  // the boats' turn: in each, the positions have not changed since.
+  // the boats' turn: in each, the positions have not changed since. Walked
+  // people who die are forgotten by the lanes, which hold no Dead flags.
   template <class T, class F>
   void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) {
     constexpr bool people = std::is_same_v<T, TCzlowiek>;
     if (people ? walkPeople_ : walkLiveSharks_) {
       const TWalkList& walk = people ? ix_.LivePeople : ix_.LiveSharks;
       if (!walk.MayReach(x, y, 14)) return;
-      if (!walk.AllExactFrom(x, y)) return literal_.LiveWithin15(list, x, y, f);
+      TWalkLanes& lanes = ix_.PeopleLanes;
+      auto call = [&](T& o) {
+        f(o);
+        if (people && o.Dead) lanes.ForgetIndex(static_cast<int32_t>(&o - list.data()));
+      };
+      if (people && lanes.NearEnough(x, y)) {
+        return lanes.ForLiveBelow(x, y, 225, [&](size_t k) {
+          T& o = list[static_cast<size_t>(lanes.Index(k))];
+          f(o);
+          if (o.Dead) lanes.Forget(k);
+        });
+      }
+      if (!walk.AllExactFrom(x, y)) return literal_.LiveWithin15(list, x, y, call);
       for (const TCellGrid::Entry& e : walk.Entries()) {
         T& o = list[static_cast<size_t>(e.Index)];
-        if (Near(e, x, y, 15) && !o.Dead) f(o);
+        if (Near(e, x, y, 15) && !o.Dead) call(o);
       }
       return;
     }

@@ -63,10 +63,11 @@ inline int64_t Wander(TWorld& w, int64_t v, int32_t d) {
   return v - w.Random(d + 1);
 }
 
-// One step of a person whose step length is `d`.
+// One step of a person whose step length is `d`; returns whether the
+// person swims where it ends the step.
 template <NeighbourFinder Finder>
-void Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
-  if (p.Dead) return;
+bool Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
+  if (p.Dead) return false;
   const int64_t x = p.X, y = p.Y;
   int64_t nx = x, ny = y;
 
@@ -90,8 +91,8 @@ void Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
   if (const TRekin* s = find.FirstLiveSharkWithin(x, y, w.PersonRange)) {
     const double dist = Distance(x - s->X, y - s->Y);
     if (dist != 0) {
-      nx = x + Round(static_cast<long double>((x - s->X) * d) / dist);
-      ny = y + Round(static_cast<long double>((y - s->Y) * d) / dist);
+      nx = x + RoundOver((x - s->X) * d, dist);
+      ny = y + RoundOver((y - s->Y) * d, dist);
     } else {
       nx = x;
       ny = y;
@@ -107,6 +108,7 @@ void Person(TWorld& w, TCzlowiek& p, int32_t d, Finder& find) {
 
   p.X = ClampX(nx);
   p.Y = ClampY(ny);
+  return p.X == x && p.Y == y ? water : find.Water(p.X, p.Y);
 }
 
 // The end of a shark's or a boat's move: the target is brought onto the
@@ -149,7 +151,7 @@ void Shark(TWorld& w, TRekin& s, int32_t d, Finder& find) {
     p.Dead = true;
     w.PersonCount -= 1;
     w.DeadPeople += 1;
-    w.AppendEvent(w.EventMessage(": rekina na ", s.X, s.Y, " zjadł człowieka z pozycji ", p.X, p.Y));
+    w.Announce(": rekina na ", s.X, s.Y, " zjadł człowieka z pozycji ", p.X, p.Y);
   });
 }
 
@@ -161,7 +163,7 @@ void LookOut(TWorld& w, const TObiekt& at, int32_t range, TWatcher watcher, Find
   find.LiveSharksSeenFrom(at, range, [&](TRekin& s) {
     w.SharkAlarm = true;
     if (!RecentlySeen(w, s)) {
-      w.AppendEvent(SightingMessage(w, watcher, at, s));
+      AnnounceSighting(w, watcher, at, s);
       ++(watcher == TWatcher::Boat ? w.BoatSightings : w.ObserverSightings);
     }
     s.LastSeenStep = w.StepCounter;
@@ -173,17 +175,13 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
   const int32_t d = StepLength(b.Speed, w.SimStepMs);
   const int64_t x = b.X, y = b.Y;
 
-  // A step toward the destination; near it the boat lands beyond it.
+  // A step toward the nearest recently seen live shark, wherever it is;
+  // without one, toward the destination. Near either the boat lands beyond.
   const int64_t tx = b.Outbound ? b.PatrolX : b.HomeX;
   const int64_t ty = b.Outbound ? b.PatrolY : b.HomeY;
-  TPosition next = StepTowardPoint(x, y, tx, ty, d);
-
-  // The nearest recently seen live shark, wherever it is, overrides that.
   const int64_t chased = find.NearestRecentShark(x, y);
-  if (chased >= 0) {
-    const TRekin& s = w.Sharks[static_cast<size_t>(chased)];
-    next = StepTowardPoint(x, y, s.X, s.Y, d);
-  }
+  const TRekin* chase = chased >= 0 ? &w.Sharks[static_cast<size_t>(chased)] : nullptr;
+  const TPosition next = chase ? StepTowardPoint(x, y, chase->X, chase->Y, d) : StepTowardPoint(x, y, tx, ty, d);
 
   MoveOntoWater(b, next.X, next.Y, find);
 
@@ -192,7 +190,7 @@ void BoatMovement(TWorld& w, TLodz& b, Finder& find) {
     s.Dead = true;
     w.SharkCount -= 1;
     w.DeadSharks += 1;
-    w.AppendEvent(w.EventMessage(": łódź na ", b.X, b.Y, " zabiła rekina na pozycji ", s.X, s.Y));
+    w.Announce(": łódź na ", b.X, b.Y, " zabiła rekina na pozycji ", s.X, s.Y);
   });
 
   // Turn around at either end of the beat; the patrol point is tested last.
@@ -217,7 +215,9 @@ void Step(TWorld& w, Finder& find) {
   find.Entering(TStepPhase::People);
   const int32_t personStep = StepLength(w.PersonSpeed, w.SimStepMs);
   w.PeopleWarned = w.SharkAlarm;
-  for (TCzlowiek& p : w.People) Person(w, p, personStep, find);
+  int32_t swimmers = 0;
+  for (TCzlowiek& p : w.People) swimmers += Person(w, p, personStep, find);
+  w.StepSwimmers = {swimmers, w.StepCounter, w.People.size(), w.TerrainGrid.Version(), true};
   w.SharkAlarm = false;
   find.Entering(TStepPhase::Observers);
   for (const TObserwator& o : w.Observers) LookOut(w, o, o.Range, TWatcher::ObservationPoint, find);

@@ -13,6 +13,7 @@
 
 #include "free_land_map.h"
 #include "terrain_kinds.h"
+#include "walk_lanes.h"
 #include "wymianadanych.h"
 
 namespace wymianadanych {
@@ -156,9 +157,13 @@ class TWalkList {
   void Fill(const List& list, Keep&& keep) {
     if (storage_.size() < list.size()) storage_.resize(list.size());
     size_ = 0;
+    TBox box;
     for (size_t i = 0; i < list.size(); ++i)
-      if (keep(list[i])) storage_[size_++] = {static_cast<int32_t>(i), list[i].X, list[i].Y};
-    MakeBox();
+      if (keep(list[i])) {
+        storage_[size_++] = {static_cast<int32_t>(i), list[i].X, list[i].Y};
+        box.Add(list[i].X, list[i].Y);
+      }
+    SetBox(box);
   }
   // The objects of `from`, entries of `list`, that `keep` accepts, where
   // they stand now. `from` may be this list itself.
@@ -166,13 +171,17 @@ class TWalkList {
   void Select(const TWalkList& from, const List& list, Keep&& keep) {
     if (storage_.size() < from.size_) storage_.resize(from.size_);
     size_t kept = 0;
+    TBox box;
     for (size_t i = 0; i < from.size_; ++i) {
       const int32_t index = from.storage_[i].Index;
       const auto& o = list[static_cast<size_t>(index)];
-      if (keep(o)) storage_[kept++] = {index, o.X, o.Y};
+      if (keep(o)) {
+        storage_[kept++] = {index, o.X, o.Y};
+        box.Add(o.X, o.Y);
+      }
     }
     size_ = kept;
-    MakeBox();
+    SetBox(box);
   }
 
   std::span<const Entry> Entries() const { return {storage_.data(), size_}; }
@@ -191,19 +200,22 @@ class TWalkList {
   }
 
  private:
-  void MakeBox() {
-    int32_t minX = std::numeric_limits<int32_t>::max(), maxX = std::numeric_limits<int32_t>::min();
-    int32_t minY = minX, maxY = maxX;
-    for (size_t i = 0; i < size_; ++i) {
-      minX = std::min(minX, storage_[i].X);
-      maxX = std::max(maxX, storage_[i].X);
-      minY = std::min(minY, storage_[i].Y);
-      maxY = std::max(maxY, storage_[i].Y);
+  // The box around the entries, made as they are listed.
+  struct TBox {
+    int32_t MinX = std::numeric_limits<int32_t>::max(), MaxX = std::numeric_limits<int32_t>::min();
+    int32_t MinY = std::numeric_limits<int32_t>::max(), MaxY = std::numeric_limits<int32_t>::min();
+    void Add(int32_t x, int32_t y) {
+      MinX = std::min(MinX, x);
+      MaxX = std::max(MaxX, x);
+      MinY = std::min(MinY, y);
+      MaxY = std::max(MaxY, y);
     }
-    minX_ = minX;
-    maxX_ = maxX;
-    minY_ = minY;
-    maxY_ = maxY;
+  };
+  void SetBox(const TBox& box) {
+    minX_ = box.MinX;
+    maxX_ = box.MaxX;
+    minY_ = box.MinY;
+    maxY_ = box.MaxY;
   }
 
   std::vector<Entry> storage_;  // the first size_ are the entries
@@ -248,6 +260,8 @@ struct TSpatialIndex {
   // the observation points. Few are walked as they are; many are sorted
   // into the grids as well.
   TWalkList LiveSharks, RecentSharks, LivePeople, ObserverPoints;
+  // The live people of the sharks' turn in lanes, when they are walked.
+  TWalkLanes PeopleLanes;
   // The rows of the map within 9 dm of an observation point's row: on any
   // other row no point is within 10 dm.
   std::bitset<MapHeight> ObserverRows;

@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "arrivals.h"
+#include "moment_counts.h"
+#include "rules.h"
 #include "simulation.h"
 #include "spatial_index.h"
 #include "test_maps.h"
@@ -275,4 +277,71 @@ TEST(Differential, SumsOfSquaresCompareAsTheirRootsDo) {
   for (int64_t dx = far - 300; dx <= far; ++dx)
     for (int64_t dy : {int64_t{0}, int64_t{1}, int64_t{2}, dx / 3, dx - 1, dx}) failures += !agree(dx, dy);
   EXPECT_EQ(failures, 0);
+}
+
+// RoundOver takes the double quotient away from halves; it must round as
+// the extended quotient of the rules does.
+TEST(Differential, DoubleQuotientsRoundAsTheExtendedOnes) {
+  auto extended = [](int64_t n, double dist) { return Round(static_cast<long double>(n) / dist); };
+  int failures = 0;
+  // Differences on the map and beyond times step lengths, over distances
+  // that are whole (where halves are exact) and not.
+  for (int64_t dx = 0; dx < 1200; dx += 7)
+    for (int64_t dy = 0; dy < 800; dy += 5) {
+      const double dist = Distance(dx, dy);
+      if (dist == 0) continue;
+      for (int64_t n : {dx, -dy, dx * 3, dy * 5, -dx * 30, dx * 1000000, int64_t{1} << 50, int64_t{5} * 1000001})
+        failures += RoundOver(n, dist) != extended(n, dist);
+    }
+  for (int64_t m = 1; m < 2000; ++m)  // exactly half way, odd and even
+    for (int64_t n : {3 * m, 5 * m, -3 * m}) failures += RoundOver(n, 2.0 * m) != extended(n, 2.0 * m);
+  EXPECT_EQ(failures, 0);
+}
+
+namespace {
+
+// Everything a run leaves after each iteration but the message text: the
+// places, the counters, the generator, how many messages there were, and
+// the swimmers as CountSwimmers gives them beside a walk of the people.
+std::string RunCounting(bool messages, uint32_t scenarioSeed, int& swimmerMismatches) {
+  auto w = MakeWorld(WaterColour);
+  if (scenarioSeed % 2 || !LoadBmpTerrain(*w, WENDO_ASSET_DIR "/wendo.bmp")) PaintTrickyMap(*w);
+  w->WriteMessages = messages;
+  TRandom r{scenarioSeed};
+  RandomScenario(*w, r);
+  TRandom clock{scenarioSeed ^ 0x5bd1e995u};
+  w->Random.Seed = scenarioSeed * 2654435761u;
+  std::ostringstream out;
+  TSimulationTicks ticks;
+  StartRun(*w, ticks, 0, true);
+  uint32_t now = 0;
+  for (int i = 0; i < 600; ++i) {
+    RunIteration(*w, ticks, now += static_cast<uint32_t>(clock(250)));
+    int32_t walked = 0;
+    for (const TCzlowiek& p : w->People) walked += Swims(*w, p);
+    const TMomentCounts c = ReadMomentCounts(*w);
+    swimmerMismatches += c.Swimmers != walked;
+    out << c.Steps << ' ' << c.PeopleArrived << ' ' << c.DeadPeople << ' ' << c.SharksArrived << ' ' << c.DeadSharks
+        << ' ' << c.ObserverSightings << ' ' << c.BoatSightings << ' ' << c.Swimmers << ' '
+        << w->EventsAppended << ' ' << w->Random.Seed << ' ' << (messages ? 0 : w->EventLog.size()) << '\n';
+    for (const TCzlowiek& p : w->People) out << p.X << ',' << p.Y << ' ';
+    for (const TRekin& s : w->Sharks) out << s.X << ',' << s.Y << ' ';
+    out << '\n';
+    w->EventLog.clear();
+  }
+  return out.str();
+}
+
+}  // namespace
+
+// An experiment that reads only the counters runs without message text,
+// and reads the swimmers that the step counted.
+TEST(Differential, RunsWithoutMessageTextAndSwimmersFromTheStepAreTheSameRuns) {
+  int swimmerMismatches = 0;
+  for (uint32_t seed = 1; seed <= 24; ++seed) {
+    const std::string with = RunCounting(true, seed, swimmerMismatches);
+    const std::string without = RunCounting(false, seed, swimmerMismatches);
+    ASSERT_TRUE(with == without) << "scenario " << seed << ", " << FirstDifference(with, without);
+  }
+  EXPECT_EQ(swimmerMismatches, 0);
 }
