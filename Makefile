@@ -54,7 +54,7 @@ run: display program
 
 # The quick suites; .ci/run also runs the slow ones (ctest -L slow).
 test: build
-	@echo "==> tests: the quick suites (the slow ones run in .ci/run)"
+	@echo "==> tests: the quick suites (the slow ones, a live Slurm among them, run in .ci/run: ctest -L slow)"
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE slow
 
 # Every benchmark program (not the bench_*_autogen folders); the first that
