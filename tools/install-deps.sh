@@ -3,14 +3,18 @@
 # need, skipping those already present, and those that the helper scripts need
 # when asked for:
 #
-#   tools/install-deps.sh [bench] [fuzz]
+#   tools/install-deps.sh [bench] [fuzz] [cluster] [package]
 #
-#   bench   bench/measure_calm.sh (Xvfb, xdpyinfo, xdotool, ps)
-#   fuzz    tests/fuzz/run_fuzz.sh (clang and its libFuzzer runtime)
+#   bench    bench/measure_calm.sh (Xvfb, xdpyinfo, xdotool, ps)
+#   fuzz     tests/fuzz/run_fuzz.sh (clang and its libFuzzer runtime)
+#   cluster  the live Slurm test, tests/cluster/slurm_live.sh (Slurm, munge)
+#   package  `make deb` and tests/package/check_packages.sh (debhelper,
+#            help2man, lintian; man, Xvfb, xdotool and xwininfo for the check)
 #
 # WENDO_EXTRA_PACKAGES names more packages to install.
 # Runs apt-get as root, or through sudo; with neither, it says in one line
-# what to run instead and fails. apt-get's output goes to a log file,
+# what to run instead and fails with exit status 3 (make then stops without
+# a line of its own). apt-get's output goes to a log file,
 # $WENDO_INSTALL_LOG (default build/logs/install.log); this prints one line.
 set -eu
 
@@ -53,13 +57,31 @@ clang
 libclang-rt-14-dev
 "
 
+CLUSTER_PACKAGES="
+slurm-wlm
+munge
+"
+
+PACKAGE_PACKAGES="
+debhelper
+dpkg-dev
+help2man
+lintian
+man-db
+xvfb
+xdotool
+x11-utils
+"
+
 root=$(cd "$(dirname "$0")/.." && pwd)
 wanted="$PACKAGES ${WENDO_EXTRA_PACKAGES:-}"
 for group in "$@"; do
   case $group in
     bench) wanted="$wanted $BENCH_PACKAGES" ;;
     fuzz) wanted="$wanted $FUZZ_PACKAGES" ;;
-    *) echo "install-deps.sh: unknown group '$group' (known: bench, fuzz)" >&2; exit 2 ;;
+    cluster) wanted="$wanted $CLUSTER_PACKAGES" ;;
+    package) wanted="$wanted $PACKAGE_PACKAGES" ;;
+    *) echo "install-deps.sh: unknown group '$group' (known: bench, fuzz, cluster, package)" >&2; exit 2 ;;
   esac
 done
 
@@ -81,13 +103,13 @@ elif command -v sudo >/dev/null 2>&1; then
   sudo="sudo"
 else
   echo "==> packages missing:$missing; there is no sudo here, so install them as root, from $root: $again" >&2
-  exit 1
+  exit 3
 fi
 
 # Asks for the password, if any, on its own line before the quiet stage.
 if [ -n "$sudo" ] && [ -t 0 ] && ! sudo -v; then
   echo "==> if sudo is not allowed here, install them as root, from $root: $again" >&2
-  exit 1
+  exit 3
 fi
 
 log=${WENDO_INSTALL_LOG:-$root/build/logs/install.log}

@@ -107,7 +107,10 @@ std::string ErrorOf(const std::function<void()>& action) {
   return "";
 }
 
-std::optional<std::string> RunInChild(const std::function<std::string()>& action, bool asNobody) {
+bool UnprivilegedIsNobody() { return ::geteuid() == 0; }
+
+std::optional<std::string> RunInChild(const std::function<std::string()>& action, bool unprivileged) {
+  const bool dropToNobody = unprivileged && UnprivilegedIsNobody();
   int fds[2];
   if (::pipe(fds) != 0) return std::nullopt;
   const pid_t child = ::fork();
@@ -119,7 +122,7 @@ std::optional<std::string> RunInChild(const std::function<std::string()>& action
   if (child == 0) {
     ::close(fds[0]);
     // A leading byte tells the parent whether the drop worked.
-    const bool dropped = !asNobody || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 &&
+    const bool dropped = !dropToNobody || (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 &&
                                        ::setuid(65534) == 0 && ::geteuid() == 65534);
     std::string report = dropped ? "+" : "-";
     if (dropped) {

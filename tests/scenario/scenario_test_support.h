@@ -58,9 +58,14 @@ std::unique_ptr<TWorld> MakeBusyWorld();
 std::string ErrorOf(const std::function<void()>& action);
 
 // Runs `action` in a child process and gives back its result. With
-// `asNobody` the child first drops to user and group 65534 (nobody), since
-// root passes every permission check. Empty when the child could not be
-// started or could not drop its privileges.
-std::optional<std::string> RunInChild(const std::function<std::string()>& action, bool asNobody);
+// `unprivileged` the child is held to file permissions: root, who passes
+// every permission check, first drops to user and group 65534 (nobody);
+// any other user already is, and runs it as itself. Empty when the child
+// could not be started or could not drop its privileges.
+std::optional<std::string> RunInChild(const std::function<std::string()>& action, bool unprivileged);
+
+// Whether an unprivileged RunInChild runs as user nobody (the tests run as
+// root), rather than as the user running the tests.
+bool UnprivilegedIsNobody();
 
 }  // namespace wendo_test
