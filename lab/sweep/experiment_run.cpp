@@ -73,6 +73,9 @@ TRunResult TLabWorld::Run(const TSweepRun& run, const TRunOptions& options) {
   TWorld& w = *world_;
   TSimulationTicks ticks;
   Prepare(w, ticks, run);
+  // The counts are kept by the step; message text is formatted only for a
+  // watcher that reads it.
+  w.WriteMessages = static_cast<bool>(options.Watch);
   TRunRecord record(options.SampleEveryMs, run.DurationMs);
   RunOnIdealClock(w, ticks, 0, run.DurationMs, [&](uint32_t tick, unsigned done) {
     if (options.Stop && options.Stop->load(std::memory_order_relaxed)) throw TRunStopped{};
