@@ -64,7 +64,7 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
     }
     return status;
   } catch (const TStopped&) {
-    console.Err << "wendo-lab: stopped\n";
+    console.Err << "wendo-lab: stopped; no output file was written\n";
     return ExitStopped;
   } catch (const CLI::ParseError& e) {
     return app.exit(e, console.Out, console.Err) == 0 ? ExitDone : ExitBadInput;

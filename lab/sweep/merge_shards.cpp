@@ -29,6 +29,11 @@ struct TSweepMark {
   std::string From;  // where it was read
 };
 
+std::string Twice(int64_t run) {
+  return "run " + std::to_string(run) + " is in both this file and another one given, or twice in this one; merge "
+         "each shard once";
+}
+
 void Advance(TShardReader& s, TSweepMark& mark) {
   const int64_t previous = s.Run;
   if (!s.Table->Next(s.Row)) {
@@ -43,6 +48,8 @@ void Advance(TShardReader& s, TSweepMark& mark) {
   if (run < previous)
     throw TBadInput(Where(s) + ": run " + field + " comes after run " + std::to_string(previous) +
                     "; a shard lists its runs in rising order");
+  // A results table has one row per run; a series file several, in a row.
+  if (mark.Recorded && run == previous) throw TBadInput(Where(s) + ": " + Twice(run));
   s.Run = run;
   if (!mark.Recorded) return;
   if (!mark.Known) {
@@ -89,8 +96,7 @@ void MergeShardFiles(const std::vector<std::string>& paths, const std::function<
       if (!s.Done && (!next || s.Run < next->Run)) next = &s;
     if (!next) break;
     if (next->Run < expected)
-      throw TBadInput(Where(*next) + ": run " + std::to_string(next->Run) +
-                      " is in both this file and another one given, or twice in this one; merge each shard once");
+      throw TBadInput(Where(*next) + ": " + Twice(next->Run));
     if (next->Run > expected)
       throw TBadInput(Where(*next) + ": " + Missing(expected, next->Run - 1) +
                       " in none of the files (is a shard missing?)");

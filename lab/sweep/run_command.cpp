@@ -86,7 +86,11 @@ class TRunOutputs {
     if (heatmap_) {
       const auto app = TextSupport();
       const QByteArray png = PngBytes(DrawHeatmap(map, deaths_, heatmapWidth));
-      heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+      try {
+        heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+      } catch (const TWriteFailed& e) {
+        throw TWriteFailed(std::string(e.what()) + "; the outputs are one set, so no output file was written");
+      }
     }
     std::vector<TOutputFile*> set = {&out_};
     if (series_) set.push_back(&*series_);
