@@ -59,6 +59,8 @@ TEST_F(LabSafety, RunNeverReplacesAnInputNorAnotherOutputThroughALink) {
                 "name the same file");
   ExpectRefused(CallLab({"summary", Path("v.csv"), "--csv", Path("v.csv")}), "never replaces an input");
   ExpectRefused(CallLab({"merge", Path("v.csv"), "--out", Path("./v.csv")}), "never replaces an input");
+  ExpectRefused(CallLab({"optimize", scenario, "--map", map, "--observers", "1", "--out", scenario}),
+                "never replaces an input");
   EXPECT_EQ(Files(), before);
   EXPECT_EQ(ReadText(scenario), ReadText(light));
   EXPECT_EQ(ReadText(Path("v.csv")), "run,x\r\n1,2\r\n");
