@@ -118,18 +118,19 @@ void TOutputFile::OpenDirect(const std::atomic<bool>* stop) {
   // again every 50 ms, so that a stop is not held up by the wait.
   for (;;) {
     ThrowIfStopped(stop);
-    direct_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (direct_ >= 0) break;
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ >= 0) break;
     if (errno != ENXIO && errno != EINTR) throw TBadInput("cannot write " + path_ + ": " + SystemText(errno));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  const int flags = ::fcntl(direct_, F_GETFL);
-  if (flags >= 0) ::fcntl(direct_, F_SETFL, flags & ~O_NONBLOCK);
+  direct_ = true;
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
 }
 
 TOutputFile::~TOutputFile() {
   file_.reset();
-  if (direct_ >= 0) ::close(direct_);
+  if (fd_ >= 0) ::close(fd_);
   Unlist();
 }
 
@@ -143,9 +144,9 @@ std::string TOutputFile::Describe() const {
 }
 
 void TOutputFile::Write(std::string_view text) {
-  if (direct_ >= 0) {
+  if (direct_) {
     while (!text.empty()) {
-      const ssize_t n = ::write(direct_, text.data(), text.size());
+      const ssize_t n = ::write(fd_, text.data(), text.size());
       if (n < 0 && errno == EINTR) {
         ThrowIfStopped(stop_);
         continue;
@@ -168,9 +169,10 @@ void TOutputFile::Write(std::string_view text) {
 }
 
 void TOutputFile::Finish() {
-  if (direct_ >= 0) {
-    const int fd = direct_;
-    direct_ = -2;  // closed, still direct
+  if (direct_) {
+    if (fd_ < 0) return;
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR) throw TWriteFailed("cannot write " + Describe() + ": " + SystemText(errno));
     return;
   }

@@ -58,7 +58,7 @@ class TOutputFile {
   void Write(std::string_view text);
   // Commits this output alone (see CommitOutputs for a set).
   void Commit();
-  bool IsStandard() const { return !file_ && direct_ < 0; }
+  bool IsStandard() const { return !file_ && !direct_; }
   // Not all-or-nothing: standard output, a pipe, a device.
   bool IsDirect() const { return !file_; }
   const std::string& Path() const { return path_; }
@@ -77,7 +77,8 @@ class TOutputFile {
   std::string option_;
   std::ostream* standard_;
   std::unique_ptr<wymianadanych::TReplacingFile> file_;
-  int direct_ = -1;  // descriptor of a non-regular file written directly
+  bool direct_ = false;  // a non-regular file, written directly through `fd_`
+  int fd_ = -1;
   const std::atomic<bool>* stop_ = nullptr;
   int slot_ = -1;  // where its temporary file is listed for RemoveTemporaryFiles
 };

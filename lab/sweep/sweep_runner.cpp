@@ -1,6 +1,8 @@
 #include "sweep_runner.h"
 
 #include <chrono>
+#include <csignal>
+#include <pthread.h>
 #include <condition_variable>
 #include <exception>
 #include <map>
@@ -103,9 +105,16 @@ bool RunSweep(const TSweep& sweep, const TShardRuns& runs, const QImage& map, co
     if (state.Stopped()) return false;
     worlds.push_back(std::make_unique<TLabWorld>(map));
   }
+  // The threads leave the stop signals to this one, so that a signal
+  // interrupts this thread's waits (a write to a pipe nobody reads).
+  sigset_t stopSignals, previous;
+  sigemptyset(&stopSignals);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stopSignals, s);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
   std::vector<std::thread> pool;
   for (auto& world : worlds)
     pool.emplace_back(Work, std::ref(state), std::ref(*world), std::cref(sweep), std::cref(runs), std::cref(jobs.Run));
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   // Whatever way this function is left, the threads are told and awaited.
   struct TJoin {
     std::vector<std::thread>& Pool;
