@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <optional>
+#include <sys/stat.h>
 
 #include "bad_input.h"
 #include "csv.h"
@@ -30,6 +31,15 @@ std::vector<TNamedFile> Inputs(const std::vector<std::string>& paths) {
   return inputs;
 }
 
+// A regular file can be read twice; a pipe only once.
+bool AllRegular(const std::vector<std::string>& paths) {
+  for (const std::string& p : paths) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunCommand(const TMergeArguments& a, const TConsole& console) {
@@ -37,7 +47,8 @@ int RunCommand(const TMergeArguments& a, const TConsole& console) {
   CheckNoOverlap(Inputs(a.Files), {{"--out", a.Out}});
   // The files are checked whole before anything is written, so that bad
   // shards leave nothing behind, not even on standard output; then merged.
-  MergeShardFiles(a.Files, {}, console.Stop);
+  // Pipes are read once, as they are merged.
+  if (AllRegular(a.Files)) MergeShardFiles(a.Files, {}, console.Stop);
   TOutputFile out(a.Out, console.Out, "--out", console.Stop);
   MergeShardFiles(a.Files, [&](std::string_view text) { out.Write(text); }, console.Stop);
   out.Commit();
@@ -62,7 +73,7 @@ int RunCommand(const TSummaryArguments& a, const TConsole& console) {
     auto reader = std::make_unique<TCsvReader>(a.Results, console.Stop);
     SignalPoint("summary");
     return reader;
-  });
+  }, AllRegular({a.Results}));
   ThrowIfStopped(console.Stop);
   // The text and the CSV file are one set: the file is put in place only
   // once the text has reached standard output.

@@ -98,10 +98,13 @@ TSummaryColumns FindSummaryColumns(const TCsvReader& table, TSummary& summary) {
 // Per configuration and result: the count and sum of the values in the
 // first pass, the squares of their distances from the mean in the second,
 // so that the numbers are those of the values all held at once.
+// A table that cannot be read twice (a pipe) takes the squares from
+// Welford's running mean instead, equal but for the last digits.
 struct TAccumulator {
   int64_t N = 0;
   double Sum = 0;
   double Squares = 0;
+  double RunningMean = 0, RunningSquares = 0;
 };
 
 // Calls `each(configuration, result, value)` for every value of the table.
@@ -148,7 +151,7 @@ TStatistic Statistic(const TAccumulator& a) {
 
 }  // namespace
 
-TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open) {
+TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open, bool readTwice) {
   TSummary summary;
   std::map<std::vector<std::string>, size_t> byKey;
   std::vector<std::vector<TAccumulator>> sums;  // configuration, result
@@ -160,12 +163,19 @@ TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open) {
     columns = FindSummaryColumns(*table, summary);
     ForEachValue(*table, columns, summary, byKey, true, [&](size_t c, size_t r, double v) {
       if (sums.size() <= c) sums.resize(c + 1, std::vector<TAccumulator>(columns.Results.size()));
-      ++sums[c][r].N;
-      sums[c][r].Sum += v;
+      TAccumulator& a = sums[c][r];
+      ++a.N;
+      a.Sum += v;
+      const double delta = v - a.RunningMean;
+      a.RunningMean += delta / static_cast<double>(a.N);
+      a.RunningSquares += delta * (v - a.RunningMean);
     });
   }
+  for (auto& configuration : sums)
+    for (TAccumulator& a : configuration)
+      if (!readTwice) a.Squares = a.RunningSquares;
   sums.resize(summary.Configurations.size(), std::vector<TAccumulator>(columns.Results.size()));
-  {
+  if (readTwice) {
     const std::unique_ptr<TCsvReader> table = open();
     TSummary again;
     std::map<std::vector<std::string>, size_t> keys;

@@ -39,11 +39,12 @@ struct TSummary {
 const std::vector<std::string>& SummaryResults();
 
 // Reads the table twice through readers `open` makes (first the counts and
-// sums, then the squares around the means), holding one row at a time.
+// sums, then the squares around the means), holding one row at a time;
+// once when not `readTwice` (a pipe), the squares then kept as it goes.
 // Throws TBadInput for a table without the expected columns, with a value
 // that is not a number a double holds, with an empty value where a run
 // always has one (see MayBeEmpty), or with sums beyond a double.
-TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open);
+TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open, bool readTwice = true);
 
 // An aligned table for the terminal: a heading per configuration naming
 // the scenario and what differs between the configurations.

@@ -7,8 +7,8 @@
 # bounded. Also: write failures on standard output, pipes and FIFOs.
 set -euo pipefail
 lab=$1 examples=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+work=$(mktemp -d) keep=$(mktemp -d)  # keep: what the steps below do not clear
+trap 'rm -rf "$work" "$keep"' EXIT
 cd "$work"
 scenario=$examples/two_posts_one_boat.wnd
 run=("$lab" run "$scenario" --duration 20 --seeds 1-8 --jobs 2)
@@ -49,13 +49,11 @@ expect 130 placing INT 1 new -- "${run[@]}" "${outputs[@]}"
 expect 143 placing TERM 2 new -- "${run[@]}" "${outputs[@]}"
 
 # merge and summary: r.csv and s.csv stay the old files beside the shard.
-shard() { "${run[@]}" --out "$work/shard.csv"; }
-shard
-cp shard.csv /tmp/wt20-shard.$$ && trap 'rm -rf "$work" /tmp/wt20-shard.$$' EXIT
-expect 130 merge INT 1 old -- "$lab" merge /tmp/wt20-shard.$$ --out r.csv
-expect 143 merge TERM 1 old -- "$lab" merge /tmp/wt20-shard.$$ --out r.csv
-expect 143 summary TERM 1 old -- "$lab" summary /tmp/wt20-shard.$$ --csv r.csv
-expect 130 summary INT 1 old -- "$lab" summary /tmp/wt20-shard.$$ --csv r.csv
+"${run[@]}" --out "$keep/shard.csv"
+expect 130 merge INT 1 old -- "$lab" merge "$keep/shard.csv" --out r.csv
+expect 143 merge TERM 1 old -- "$lab" merge "$keep/shard.csv" --out r.csv
+expect 143 summary TERM 1 old -- "$lab" summary "$keep/shard.csv" --csv r.csv
+expect 130 summary INT 1 old -- "$lab" summary "$keep/shard.csv" --csv r.csv
 
 # A FIFO with no reader: the wait ends on Ctrl-C, not only on SIGKILL.
 fresh
@@ -76,7 +74,11 @@ rows=$("$lab" run "$scenario" --duration 20 --seeds 1-3 --out /dev/stdout | wc -
 sleep 0.5
 [ "$(gzip -dc r.csv.gz | wc -l)" = 4 ] || fail "--out >(gzip) did not get every row"
 status=0
-"$lab" summary /tmp/wt20-shard.$$ > /dev/full 2> err || status=$?
+"$lab" summary "$keep/shard.csv" > /dev/full 2> err || status=$?
 [ "$status" = 1 ] && grep -q "No space left on device" err || fail "summary > /dev/full: status $status, $(cat err)"
+# Pipes as inputs are read once: merge and summary take them too.
+"$lab" merge <(cat "$keep/shard.csv") > piped.csv && cmp -s piped.csv "$keep/shard.csv" ||
+  fail "merge of a pipe is not the shard itself"
+"$lab" summary <(cat "$keep/shard.csv") | grep -q "(8 runs)" || fail "summary of a pipe"
 "$lab" run --help | grep -q "not all-or-nothing" || fail "--help does not say that a pipe is not all-or-nothing"
 exit $failed
