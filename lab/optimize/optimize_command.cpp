@@ -7,6 +7,7 @@
 #include "bad_input.h"
 #include "csv.h"
 #include "heatmap.h"
+#include "file_identity.h"
 #include "lab_support.h"
 #include "layout_picture.h"
 #include "optimize_report.h"
@@ -130,6 +131,8 @@ void CheckOutputs(const TOptimizeArguments& a) {
   CheckOutputPath(a.HeatmapBefore, "--heatmap-before");
   CheckOutputPath(a.HeatmapAfter, "--heatmap-after");
   CheckDistinctOutputs({{"--out", a.Out}, {"--heatmap-before", a.HeatmapBefore}, {"--heatmap-after", a.HeatmapAfter}});
+  CheckNoOverlap({{"the scenario", a.Scenario}, {"the map", MapPath(a.Map)}},
+                 {{"--out", a.Out}, {"--heatmap-before", a.HeatmapBefore}, {"--heatmap-after", a.HeatmapAfter}});
 }
 
 TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& console) {
