@@ -41,8 +41,15 @@ class TRunRecord {
   }
 
   void Observe(const TWorld& w, bool stepTaken) {
-    now_ = ReadMomentCounts(w);
+    static_cast<wymianadanych::TMomentCounts&>(now_) = ReadMomentCounts(w);
     if (!stepTaken) return;
+    // A step stands for the simulated time since the one before; the
+    // people it leaves in the water and the alarm they moved under hold
+    // for that long.
+    const int64_t stepMs = int64_t{now_.ElapsedMs} - lastStepElapsedMs_;
+    lastStepElapsedMs_ = now_.ElapsedMs;
+    now_.SwimPersonMs += int64_t{now_.Swimmers} * stepMs;
+    if (now_.PeopleWarned) now_.WarnedMs += stepMs;
     result_.AlarmSteps += now_.Alarm;
     result_.MostSwimmers = std::max(result_.MostSwimmers, now_.Swimmers);
     if (result_.FirstEatenMs < 0 && now_.DeadPeople > 0) result_.FirstEatenMs = now_.ElapsedMs;
@@ -61,6 +68,7 @@ class TRunRecord {
   int32_t everyMs_;
   int32_t durationMs_;
   int64_t nextSampleMs_;
+  int64_t lastStepElapsedMs_ = 0;
   TMomentCounts now_;  // as of the last iteration
   TRunResult result_;
 };

@@ -19,8 +19,16 @@
 
 namespace wendo_lab {
 
-// The counters of a run at one moment, as the core reads them.
-using wymianadanych::TMomentCounts;
+// The counters of a run at one moment, as the core reads them, and the
+// exposure that the steps up to then add up to, which only a run that
+// watches every step can know.
+struct TMomentCounts : wymianadanych::TMomentCounts {
+  // Over the steps so far, the live people on water cells after each step
+  // times the step's simulated duration: person-milliseconds in the water.
+  int64_t SwimPersonMs = 0;
+  // The simulated time of the steps whose people moved under an alarm.
+  int64_t WarnedMs = 0;
+};
 
 struct TSample {
   int32_t TimeMs = 0;
