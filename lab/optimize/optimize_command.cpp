@@ -1,6 +1,7 @@
 #include "optimize_command.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <cstdio>
 #include <limits>
 
@@ -99,6 +100,25 @@ void AddSearchOptions(CLI::App& c, TOptimizeArguments& a) {
       "1")
       ->type_name("SEED");
   AddJobsOption(c, s.Jobs);
+  WithDefault(c.add_option("--objective", a.Objective,
+                           "What the search minimises: risk, people eaten per 1,000 swim-hours over the seeds; or "
+                           "eaten, people eaten per run"),
+              "risk")
+      ->type_name("risk|eaten");
+  AddParsedOption(
+      c, "--min-use", a.MinUse,
+      [](const std::string& text) {
+        double v = -1;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+        if (ec != std::errc() || end != text.data() + text.size() || !(v >= 0 && v <= 1))
+          throw TBadInput("--min-use \"" + text + "\": expected a share from 0 to 1");
+        return std::optional<double>(v);
+      },
+      "Reject a layout whose swim-hours fall below this share of the scenario's as given on the same seeds; 0: "
+      "no such rule (default 0.5 with --objective risk, 0 with eaten)")
+      ->type_name("SHARE");
+  c.add_flag("--prune", s.Prune,
+             "Drop the added objects that make no measurable difference and check the layout again");
 }
 
 void AddOutputOptions(CLI::App& c, TOptimizeArguments& a) {
@@ -135,20 +155,29 @@ void CheckOutputs(const TOptimizeArguments& a) {
 TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& console) {
   if (a.Placement.Observers == 0 && a.Placement.Boats == 0)
     throw TBadInput("nothing to place: give --observers or --boats a number above 0");
-  if (a.Search.Budget < a.Search.SeedsPerEvaluation)
-    throw TBadInput("--budget " + std::to_string(a.Search.Budget) +
-                    " is less than one evaluation: each layout is run on --seeds-per-layout " +
-                    std::to_string(a.Search.SeedsPerEvaluation) + " seeds");
+
+  const std::optional<TObjective> objective = ObjectiveNamed(a.Objective);
+  if (!objective)
+    throw TBadInput("--objective \"" + a.Objective + "\": not an objective; the objectives are " + ObjectiveNames());
   CheckOutputs(a);
   TOptimizeRequest r{ReadMap(a.Map), ReadScenarioSetup(a.Scenario), a.Placement, a.Search};
   r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();
   r.Settings.Stop = console.Stop;
+  r.Settings.Objective = {*objective, a.MinUse ? *a.MinUse : *objective == TObjective::Risk ? 0.5 : 0.0};
   const TScenario& base = r.Base.Scenario;
   r.Placement.ObserverRange = a.ObserverRange          ? *a.ObserverRange
                               : base.Observers.empty() ? DefaultObserverRange
                                                        : base.Observers.back().Range;
   r.Placement.BoatSpeed = a.BoatSpeed ? *a.BoatSpeed : base.Boats.empty() ? DefaultBoatSpeed : base.Boats.back().Speed;
   r.Placement.BoatRange = a.BoatRange ? *a.BoatRange : base.Boats.empty() ? DefaultBoatRange : base.Boats.back().Range;
+  // One evaluation, and the scenario as given on the same seeds when a
+  // share of its swimming is asked for.
+  const int64_t least = r.Settings.SeedsPerEvaluation * (r.Settings.Objective.MinUse > 0 ? 2 : 1);
+  if (r.Settings.Budget < least)
+    throw TBadInput("--budget " + std::to_string(r.Settings.Budget) +
+                    " is less than one evaluation: each layout is run on --seeds-per-layout " +
+                    std::to_string(r.Settings.SeedsPerEvaluation) + " seeds" +
+                    (least > r.Settings.SeedsPerEvaluation ? ", and the scenario as given on the same ones" : ""));
   return r;
 }
 
@@ -170,7 +199,7 @@ TOptimisation SearchWithProgress(const TLayoutSearch& search, const TSearchSetti
                        : p.Evaluations < p.EvaluationsPlanned
                            ? std::to_string(p.Evaluations) + "/" + std::to_string(p.EvaluationsPlanned) + " layouts"
                            : "final round";
-    if (p.BestMean) note += ", best " + FixedText(*p.BestMean, 2) + " eaten";
+    if (p.BestScore) note += ", best " + ScoreText(*p.BestScore, settings.Objective.Objective);
     progress.SetNote(note);
     progress.SetTotal(p.RunsPlanned);
     progress.Update(p.RunsDone);
@@ -195,7 +224,7 @@ void WriteOutputs(TOptimizeOutputs& files, const TOptimisation& o, const TOptimi
     if (files.Before) draw(*files.Before, *o.DeathsNaive, o.Naive);
     if (files.After) draw(*files.After, *o.DeathsBest, o.Best);
   }
-  files.Out.Write(ScenarioText(o.Best));
+  files.Out.Write(ScenarioText(WrittenLayout(o, r.Settings.Objective.Objective)));
   files.Out.Commit();
   if (o.CheckDone) {
     if (files.Before) files.Before->Commit();
@@ -214,6 +243,11 @@ int ExitStatus(const TOptimisation& o, const std::string& out, const TConsole& c
   if (!o.CheckDone) {
     console.Err << "wendo-lab: stopped during the held-out check; " << out
                 << " holds the search's best layout, NOT checked on held-out seeds; no heatmap was written\n";
+    return ExitStopped;
+  }
+  if (!o.WeighingDone) {
+    console.Err << "wendo-lab: stopped while weighing each added object; the check is complete, but the report "
+                   "says nothing of what each object is worth\n";
     return ExitStopped;
   }
   return ExitDone;
@@ -239,7 +273,8 @@ int RunCommand(const TOptimizeArguments& a, const TConsole& console) {
   TOptimizeOutputs files(a, console);
   const TOptimisation o = SearchWithProgress(search, request.Settings, console);
   const std::string report = OptimisationReport(
-      o, {request.Settings, request.Base.Scenario.Observers.size(), request.Base.Scenario.Boats.size(), a.Out, a.Map});
+      o, {request.Settings, search, request.Base.Scenario.Observers.size(), request.Base.Scenario.Boats.size(), a.Out,
+          a.Map});
   if (o.Evaluations == 0) {
     console.Out << report;
     console.Err << "wendo-lab: stopped before any layout was evaluated; nothing was written\n";

@@ -21,7 +21,9 @@ struct TOptimizeArguments {
   std::string Scenario;
   TPlacementRequest Placement;                                 // its ranges and speed come from the options below
   std::optional<int32_t> ObserverRange, BoatSpeed, BoatRange;  // unset: from the scenario
-  TSearchSettings Search;                                      // but its KeepDeaths and Stop
+  TSearchSettings Search;                                      // but its KeepDeaths, Stop and Objective
+  std::string Objective = "risk";
+  std::optional<double> MinUse;                                // unset: 0.5 for risk, 0 for eaten
   std::string Map;
   std::string HeatmapBefore, HeatmapAfter;
   int HeatmapWidth = 0;

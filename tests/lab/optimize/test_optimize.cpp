@@ -205,6 +205,7 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   settings.SeedsPerEvaluation = 3;
   settings.Budget = 50;
   settings.Jobs = 2;
+  settings.WeighObjects = false;
   std::vector<TSweep> sweeps;
   std::vector<TSearchProgress> reports;
   const TOptimisation o = search.Run(
@@ -216,11 +217,12 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   ASSERT_TRUE(o.CheckDone);
   // The progress bar's total: never passed, and reached at the end.
   for (const TSearchProgress& p : reports) EXPECT_LE(p.RunsDone, p.RunsPlanned);
-  EXPECT_EQ(reports.back().RunsDone, o.SearchRuns + 400);
+  EXPECT_EQ(reports.back().RunsDone, o.SearchRuns + 600);
   EXPECT_EQ(reports.back().RunsPlanned, reports.back().RunsDone);
   ASSERT_GE(sweeps.size(), 3u);
-  // The search: every layout on the same seeds, then the finalists on more;
-  // the last sweep is the check of the naive and the advised layout.
+  // The search: the scenario as given and every layout on the same seeds,
+  // then the finalists on more; the last sweep is the check of the naive
+  // and the advised layout and the scenario as given.
   const TSweep& check = sweeps.back();
   std::set<uint32_t> searched;
   int64_t runs = 0;
@@ -235,14 +237,19 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   ASSERT_EQ(check.Seeds.size(), 200u);
   EXPECT_EQ(std::set<uint32_t>(check.Seeds.begin(), check.Seeds.end()).size(), 200u);
   for (uint32_t s : check.Seeds) EXPECT_EQ(searched.count(s), 0u) << s;
-  ASSERT_EQ(check.Scenarios.size(), 2u);
+  ASSERT_EQ(check.Scenarios.size(), 3u);
   EXPECT_EQ(check.Scenarios[0].Scenario.Observers[0].X, o.Naive.Scenario.Observers[0].X);
   EXPECT_EQ(check.Scenarios[1].Scenario.Boats[1].PatrolY, o.Best.Scenario.Boats[1].PatrolY);
-  // The comparison is seed by seed.
-  ASSERT_EQ(o.Check.BestEaten.size(), 200u);
-  double difference = 0;
-  for (size_t s = 0; s < 200; ++s) difference += o.Check.BestEaten[s] - o.Check.NaiveEaten[s];
-  EXPECT_NEAR(o.Check.Difference.Mean, difference / 200, 1e-9);
+  EXPECT_EQ(check.Scenarios[2].Scenario.Observers.size(), 0u);
+  // The comparison is seed by seed: the difference of the ratios of totals.
+  ASSERT_EQ(o.Check.Best.Runs.size(), 200u);
+  double eaten[2] = {0, 0}, hours[2] = {0, 0};
+  for (size_t s = 0; s < 200; ++s)
+    for (const auto& [i, outcome] : {std::pair{0, &o.Check.Naive}, std::pair{1, &o.Check.Best}}) {
+      eaten[i] += outcome->Runs[s].Eaten;
+      hours[i] += outcome->Runs[s].SwimHours;
+    }
+  EXPECT_NEAR(o.Check.Difference.Mean, 1000 * (eaten[1] / hours[1] - eaten[0] / hours[0]), 1e-6);
 }
 
 TEST_F(Optimize, AdviceLoadsWithTheScenarioOwnObjectsFirst) {
