@@ -223,10 +223,12 @@ TOptimisation TLayoutSearch::Run(const TSearchSettings& settings,
   auto seconds = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
   TOptimisation out;
   Search(out, settings, progress, runner, seconds);
-  if (out.SearchDone)
+  if (!out.SearchDone)
+    out.SearchSeconds = seconds();
+  else if (!out.CheckDone)
     out.CheckSeconds = seconds() - out.SearchSeconds;
   else
-    out.SearchSeconds = seconds();
+    out.WeighSeconds = seconds() - out.SearchSeconds - out.CheckSeconds;
   return out;
 }
 
@@ -299,7 +301,8 @@ class TLayoutSearch::TPass {
   // added object when weighed (the pruned layout comes on top).
   int64_t CheckRuns() const {
     const int64_t added = search_.request_.Observers + search_.request_.Boats;
-    return (3 + (settings_.WeighObjects ? added : 0)) * int64_t{settings_.HeldOutSeeds};
+    return (1 + settings_.CheckNaive + settings_.CheckAsGiven + (settings_.WeighObjects ? added : 0)) *
+           int64_t{settings_.HeldOutSeeds};
   }
   // Runs every layout on every seed, handing each run's result over in
   // order; false when stopped.
@@ -468,15 +471,21 @@ std::optional<std::vector<TLayoutOutcome>> TLayoutSearch::TPass::OutcomesOn(cons
 bool TLayoutSearch::TPass::HeldOutCheck() {
   p_.Checking = true;
   Report();
-  auto outcomes = OutcomesOn({out_.Naive, out_.Best, search_.base_}, settings_.KeepDeaths);
+  // The naive layout first and the advice second, whose deaths the
+  // heatmaps draw.
+  std::vector<TScenarioSetup> layouts = {out_.Best};
+  if (settings_.CheckNaive) layouts.insert(layouts.begin(), out_.Naive);
+  if (settings_.CheckAsGiven) layouts.push_back(search_.base_);
+  auto outcomes = OutcomesOn(layouts, settings_.KeepDeaths && settings_.CheckNaive);
   if (!outcomes) return false;
   TLayoutCheck& check = out_.Check;
-  check.Naive = std::move((*outcomes)[0]);
-  check.Best = std::move((*outcomes)[1]);
-  check.AsGiven = std::move((*outcomes)[2]);
+  auto next = outcomes->begin();
+  if (settings_.CheckNaive) check.Naive = std::move(*next++);
+  check.Best = std::move(*next++);
+  if (settings_.CheckAsGiven) check.AsGiven = std::move(*next++);
   const TObjective objective = settings_.Objective.Objective;
-  check.Difference = PairedDifference(check.Naive, check.Best, objective);
-  check.BestOverAsGiven = PairedDifference(check.AsGiven, check.Best, objective);
+  if (settings_.CheckNaive) check.Difference = PairedDifference(check.Naive, check.Best, objective);
+  if (settings_.CheckAsGiven) check.BestOverAsGiven = PairedDifference(check.AsGiven, check.Best, objective);
   return true;
 }
 
@@ -519,6 +528,7 @@ void TLayoutSearch::Search(TOptimisation& out, const TSearchSettings& settings,
   out.SearchSeconds = seconds();
   out.SearchDone = true;
   if (!pass.HeldOutCheck()) return;
+  out.CheckSeconds = seconds() - out.SearchSeconds;
   out.CheckDone = true;
   out.WeighingDone = !settings.WeighObjects || pass.WeighObjects();
 }

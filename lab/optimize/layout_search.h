@@ -70,7 +70,11 @@ struct TSearchSettings {
   uint32_t SearchSeed = 1;
   int Jobs = 1;
   TObjectiveSettings Objective;
-  bool WeighObjects = true;  // run the advice without each added object in the check
+  // What the check runs besides the advice: the naive layout and the
+  // scenario as given, and the advice without each added object in turn.
+  bool CheckNaive = true;
+  bool CheckAsGiven = true;
+  bool WeighObjects = true;
   bool Prune = false;        // and check it again without those that make no measurable difference
   bool KeepDeaths = false;   // where people were eaten in the check, for heatmaps
   const std::atomic<bool>* Stop = nullptr;
@@ -119,7 +123,7 @@ struct TObjectWorth {
 };
 
 struct TLayoutCheck {
-  TLayoutOutcome Naive, Best, AsGiven;
+  TLayoutOutcome Naive, Best, AsGiven;  // those the check ran (see TSearchSettings)
   TStatistic Difference;         // of the objective, best − naive, seed by seed
   TStatistic BestOverAsGiven;    // of the objective, best − the scenario as given
   std::vector<TObjectWorth> Worth;  // each added object of the best layout, when weighed
@@ -150,7 +154,8 @@ struct TOptimisation {
   std::optional<double> NaiveFinalScore;             // over the same seeds, when the naive layout was a finalist
   TLayoutCheck Check;                                // when CheckDone
   std::optional<TDeathMap> DeathsNaive, DeathsBest;  // of the check, when asked for
-  double SearchSeconds = 0, CheckSeconds = 0;        // wall-clock time
+  double SearchSeconds = 0, CheckSeconds = 0;        // wall-clock time; the check's without the weighing
+  double WeighSeconds = 0;
 };
 
 using TSweepRunner = std::function<bool(const TSweep&, const TShardRuns&, const QImage&, const TSweepJobs&)>;

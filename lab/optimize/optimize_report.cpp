@@ -1,5 +1,6 @@
 #include "optimize_report.h"
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -200,7 +201,10 @@ void ReportSearch(std::ostream& report, const TOptimisation& o, const TReportCon
            << " as a finalist";
   report << "\n  best found: " << ScoreText(*o.BestScore, objective.Objective) << " on its " << o.BestSeeds
          << " seeds\n";
-  if (o.SearchDone && ScenarioText(o.Best) == ScenarioText(o.Naive))
+  if (!std::isfinite(*o.BestScore))
+    report << "  every layout of the search was rejected: none kept " << Percent(objective.MinUse)
+           << " of the swimming of the scenario as given\n";
+  else if (o.SearchDone && ScenarioText(o.Best) == ScenarioText(o.Naive))
     report << "  no layout did better than the naive one: the advice is the naive layout\n";
   report << "Naive layout:\n" << Objects(o.Naive, context);
 }
@@ -215,7 +219,9 @@ void ReportCheck(std::ostream& report, const TOptimisation& o, const TReportCont
          << CheckTable(o.Check) << "  advised - naive, paired: " << Difference(o.Check.Difference) << " "
          << ObjectiveWords(objective) << "\n"
          << VerdictText(o.Check.Difference, objective) << OverAsGiven(o.Check, objective) << ClosedBeaches(o.Check);
-  if (!o.Check.Worth.empty()) report << WorthTable(o, context);
+  if (!o.Check.Worth.empty())
+    report << WorthTable(o, context) << "  (" << o.Check.Worth.size() * int64_t{heldOut} << " runs, "
+           << Clock(o.WeighSeconds) << ")\n";
   if (o.WeighingDone && context.Settings.Prune) report << PrunedText(o, context);
 }
 
