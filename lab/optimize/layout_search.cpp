@@ -452,15 +452,16 @@ std::optional<std::vector<TLayoutOutcome>> TLayoutSearch::TPass::OutcomesOn(cons
   std::vector<std::vector<TCheckRun>> runs(layouts.size(), std::vector<TCheckRun>(heldOut));
   TRunOptions options;
   options.SampleEveryMs = SwimmerSampleMs;
-  options.KeepDeaths = keepDeaths;
-  if (keepDeaths) {
-    out_.DeathsNaive.emplace(search_.map_.width(), search_.map_.height());
-    out_.DeathsBest.emplace(search_.map_.width(), search_.map_.height());
-  }
+  options.KeepDeaths = options.KeepBoatPlaces = keepDeaths;
+  if (keepDeaths)
+    for (auto* map : {&out_.DeathsNaive, &out_.DeathsBest, &out_.BoatsNaive, &out_.BoatsBest})
+      map->emplace(search_.map_.width(), search_.map_.height());
   const bool complete =
       RunAll(layouts, out_.Seeds.HeldOut, options, [&](size_t layout, size_t seed, TRunResult&& r) {
         runs[layout][seed] = CheckRunOf(r);
-        if (keepDeaths && layout < 2) (layout == 0 ? out_.DeathsNaive : out_.DeathsBest)->Add(r.Deaths);
+        if (!keepDeaths || layout >= 2) return;
+        (layout == 0 ? out_.DeathsNaive : out_.DeathsBest)->Add(r.Deaths);
+        (layout == 0 ? out_.BoatsNaive : out_.BoatsBest)->Add(r.BoatPlaces);
       });
   if (!complete) return std::nullopt;
   std::vector<TLayoutOutcome> outcomes;

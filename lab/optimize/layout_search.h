@@ -154,6 +154,7 @@ struct TOptimisation {
   std::optional<double> NaiveFinalScore;             // over the same seeds, when the naive layout was a finalist
   TLayoutCheck Check;                                // when CheckDone
   std::optional<TDeathMap> DeathsNaive, DeathsBest;  // of the check, when asked for
+  std::optional<TDeathMap> BoatsNaive, BoatsBest;    // where the boats were in the check, the same
   double SearchSeconds = 0, CheckSeconds = 0;        // wall-clock time; the check's without the weighing
   double WeighSeconds = 0;
 };

@@ -264,15 +264,16 @@ void WriteOutputs(TOptimizeOutputs& files, const TOptimisation& o, const TOptimi
   if (o.CheckDone && (files.Before || files.After)) {
     const auto app = TextSupport();
     const double peak = std::max(PeakDensity(*o.DeathsNaive), PeakDensity(*o.DeathsBest));
-    auto draw = [&](TOutputFile& file, const TDeathMap& deaths, const TScenarioSetup& layout) {
-      const QImage picture = DrawHeatmap(r.Map, deaths, heatmapWidth, peak, [&](QPainter& painter, double scale) {
-        DrawLayout(painter, scale, layout, ownObservers, ownBoats);
-      });
+    auto draw = [&](TOutputFile& file, const TDeathMap& deaths, const TDeathMap& boats, const TScenarioSetup& layout) {
+      const QImage picture = DrawHeatmap(
+          r.Map, deaths, heatmapWidth, peak,
+          [&](QPainter& painter, double scale) { DrawLayout(painter, scale, layout, ownObservers, ownBoats, &boats); },
+          ObjectPlaces(layout));
       const QByteArray png = PngBytes(picture);
       file.Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
     };
-    if (files.Before) draw(*files.Before, *o.DeathsNaive, o.Naive);
-    if (files.After) draw(*files.After, *o.DeathsBest, o.Best);
+    if (files.Before) draw(*files.Before, *o.DeathsNaive, *o.BoatsNaive, o.Naive);
+    if (files.After) draw(*files.After, *o.DeathsBest, *o.BoatsBest, o.Best);
   }
   files.Out.Write(ScenarioText(WrittenLayout(o, r.Settings.Objective.Objective)));
   files.Out.Commit();

@@ -47,7 +47,10 @@ struct TRunResult {
   int32_t FirstEatenMs = -1;  // simulated time of the first person eaten, -1 if none
   std::vector<TSample> Series;
   std::vector<TPlace> Deaths;  // where people were eaten
+  std::vector<TPlace> BoatPlaces;  // where the boats were, every BoatPlaceSteps-th step, when kept
 };
+
+constexpr int32_t BoatPlaceSteps = 10;
 
 // Raised inside a run when the stop flag is set.
 struct TRunStopped {};
@@ -55,6 +58,7 @@ struct TRunStopped {};
 struct TRunOptions {
   int32_t SampleEveryMs = 0;  // 0: no series
   bool KeepDeaths = false;
+  bool KeepBoatPlaces = false;
   const std::atomic<bool>* Stop = nullptr;
   // Called after every iteration with its tick, the TIterationResult bits
   // and the messages it appended (for tests that compare runs).
