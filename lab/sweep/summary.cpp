@@ -40,6 +40,26 @@ std::string Padded(const std::string& s, size_t width, bool right) {
   return right ? pad + s : s + pad;
 }
 
+// The run just read into the configuration's risk: its people eaten over
+// its swim-hours (neither may be empty, so the row holds both).
+void AddRisk(TRatioOfTotals& risk, const std::vector<double>& values) {
+  static const auto at = [](const char* name) {
+    return std::find(SummaryResults().begin(), SummaryResults().end(), name) - SummaryResults().begin();
+  };
+  static const auto eaten = at("people_eaten"), hours = at("swim_hours");
+  risk.Add(values[eaten], values[hours]);
+}
+
+// The risk line under a configuration's table.
+std::string RiskText(const TRatioOfTotals& risk) {
+  const TRatioEstimate e = risk.Estimate(1000);
+  std::string text = "  people eaten per 1,000 swim-hours, all runs together: ";
+  if (!e.Known) return text + "- (nobody swam)\n";
+  text += FixedText(e.Ratio, 2);
+  if (e.IntervalKnown) text += " (95% CI " + FixedText(e.CiLow, 2) + " to " + FixedText(e.CiHigh, 2) + ", delta method)";
+  return text + "\n";
+}
+
 }  // namespace
 
 const std::vector<std::string>& SummaryResults() {
@@ -112,11 +132,12 @@ template <class Each>
 void ForEachValue(TCsvReader& table, const TSummaryColumns& columns, TSummary& summary,
                   std::map<std::vector<std::string>, size_t>& byKey, bool count, const Each& each) {
   std::vector<std::string> key;
+  std::vector<double> rowValues(columns.Results.size());
   for (TCsvRecord row; table.Next(row);) {
     key.clear();
     for (int c : columns.Key) key.push_back(row.Fields[c]);
     const auto [at, fresh] = byKey.emplace(key, summary.Configurations.size());
-    if (fresh) summary.Configurations.push_back({key, 0, {}});
+    if (fresh) summary.Configurations.push_back({key, 0, {}, {}});
     if (count) ++summary.Configurations[at->second].Runs;
     for (size_t r = 0; r < columns.Results.size(); ++r) {
       const std::string& field = row.Fields[columns.Results[r]];
@@ -130,7 +151,9 @@ void ForEachValue(TCsvReader& table, const TSummaryColumns& columns, TSummary& s
       if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))
         throw TBadInput(where + "\"" + field + "\" in column " + name + " is not a number a double holds");
       each(at->second, r, v);
+      rowValues[r] = v;
     }
+    if (count) AddRisk(summary.Configurations[at->second].Risk, rowValues);
   }
 }
 
@@ -236,9 +259,18 @@ std::string SummaryText(const TSummary& summary) {
       for (size_t i = 0; i < row.size(); ++i) line += (i ? "  " : " ") + Padded(row[i], widths[i], i > 0);
       out += line + "\n";
     }
-    out += "\n";
+    out += RiskText(c.Risk) + "\n";
   }
   return out;
+}
+
+// The ratio of totals as one more result: its value in the mean's column.
+static std::vector<std::string> RiskRecord(const TConfigurationSummary& c) {
+  const TRatioEstimate e = c.Risk.Estimate(1000);
+  std::vector<std::string> row = c.Key;
+  row.insert(row.end(), {"eaten_per_1000_swim_hours_of_totals", std::to_string(e.N), e.Known ? NumberText(e.Ratio) : "",
+                         "", e.IntervalKnown ? NumberText(e.CiLow) : "", e.IntervalKnown ? NumberText(e.CiHigh) : ""});
+  return row;
 }
 
 std::string SummaryCsv(const TSummary& summary) {
@@ -256,6 +288,7 @@ std::string SummaryCsv(const TSummary& summary) {
       for (double v : {s.Sd, s.CiLow, s.CiHigh}) row.push_back(s.N > 1 ? NumberText(v) : "");
       AppendRecord(out, row);
     }
+  for (const TConfigurationSummary& c : summary.Configurations) AppendRecord(out, RiskRecord(c));
   return out;
 }
 

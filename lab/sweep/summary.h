@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "csv.h"
+#include "ratio_estimate.h"
 
 namespace wendo_lab {
 
@@ -28,6 +29,7 @@ struct TConfigurationSummary {
   std::vector<std::string> Key;  // the configuration columns' values
   int64_t Runs = 0;
   std::vector<TStatistic> Results;  // one per SummaryResults() entry
+  TRatioOfTotals Risk;              // people eaten over swim-hours, all runs together
 };
 
 struct TSummary {
