@@ -9,6 +9,7 @@
 #include "bad_input.h"
 #include "csv.h"
 #include "heatmap.h"
+#include "file_identity.h"
 #include "how_many_plot.h"
 #include "lab_support.h"
 #include "layout_picture.h"
@@ -195,6 +196,12 @@ void CheckOutputs(const TOptimizeArguments& a) {
                         {"--heatmap-after", a.HeatmapAfter},
                         {"--table", a.Table},
                         {"--plot", a.Plot}});
+  CheckNoOverlap({{"the scenario", a.Scenario}, {"the map", MapPath(a.Map)}},
+                 {{"--out", a.Out},
+                  {"--heatmap-before", a.HeatmapBefore},
+                  {"--heatmap-after", a.HeatmapAfter},
+                  {"--table", a.Table},
+                  {"--plot", a.Plot}});
 }
 
 TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& console) {
