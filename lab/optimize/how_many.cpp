@@ -87,7 +87,7 @@ THowMany RunHowMany(const QImage& map, const TScenarioSetup& base, TPlacementReq
     });
     if (!o.CheckDone) return table;
     if (each.CheckAsGiven) table.Rows.push_back({0, 0, o.Check.AsGiven, {}, {}, false});
-    table.Rows.push_back({c.Observers, c.Boats, o.Check.Best, {}, {}, !std::isfinite(*o.BestScore)});
+    table.Rows.push_back({c.Observers, c.Boats, o.Check.Best, {}, {}, Rejected(*o.BestScore)});
     table.HeldOut = o.Seeds.HeldOut;
   }
   std::stable_sort(table.Rows.begin(), table.Rows.end(), [](const THowManyRow& a, const THowManyRow& b) {
@@ -150,8 +150,8 @@ std::string HowManyText(const THowMany& t, TObjective objective) {
   }
   for (const THowManyRow& r : t.Rows)
     if (r.NoneKeptSwimming)
-      text += "With " + Counted(r.Observers, "post") + " and " + Counted(r.Boats, "boat") + ", no layout of the search kept the share of swimming asked for (--min-use): the row is its "
-              "naive layout, rejected like every other.\n";
+      text += "With " + Counted(r.Observers, "post") + " and " + Counted(r.Boats, "boat") + ", no layout of the search kept the share of swimming asked for (--min-use): the row is the "
+              "layout that kept the most, rejected all the same.\n";
   return text;
 }
 

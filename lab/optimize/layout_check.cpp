@@ -1,6 +1,6 @@
 #include "layout_check.h"
 
-#include <limits>
+#include <algorithm>
 
 #include "csv.h"
 
@@ -9,7 +9,8 @@ namespace wendo_lab {
 namespace {
 
 constexpr double MsPerHour = 3'600'000.0;
-constexpr double Rejected = std::numeric_limits<double>::infinity();
+// Scores of rejected layouts: this, plus the share of the swimming lost.
+constexpr double RejectedScore = 1e300;
 
 TStatistic FromRatio(const TRatioEstimate& e) {
   TStatistic s;
@@ -54,13 +55,17 @@ TTotals& TTotals::operator+=(const TTotals& o) {
 }
 
 double Score(const TTotals& layout, const TTotals& asGiven, const TObjectiveSettings& settings) {
-  if (settings.MinUse > 0 && layout.SwimHours < settings.MinUse * asGiven.SwimHours) return Rejected;
-  if (settings.Objective == TObjective::Eaten) return layout.Runs > 0 ? layout.Eaten / layout.Runs : Rejected;
-  return layout.SwimHours > 0 ? 1000 * layout.Eaten / layout.SwimHours : Rejected;
+  const double kept = asGiven.SwimHours > 0 ? std::min(1.0, layout.SwimHours / asGiven.SwimHours) : 0.0;
+  const double rejected = RejectedScore * (2 - kept);
+  if (settings.MinUse > 0 && layout.SwimHours < settings.MinUse * asGiven.SwimHours) return rejected;
+  if (settings.Objective == TObjective::Eaten) return layout.Runs > 0 ? layout.Eaten / layout.Runs : rejected;
+  return layout.SwimHours > 0 ? 1000 * layout.Eaten / layout.SwimHours : rejected;
 }
 
+bool Rejected(double score) { return score >= RejectedScore; }
+
 std::string ScoreText(double score, TObjective objective) {
-  if (score == Rejected) return "rejected (too little swimming)";
+  if (Rejected(score)) return "rejected (" + FixedText(100 * (2 - score / RejectedScore), 0) + "% of the swimming)";
   return FixedText(score, 2) + (objective == TObjective::Risk ? " eaten per 1,000 swim-hours" : " eaten");
 }
 

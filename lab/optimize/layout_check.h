@@ -46,12 +46,15 @@ struct TTotals {
 double SwimHours(const TRunResult& run);
 
 // The objective of the totals, lower is better: people eaten per 1,000
-// swim-hours, or the mean number eaten; +infinity (rejected) when the
-// swim-hours fall below MinUse of `asGiven`'s on the same seeds, or for
-// risk when nobody swam at all.
+// swim-hours, or the mean number eaten. A layout whose swim-hours fall
+// below MinUse of `asGiven`'s on the same seeds (or, for risk, where
+// nobody swam) is rejected: it scores above every accepted one, the less
+// swimming it kept the higher, so that a search among rejected layouts
+// still climbs toward the open beach.
 double Score(const TTotals& layout, const TTotals& asGiven, const TObjectiveSettings& settings);
+bool Rejected(double score);
 
-// "2.31 eaten per 1,000 swim-hours", "0.72 eaten", "rejected (too little swimming)".
+// "2.31 eaten per 1,000 swim-hours", "0.72 eaten", "rejected (3% of the swimming)".
 std::string ScoreText(double score, TObjective objective);
 
 // How often the check samples the number of swimmers.

@@ -33,9 +33,10 @@ constexpr int32_t DefaultObserverRange = 300, DefaultBoatSpeed = 50, DefaultBoat
 constexpr const char* Description =
     "Finds where N more observation points and M more boats save the most swimmers: keeps the scenario's "
     "parameters and its own objects, adds the new ones where the objects dialog accepts them (an observation "
-    "point on a green or olive cell, a boat's home and patrol point on a blue or aqua water cell), searches for "
-    "the layout with the fewest people eaten on average, checks it against a naive layout on fresh seeds, and "
-    "writes it as a scenario file.";
+    "point on a green or olive cell, a boat's home and patrol point on a blue or aqua water cell, on a beat it "
+    "can sail), searches for the layout with the lowest risk (people eaten per 1,000 swim-hours, see --objective "
+    "and --min-use), checks it against a naive layout and the scenario as given on fresh seeds, and writes it as "
+    "a scenario file. Ranges of counts (--observers 0-3) ask how many posts and boats.";
 
 constexpr const char* Footer =
     "Search: every layout is run on the same --seeds-per-layout seeds (common random numbers), so layouts differ "

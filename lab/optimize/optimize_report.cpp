@@ -201,7 +201,7 @@ void ReportSearch(std::ostream& report, const TOptimisation& o, const TReportCon
            << " as a finalist";
   report << "\n  best found: " << ScoreText(*o.BestScore, objective.Objective) << " on its " << o.BestSeeds
          << " seeds\n";
-  if (!std::isfinite(*o.BestScore))
+  if (Rejected(*o.BestScore))
     report << "  every layout of the search was rejected: none kept " << Percent(objective.MinUse)
            << " of the swimming of the scenario as given\n";
   else if (o.SearchDone && ScenarioText(o.Best) == ScenarioText(o.Naive))

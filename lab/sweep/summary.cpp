@@ -40,15 +40,24 @@ std::string Padded(const std::string& s, size_t width, bool right) {
   return right ? pad + s : s + pad;
 }
 
-// The run just read into the configuration's risk: its people eaten over
-// its swim-hours (neither may be empty, so the row holds both).
-void AddRisk(TRatioOfTotals& risk, const std::vector<double>& values) {
-  static const auto at = [](const char* name) {
-    return std::find(SummaryResults().begin(), SummaryResults().end(), name) - SummaryResults().begin();
-  };
-  static const auto eaten = at("people_eaten"), hours = at("swim_hours");
-  risk.Add(values[eaten], values[hours]);
-}
+// Each run into its configuration's risk: its people eaten over its
+// swim-hours. Neither may be empty, and a run's values come in table
+// order, people_eaten before swim_hours.
+class TRiskOfRuns {
+ public:
+  void Take(TSummary& summary, size_t configuration, size_t result, double v) {
+    static const auto at = [](const char* name) {
+      return static_cast<size_t>(std::find(SummaryResults().begin(), SummaryResults().end(), name) -
+                                 SummaryResults().begin());
+    };
+    static const size_t eaten = at("people_eaten"), hours = at("swim_hours");
+    if (result == eaten) eaten_ = v;
+    if (result == hours) summary.Configurations[configuration].Risk.Add(eaten_, v);
+  }
+
+ private:
+  double eaten_ = 0;
+};
 
 // The risk line under a configuration's table.
 std::string RiskText(const TRatioOfTotals& risk) {
@@ -132,7 +141,6 @@ template <class Each>
 void ForEachValue(TCsvReader& table, const TSummaryColumns& columns, TSummary& summary,
                   std::map<std::vector<std::string>, size_t>& byKey, bool count, const Each& each) {
   std::vector<std::string> key;
-  std::vector<double> rowValues(columns.Results.size());
   for (TCsvRecord row; table.Next(row);) {
     key.clear();
     for (int c : columns.Key) key.push_back(row.Fields[c]);
@@ -151,9 +159,7 @@ void ForEachValue(TCsvReader& table, const TSummaryColumns& columns, TSummary& s
       if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))
         throw TBadInput(where + "\"" + field + "\" in column " + name + " is not a number a double holds");
       each(at->second, r, v);
-      rowValues[r] = v;
     }
-    if (count) AddRisk(summary.Configurations[at->second].Risk, rowValues);
   }
 }
 
@@ -184,7 +190,9 @@ TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open, boo
     const std::unique_ptr<TCsvReader> table = open();
     fileName = table->FileName();
     columns = FindSummaryColumns(*table, summary);
+    TRiskOfRuns risk;
     ForEachValue(*table, columns, summary, byKey, true, [&](size_t c, size_t r, double v) {
+      risk.Take(summary, c, r, v);
       if (sums.size() <= c) sums.resize(c + 1, std::vector<TAccumulator>(columns.Results.size()));
       TAccumulator& a = sums[c][r];
       ++a.N;
