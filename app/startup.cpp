@@ -17,6 +17,7 @@
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
+#include "wendoUnit10.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -74,6 +75,8 @@ std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace
   new TForm7(main);
   step("chart");
   new TForm9(main);
+  step("experiment");
+  new TForm10(main);
   // The timing dialog exists only now; changed periods must wake the threads.
   main->ConnectTimingDialog();
 
