@@ -354,6 +354,7 @@ void TForm10::Button2Click() {
 void TForm10::ShutDown() {
   Timer1->stop();
   work_.Stop();
+  working_ = false;
 }
 
 void TForm10::Timer1Timer() {
