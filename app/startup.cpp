@@ -18,6 +18,7 @@
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
 #include "wendoUnit10.h"
+#include "wendoUnit11.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -77,6 +78,10 @@ std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace
   new TForm9(main);
   step("experiment");
   new TForm10(main);
+  step("advisor");
+  new TForm11(main);
+  // "Zastosuj" may change the scenario exactly when the objects dialog may.
+  Form11->ObjectsEditable = [main] { return main->Obiekty1->isEnabled(); };
   // The timing dialog exists only now; changed periods must wake the threads.
   main->ConnectTimingDialog();
 

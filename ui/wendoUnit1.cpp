@@ -24,6 +24,7 @@
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
 #include "wendoUnit10.h"
+#include "wendoUnit11.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -124,6 +125,7 @@ void TForm1::BuildMenu() {
   // Enabled in every state: both work on a copy of the scenario.
   Analiza1 = bar->addMenu(QStringLiteral("Analiza"));
   Eksperyment1 = item(Analiza1, QStringLiteral("Eksperyment…"), &TForm1::Eksperyment1Click);
+  Doradca1 = item(Analiza1, QStringLiteral("Doradca…"), &TForm1::Doradca1Click);
 
   SetRunState(TRunState::Idle);
 }
@@ -309,6 +311,13 @@ void TForm1::Wykres1Click() {
 
 // --------------------------------------------------------------- "Analiza"
 
+void TForm1::Doradca1Click() {
+  if (!Form11) return;
+  Form11->show();
+  Form11->raise();
+  Form11->activateWindow();
+}
+
 void TForm1::Eksperyment1Click() {
   if (!Form10) return;
   Form10->show();
@@ -345,6 +354,7 @@ void TForm1::ShutDown() {
   if (timer2_) timer2_->stop();
   // The background analyses first: each stops within a fraction of a second.
   if (Form10) Form10->ShutDown();
+  if (Form11) Form11->ShutDown();
   if (simulationThread_) StopSimulationThread();
   // Safe even while a redraw waits for this very thread.
   if (displayThread_) {

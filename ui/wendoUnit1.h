@@ -55,6 +55,7 @@ class TForm1 : public QMainWindow {
   void Wykres1Click();
   // "Analiza"
   void Eksperyment1Click();
+  void Doradca1Click();
 
   // The 100 ms tick, from program start to end: refreshes the statistics,
   // moves every pending message into the messages window and, while a run
@@ -96,6 +97,7 @@ class TForm1 : public QMainWindow {
   QAction* Wykres1;
   QMenu* Analiza1;
   QAction* Eksperyment1;
+  QAction* Doradca1;
 
   // Kept for the window's life, so each proposes the name last chosen in it.
   QFileDialog* SaveDialog1;
