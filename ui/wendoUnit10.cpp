@@ -93,7 +93,7 @@ QString DurationText(double seconds) {
 TForm10::TForm10(QWidget* parent) : QDialog(parent), ChooseFile(RunFileDialog) {
   FrameDialog(*this, QStringLiteral("Eksperyment"), Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
   resize(FirstWidth, FirstHeight);
-  setMinimumSize(480, 360);
+  setMinimumSize(440, 360);
   move(FirstLeft, FirstTop);
   Confirm = [this](const QString& question) {
     return QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes;
@@ -150,8 +150,8 @@ void TForm10::BuildControls() {
   grid->addWidget(LabeledEdit5, 2, 2, 2, 1);
   grid->addWidget(LabeledEdit6, 2, 3, 2, 1);
 
-  LabeledEdit7 = Edit(QStringLiteral("Powtórzenia (ziarna)"), QStringLiteral("30"), this, 110);
-  LabeledEdit8 = Edit(QStringLiteral("Czas symulacji (min)"), QStringLiteral("60"), this, 110);
+  LabeledEdit7 = Edit(QStringLiteral("Powtórzenia (ziarna)"), QStringLiteral("30"), this, 130);
+  LabeledEdit8 = Edit(QStringLiteral("Czas symulacji (min)"), QStringLiteral("60"), this, 130);
   ComboBox3 = new QComboBox(this);
   for (const TExperimentOutcome& o : ExperimentOutcomes()) ComboBox3->addItem(o.Caption);
   auto* outcome = new QLabel(QStringLiteral("Wynik na wykresie"), this);
@@ -175,6 +175,7 @@ void TForm10::BuildControls() {
   StringGrid1 = new QTableWidget(this);
   StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGrid1->verticalHeader()->hide();
+  StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Chart1 = new QChart;
   Chart1->legend()->setAlignment(Qt::AlignRight);
   ChartView1 = new QChartView(Chart1, this);
@@ -182,7 +183,8 @@ void TForm10::BuildControls() {
   auto* results = new QSplitter(Qt::Vertical, this);
   results->addWidget(StringGrid1);
   results->addWidget(ChartView1);
-  results->setStretchFactor(1, 2);
+  results->setStretchFactor(0, 1);
+  results->setStretchFactor(1, 3);
 
   Button3 = new QPushButton(QStringLiteral("Zapisz wyniki…"), this);
   Button4 = new QPushButton(QStringLiteral("Zapisz wykres…"), this);

@@ -36,7 +36,7 @@ TForm11* Form11 = nullptr;
 namespace {
 
 TLabeledEdit* Edit(const QString& caption, const QString& text, QWidget* parent) {
-  constexpr int width = 150;
+  constexpr int width = 180;
   auto* edit = new TLabeledEdit(caption, parent);
   edit->PlaceEdit(0, TLabeledEdit::CaptionHeight, width);
   edit->setFixedSize(width, TLabeledEdit::CaptionHeight + TLabeledEdit::EditHeight);
@@ -189,6 +189,7 @@ void TForm11::Button1Click() {
     result_.reset();
     if (Form2) Form2->SetOverlay(std::nullopt);
     progress_.TakeAll();
+    lastProgress_ = {};
     answers_.TakeAll();
     failures_.TakeAll();
     Memo1->clear();
@@ -226,8 +227,9 @@ void TForm11::ShutDown() {
 
 void TForm11::Timer1Timer() {
   std::vector<TSearchProgress> progress = progress_.TakeAll();
-  if (!progress.empty()) {
-    const TSearchProgress& p = progress.back();
+  if (!progress.empty()) lastProgress_ = progress.back();
+  if (working_) {
+    const TSearchProgress& p = lastProgress_;
     if (p.RunsPlanned > 0)
       ProgressBar1->setValue(static_cast<int>(1000 * std::min<int64_t>(p.RunsDone, p.RunsPlanned) / p.RunsPlanned));
     QString text = p.Checking ? QStringLiteral("Sprawdzanie na nowych próbach") : QStringLiteral("Szukanie");
@@ -235,6 +237,8 @@ void TForm11::Timer1Timer() {
                 .arg(Locale.toString(static_cast<qlonglong>(p.RunsDone)),
                      Locale.toString(static_cast<qlonglong>(p.RunsPlanned)));
     if (p.BestMean) text += QStringLiteral("; najlepszy dotąd: %1 zjedzonych").arg(Locale.toString(*p.BestMean, 'f', 2));
+    // The time so far shows the search at work between two progress reports.
+    text += QStringLiteral("; %1").arg(DurationText(clock_.elapsed() / 1000.0));
     Label1->setText(text);
   }
   if (working_ && work_.Finished()) FinishWork();

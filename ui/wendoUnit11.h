@@ -29,7 +29,10 @@ class TForm11 : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int FirstLeft = 820, FirstTop = 320, FirstWidth = 520, FirstHeight = 420;
+  // Right of the map, where its overlay stays in sight, and below the
+  // mini-map and the chart; it covers the statistics and messages windows,
+  // which the advice is not read beside.
+  static constexpr int FirstLeft = 618, FirstTop = 290, FirstWidth = 500, FirstHeight = 430;
   static constexpr int TimerMs = 100;
 
   explicit TForm11(QWidget* parent = nullptr);
@@ -97,6 +100,7 @@ class TForm11 : public QDialog {
   THandOver<wendo_lab::TSearchProgress> progress_;
   THandOver<wendo_lab::TOptimisation> answers_;
   THandOver<std::string> failures_;
+  wendo_lab::TSearchProgress lastProgress_;
   std::optional<wendo_lab::TOptimisation> result_;
   TLayoutObjects advised_, naive_;
   size_t ownObservers_ = 0, ownBoats_ = 0;
