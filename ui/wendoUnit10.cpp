@@ -14,7 +14,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSplitter>
+#include <QTabWidget>
 #include <QStandardItemModel>
 #include <QTableWidget>
 #include <QTimer>
@@ -177,14 +177,14 @@ void TForm10::BuildControls() {
   StringGrid1->verticalHeader()->hide();
   StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Chart1 = new QChart;
-  Chart1->legend()->setAlignment(Qt::AlignRight);
+  Chart1->legend()->setAlignment(Qt::AlignBottom);
+  Chart1->setMargins(QMargins(4, 4, 4, 4));
   ChartView1 = new QChartView(Chart1, this);
   ChartView1->setRenderHint(QPainter::Antialiasing);
-  auto* results = new QSplitter(Qt::Vertical, this);
-  results->addWidget(StringGrid1);
-  results->addWidget(ChartView1);
-  results->setStretchFactor(0, 1);
-  results->setStretchFactor(1, 3);
+  // The chart and the table each get the whole space below the controls.
+  PageControl1 = new QTabWidget(this);
+  PageControl1->addTab(ChartView1, QStringLiteral("Wykres"));
+  PageControl1->addTab(StringGrid1, QStringLiteral("Tabela"));
 
   Button3 = new QPushButton(QStringLiteral("Zapisz wyniki…"), this);
   Button4 = new QPushButton(QStringLiteral("Zapisz wykres…"), this);
@@ -196,7 +196,7 @@ void TForm10::BuildControls() {
   auto* all = new QVBoxLayout(this);
   all->addLayout(grid);
   all->addLayout(run);
-  all->addWidget(results, 1);
+  all->addWidget(PageControl1, 1);
   all->addLayout(save);
 
   for (QPushButton* b : {Button1, Button2, Button3, Button4}) b->setAutoDefault(false);
@@ -220,7 +220,7 @@ void TForm10::SetKeyboardOrder() {
   QWidget* order[] = {ComboBox1,          LabeledEdit1->Edit(), LabeledEdit2->Edit(), LabeledEdit3->Edit(),
                       ComboBox2,          LabeledEdit4->Edit(), LabeledEdit5->Edit(), LabeledEdit6->Edit(),
                       ComboBox3,          LabeledEdit7->Edit(), LabeledEdit8->Edit(), Button1,
-                      Button2,            StringGrid1,          Button3,              Button4};
+                      Button2,            PageControl1->tabBar(), Button3,            Button4};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -473,11 +473,14 @@ void TForm10::RefreshChart() {
   const size_t outcome = static_cast<size_t>(std::max(0, ComboBox3->currentIndex()));
   Chart1->setTitle(ComboBox3->currentText());
   if (!results_ || !sweep_) return;
+  // With a second parameter, each line is named by its value alone.
+  if (sweep_->Axes.size() > 1)
+    Chart1->setTitle(QStringLiteral("%1; linie: %2").arg(ComboBox3->currentText(),
+                                                          ParameterCaption(sweep_->Axes[1].Parameter)));
   auto* x = new QValueAxis;
   auto* y = new QValueAxis;
   x->setTitleText(sweep_->Axes.empty() ? QString() : ParameterCaption(sweep_->Axes[0].Parameter));
-  y->setTitleText(ComboBox3->currentText());
-  x->setLabelFormat(QStringLiteral("%g"));
+  x->setLabelFormat(QStringLiteral("%.0f"));
   Chart1->addAxis(x, Qt::AlignBottom);
   Chart1->addAxis(y, Qt::AlignLeft);
   // One line per value of the second parameter, in the order of its values.
@@ -497,7 +500,7 @@ void TForm10::RefreshChart() {
       line = new QLineSeries;
       line->setPointsVisible(true);
       if (values.size() > 1)
-        line->setName(QStringLiteral("%1 = %2").arg(ParameterCaption(sweep_->Axes[1].Parameter), Locale.toString(key)));
+        line->setName(Locale.toString(key));
       else
         line->setName(ComboBox3->currentText());
     }
@@ -532,7 +535,8 @@ void TForm10::RefreshChart() {
   const double pad = (right - left) * 0.05 + (right == left ? 1 : 0);
   x->setRange(left - pad, right + pad);
   const double span = high - low;
-  y->setRange(std::min(0.0, low - span * 0.05), high + span * 0.05 + (span == 0 ? 1 : 0));
+  // Every outcome is at least 0; an interval reaching below is cut there.
+  y->setRange(0, high + span * 0.05 + (span == 0 ? 1 : 0));
   y->applyNiceNumbers();
 }
 

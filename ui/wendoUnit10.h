@@ -25,6 +25,7 @@ class QFileDialog;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
 class QTimer;
 class TLabeledEdit;
@@ -84,6 +85,7 @@ class TForm10 : public QDialog {
   QPushButton* Button4;
   QProgressBar* ProgressBar1;
   QLabel* Label1;  // runs done and time left
+  QTabWidget* PageControl1;  // "Wykres" and "Tabela"
   QTableWidget* StringGrid1;
   QChartView* ChartView1;
   QChart* Chart1;

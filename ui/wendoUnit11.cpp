@@ -36,7 +36,7 @@ TForm11* Form11 = nullptr;
 namespace {
 
 TLabeledEdit* Edit(const QString& caption, const QString& text, QWidget* parent) {
-  constexpr int width = 180;
+  constexpr int width = 150;
   auto* edit = new TLabeledEdit(caption, parent);
   edit->PlaceEdit(0, TLabeledEdit::CaptionHeight, width);
   edit->setFixedSize(width, TLabeledEdit::CaptionHeight + TLabeledEdit::EditHeight);
@@ -69,7 +69,7 @@ TForm11::~TForm11() {
 }
 
 void TForm11::BuildControls() {
-  LabeledEdit1 = Edit(QStringLiteral("Punkty obserwacyjne do dodania"), QStringLiteral("1"), this);
+  LabeledEdit1 = Edit(QStringLiteral("Punkty do dodania"), QStringLiteral("1"), this);
   LabeledEdit2 = Edit(QStringLiteral("Łodzie do dodania"), QStringLiteral("1"), this);
   LabeledEdit3 = Edit(QStringLiteral("Zasięg punktu (dm)"), QStringLiteral("300"), this);
   LabeledEdit4 = Edit(QStringLiteral("Prędkość łodzi (dm/s)"), QStringLiteral("50"), this);
