@@ -532,8 +532,16 @@ void TForm10::RefreshChart() {
     for (QLegendMarker* marker : Chart1->legend()->markers(bar)) marker->setVisible(false);
   }
   if (!any) return;
-  const double pad = (right - left) * 0.05 + (right == left ? 1 : 0);
-  x->setRange(left - pad, right + pad);
+  // Ticks at the first parameter's own values when they are few, so each
+  // label stands under its points.
+  const size_t values = sweep_->Axes.empty() ? 1 : sweep_->Axes[0].Values.size();
+  if (right > left && values <= 11) {
+    x->setRange(left, right);
+    x->setTickCount(static_cast<int>(std::max<size_t>(2, values)));
+  } else {
+    x->setRange(left - 1, right + 1);
+    x->applyNiceNumbers();
+  }
   const double span = high - low;
   // Every outcome is at least 0; an interval reaching below is cut there.
   y->setRange(0, high + span * 0.05 + (span == 0 ? 1 : 0));
