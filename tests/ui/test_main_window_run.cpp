@@ -20,6 +20,7 @@
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
 #include "world_fixture.h"
+#include "busy_world.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -141,9 +142,7 @@ TEST_F(MainWindowRun, EmptyScenarioStillBringsPeopleAndSharks) {
   World.BoatCount = 3;
   World.DeadPeople = 2;
   World.ElapsedMs = 99000;
-  World.SimStepMs = 5;
-  World.PersonArrivalS = 0;
-  World.SharkArrivalS = 0;
+  wendo_test::MakeBusy(World, {.StepMs = 5});
 
   form->Wznow1Click();
   {
@@ -204,9 +203,7 @@ TEST_F(MainWindowRun, EndingAPausedRunSendsBoatsHomeAndClearsTheRun) {
   AddBoat(300, 300, 100, 100);
   AddBoat(320, 300, 320, 100);
   for (wymianadanych::TLodz& b : World.Boats) b.Speed = 2000;
-  World.SimStepMs = 5;
-  World.PersonArrivalS = 0;
-  World.SharkArrivalS = 0;
+  wendo_test::MakeBusy(World, {.StepMs = 5});
 
   form->Wznow1Click();
   ASSERT_TRUE(WaitFor([] {

@@ -29,6 +29,7 @@
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
 #include "world_fixture.h"
+#include "busy_world.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -56,9 +57,7 @@ class Startup : public ProgramTest {
   void StartRunning() {
     windows = CreateProgramWindows();
     windows->Main->show();
-    World.SimStepMs = 1;
-    World.PersonArrivalS = 0;
-    World.SharkArrivalS = 0;
+    wendo_test::MakeBusy(World);
     windows->Main->Wznow1Click();
     ASSERT_TRUE(WaitFor([] { return Steps() > 10; }));
   }
