@@ -2,7 +2,10 @@
 
 #include <charconv>
 
+#include "asset_folders.h"
 #include "csv.h"
+#include "scenario_format.h"
+#include "sweep_digest.h"
 #include "results_table.h"
 #include "run_columns.h"
 
@@ -50,6 +53,11 @@ TSweep MakeSweep(const TExperimentPlan& plan) {
   for (int seed = 1; seed <= plan.SeedCount; ++seed) sweep.Seeds.push_back(static_cast<uint32_t>(seed));
   sweep.DurationMs = plan.DurationMs;
   sweep.Check();
+  // The lab names a sweep by the digest of its settings, its scenario
+  // file's bytes and its map's; the copy is written as the program saves it.
+  std::string scenarioText;
+  wymianadanych::WriteScenario(plan.Scenario, [&](std::string_view line) { scenarioText += line; });
+  sweep.Id = SweepDigest(sweep, {scenarioText}, FileBytes(FindAsset(QStringLiteral("wendo.bmp")).toStdString()));
   return sweep;
 }
 

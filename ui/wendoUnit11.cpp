@@ -198,6 +198,8 @@ void TForm11::Button1Click() {
     work_.Start([this, search, settings](const std::atomic<bool>& stop) mutable {
       try {
         settings.Stop = &stop;
+        // The window offers the people eaten as its objective for now.
+        settings.Objective.Objective = TObjective::Eaten;
         answers_.Put(search->Run(settings, [this](const TSearchProgress& p) { progress_.Put(p); }));
       } catch (const std::exception& e) {
         failures_.Put(e.what());
@@ -236,7 +238,7 @@ void TForm11::Timer1Timer() {
     text += QStringLiteral(": %1 z %2 przebiegów")
                 .arg(Locale.toString(static_cast<qlonglong>(p.RunsDone)),
                      Locale.toString(static_cast<qlonglong>(p.RunsPlanned)));
-    if (p.BestMean) text += QStringLiteral("; najlepszy dotąd: %1 zjedzonych").arg(Locale.toString(*p.BestMean, 'f', 2));
+    if (p.BestScore) text += QStringLiteral("; najlepszy dotąd: %1 zjedzonych").arg(Locale.toString(*p.BestScore, 'f', 2));
     // The time so far shows the search at work between two progress reports.
     text += QStringLiteral("; %1").arg(DurationText(clock_.elapsed() / 1000.0));
     Label1->setText(text);
@@ -279,9 +281,9 @@ QString TForm11::AdviceText() const {
                 .arg(b.PatrolY)
                 .arg(b.Speed)
                 .arg(b.Range);
-  if (o.BestMean)
+  if (o.BestScore)
     text += QStringLiteral("Zjedzeni ludzie w wyszukiwaniu: %1 na przebieg (na %2 próbach).\n")
-                .arg(n(*o.BestMean))
+                .arg(n(*o.BestScore))
                 .arg(o.BestSeeds);
   if (o.CheckDone) {
     const TLayoutCheck& c = o.Check;
@@ -289,9 +291,9 @@ QString TForm11::AdviceText() const {
       return QStringLiteral("  %1: %2 (95% przedział %3 – %4)\n").arg(name, n(s.Mean), n(s.CiLow), n(s.CiHigh));
     };
     text += QStringLiteral("Sprawdzenie na %1 nowych próbach, zjedzeni ludzie na przebieg:\n")
-                .arg(static_cast<qlonglong>(c.BestEaten.size()));
-    text += row(QStringLiteral("układ naiwny"), c.Naive);
-    text += row(QStringLiteral("układ doradzany"), c.Best);
+                .arg(static_cast<qlonglong>(c.Best.Runs.size()));
+    text += row(QStringLiteral("układ naiwny"), c.Naive.Eaten);
+    text += row(QStringLiteral("układ doradzany"), c.Best.Eaten);
     text += row(QStringLiteral("różnica (doradzany − naiwny)"), c.Difference);
     text += VerdictSentence(c.Difference) + u'\n';
   }
