@@ -97,7 +97,7 @@ TEST_F(Startup, WindowsComeUpInOrderWithOnlyTheMainWindowShown) {
     if (step == QStringLiteral("map")) mainBeforeOthers = Form1 && !Form2 && !Form7;
   });
   EXPECT_EQ(steps, (QStringList{"splash", "main window", "map", "mini-map", "timing", "objects", "statistics",
-                                "messages", "chart", "hide splash"}));
+                                "messages", "chart", "experiment", "advisor", "hide splash"}));
   EXPECT_TRUE(splashPaintedBeforeMain);
   EXPECT_TRUE(mainBeforeOthers);
   for (QWidget* w : std::initializer_list<QWidget*>{Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9})
