@@ -17,6 +17,8 @@
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
+#include "wendoUnit10.h"
+#include "wendoUnit11.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -74,6 +76,12 @@ std::unique_ptr<TProgramWindows> CreateProgramWindows(const TStartupTrace& trace
   new TForm7(main);
   step("chart");
   new TForm9(main);
+  step("experiment");
+  new TForm10(main);
+  step("advisor");
+  new TForm11(main);
+  // "Zastosuj" may change the scenario exactly when the objects dialog may.
+  Form11->ObjectsEditable = [main] { return main->Obiekty1->isEnabled(); };
   // The timing dialog exists only now; changed periods must wake the threads.
   main->ConnectTimingDialog();
 

@@ -19,6 +19,6 @@ struct TConsole {
 constexpr int ExitDone = 0;
 constexpr int ExitFailed = 1;     // failed while writing
 constexpr int ExitBadInput = 2;   // nothing run, nothing written
-constexpr int ExitStopped = 130;  // a signal stopped the work
+constexpr int ExitStopped = 130;  // a signal stopped the work (wendo-lab exits with 128 + the signal)
 
 }  // namespace wendo_lab

@@ -3,10 +3,13 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "bad_input.h"
+#include "stop_points.h"
 
 namespace wendo_lab {
 
@@ -54,83 +57,169 @@ int TCsvTable::Column(std::string_view name) const {
 }
 
 namespace {
+constexpr size_t ChunkSize = 1 << 16;
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+}  // namespace
 
-// Reads the record that starts at `at` into `fields`, up to and past its
-// line end (or the end of the text); `line` counts the lines passed.
-void ReadRecord(std::string_view text, size_t& at, size_t& line, std::vector<std::string>& fields,
-                const std::string& fileName) {
-  const size_t firstLine = line;
+TCsvReader::TCsvReader(const std::string& path, const std::atomic<bool>* stop) : fileName_(path), stop_(stop) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    throw TBadInput(path + ": " + std::strerror(EISDIR) + "; name a file");
+  do fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  while (fd_ < 0 && errno == EINTR && !StopRequested(stop_));
+  ThrowIfStopped(stop_);
+  if (fd_ < 0) throw TBadInput(path + ": " + std::strerror(errno));
+  TCsvRecord first;
+  if (!ReadRecord(first)) throw TBadInput(path + ": the file is empty");
+  header_ = std::move(first.Fields);
+}
+
+TCsvReader::TCsvReader(std::string_view text, const std::string& fileName)
+    : fileName_(fileName), buffer_(text), atEnd_(true) {
+  TCsvRecord first;
+  if (!ReadRecord(first)) throw TBadInput(fileName + ": the file is empty");
+  header_ = std::move(first.Fields);
+}
+
+TCsvReader::~TCsvReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int TCsvReader::Column(std::string_view name) const {
+  for (size_t i = 0; i < header_.size(); ++i)
+    if (header_[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+bool TCsvReader::Fill() {
+  if (atEnd_) return false;
+  buffer_.erase(0, at_);
+  at_ = 0;
+  const size_t old = buffer_.size();
+  buffer_.resize(old + ChunkSize);
+  ssize_t n;
+  do {
+    ThrowIfStopped(stop_);
+    n = ::read(fd_, buffer_.data() + old, ChunkSize);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) throw TBadInput(fileName_ + ": " + std::strerror(errno));
+  buffer_.resize(old + static_cast<size_t>(n));
+  atEnd_ = n == 0;
+  return n > 0;
+}
+
+int TCsvReader::Peek() {
+  if (at_ == buffer_.size() && !Fill()) return -1;
+  return static_cast<unsigned char>(buffer_[at_]);
+}
+
+int TCsvReader::Get() {
+  const int c = Peek();
+  if (c >= 0) ++at_;
+  return c;
+}
+
+bool TCsvReader::ReadRecord(TCsvRecord& record) {
+  record.Fields.clear();
+  record.Text.clear();
+  if (line_ == 1 && recordLine_ == 0) {
+    for (const char b : ByteOrderMark) {
+      if (Peek() != static_cast<unsigned char>(b)) break;
+      Get();
+    }
+  }
+  recordLine_ = line_;
   std::string field;
   bool quoted = false;
   for (;;) {
-    if (at == text.size()) {
-      if (quoted) throw TBadInput(fileName + ", line " + std::to_string(firstLine) + ": a quote is never closed");
+    const int c = Get();
+    if (c < 0) {
+      if (quoted) throw TBadInput(fileName_ + ", line " + std::to_string(recordLine_) + ": a quote is never closed");
+      if (record.Text.empty()) return false;
+      record.Text += "\r\n";  // a last record without its line end
       break;
     }
-    const char c = text[at++];
+    record.Text += static_cast<char>(c);
     if (quoted) {
-      if (c == '"' && at < text.size() && text[at] == '"') {
+      if (c == '"' && Peek() == '"') {
         field += '"';
-        ++at;
+        record.Text += static_cast<char>(Get());
       } else if (c == '"') {
         quoted = false;
       } else {
-        line += c == '\n';
-        field += c;
+        line_ += c == '\n';
+        field += static_cast<char>(c);
       }
     } else if (c == '"') {
       quoted = true;
     } else if (c == ',') {
-      fields.push_back(std::move(field));
+      record.Fields.push_back(std::move(field));
       field.clear();
-    } else if (c == '\n' || (c == '\r' && at < text.size() && text[at] == '\n')) {
-      if (c == '\r') ++at;
-      ++line;
+    } else if (c == '\n' || (c == '\r' && Peek() == '\n')) {
+      if (c == '\r') record.Text += static_cast<char>(Get());
+      ++line_;
       break;
     } else {
-      field += c;
+      field += static_cast<char>(c);
     }
   }
-  fields.push_back(std::move(field));
+  record.Fields.push_back(std::move(field));
+  return true;
 }
 
-// Empty lines at the end, as an editor may leave them, are no records.
-bool OnlyLineEndsFollow(std::string_view text, size_t start, size_t at) {
-  return text.substr(start, at - start).find_first_not_of("\r\n") == std::string_view::npos &&
-         text.substr(at).find_first_not_of("\r\n") == std::string_view::npos;
+bool TCsvReader::Next(TCsvRecord& record) {
+  if (!pending_.empty()) {
+    record = std::move(pending_.front());
+    pending_.pop_front();
+    return true;
+  }
+  if (!ReadRecord(record)) return false;
+  auto isEmpty = [](const TCsvRecord& r) { return r.Fields.size() == 1 && r.Text.find_first_not_of("\r\n") == std::string::npos; };
+  if (isEmpty(record)) {
+    // Empty lines at the end, as an editor may leave them, are no records;
+    // amid the records they are records of one empty field.
+    const int64_t line = recordLine_;
+    std::deque<TCsvRecord> ahead;
+    TCsvRecord next;
+    bool more = false;
+    while (ReadRecord(next)) {
+      ahead.push_back(next);
+      if (!isEmpty(next)) {
+        more = true;
+        break;
+      }
+    }
+    if (!more) return false;
+    if (header_.size() != 1)
+      throw TBadInput(fileName_ + ", line " + std::to_string(line) + ": 1 field where the header has " +
+                      std::to_string(header_.size()));
+    pending_ = std::move(ahead);
+    recordLine_ = line;
+    return true;
+  }
+  if (record.Fields.size() != header_.size())
+    throw TBadInput(fileName_ + ", line " + std::to_string(recordLine_) + ": " + std::to_string(record.Fields.size()) +
+                    " fields where the header has " + std::to_string(header_.size()));
+  return true;
 }
 
+namespace {
+TCsvTable ReadWholeTable(TCsvReader& reader) {
+  TCsvTable table;
+  table.Header = reader.Header();
+  for (TCsvRecord record; reader.Next(record);) table.Rows.push_back(std::move(record));
+  return table;
+}
 }  // namespace
 
 TCsvTable ParseCsv(std::string_view text, const std::string& fileName) {
-  TCsvTable table;
-  size_t at = 0, line = 1;
-  while (at < text.size()) {
-    TCsvRecord record;
-    const size_t start = at, firstLine = line;
-    ReadRecord(text, at, line, record.Fields, fileName);
-    if (!table.Header.empty() && OnlyLineEndsFollow(text, start, at)) break;
-    record.Text = std::string(text.substr(start, at - start));
-    if (record.Text.back() != '\n') record.Text += "\r\n";  // a last record without its line end
-    if (table.Header.empty()) {
-      table.Header = std::move(record.Fields);
-    } else if (record.Fields.size() != table.Header.size()) {
-      throw TBadInput(fileName + ", line " + std::to_string(firstLine) + ": " + std::to_string(record.Fields.size()) +
-                      " fields where the header has " + std::to_string(table.Header.size()));
-    } else {
-      table.Rows.push_back(std::move(record));
-    }
-  }
-  if (table.Header.empty()) throw TBadInput(fileName + ": the file is empty");
-  return table;
+  TCsvReader reader(text, fileName);
+  return ReadWholeTable(reader);
 }
 
 TCsvTable ReadCsvFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TBadInput(path + ": " + std::strerror(errno));
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw TBadInput(path + ": cannot be read");
-  return ParseCsv(text, path);
+  TCsvReader reader(path);
+  return ReadWholeTable(reader);
 }
 
 }  // namespace wendo_lab

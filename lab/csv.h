@@ -3,6 +3,10 @@
 // always with '.' as the decimal separator whatever the locale.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +32,47 @@ struct TCsvTable {
   std::vector<std::string> Header;
   std::vector<TCsvRecord> Rows;
   int Column(std::string_view name) const;  // -1 when absent
+};
+
+// Reads a table record by record, so that memory does not grow with the
+// file: from a file (a missing one, a folder or an unreadable one is a
+// TBadInput with the system's own words and the path) or from text. LF or
+// CR LF line ends, quoted fields, a byte-order mark at the start skipped,
+// empty lines at the end ignored. Throws TBadInput naming the file and the
+// line for an unclosed quote or a record whose field count differs from
+// the header's; TStopped when `stop` is set while it reads.
+class TCsvReader {
+ public:
+  TCsvReader(const std::string& path, const std::atomic<bool>* stop = nullptr);
+  TCsvReader(std::string_view text, const std::string& fileName);
+  ~TCsvReader();
+  TCsvReader(const TCsvReader&) = delete;
+  TCsvReader& operator=(const TCsvReader&) = delete;
+
+  const std::vector<std::string>& Header() const { return header_; }
+  int Column(std::string_view name) const;  // -1 when absent
+  // The next record; false at the end of the table.
+  bool Next(TCsvRecord& record);
+  // The line the last record read starts on.
+  int64_t Line() const { return recordLine_; }
+  const std::string& FileName() const { return fileName_; }
+
+ private:
+  int Get();  // the next byte, or -1 at the end
+  int Peek();
+  bool Fill();
+  // One record's fields and text; false when only line ends were left.
+  bool ReadRecord(TCsvRecord& record);
+
+  std::string fileName_;
+  const std::atomic<bool>* stop_ = nullptr;
+  int fd_ = -1;
+  std::string buffer_;
+  size_t at_ = 0;
+  bool atEnd_ = false;
+  int64_t line_ = 1, recordLine_ = 0;
+  std::deque<TCsvRecord> pending_;  // records read ahead past empty lines
+  std::vector<std::string> header_;
 };
 
 // Parses a whole file: LF or CR LF line ends, quoted fields; empty lines at

@@ -1,12 +1,15 @@
 #include "lab_cli.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <memory>
 
 #include "bad_input.h"
 #include "merge_summary_commands.h"
 #include "optimize_command.h"
+#include "output_file.h"
 #include "run_command.h"
+#include "stop_points.h"
 
 namespace wendo_lab {
 
@@ -52,7 +55,17 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
   AddOptimizeCommand(app, console, status);
   try {
     app.parse(argc, argv);
+    // What went to standard output must have arrived (a full disk, a
+    // closed pipe): a lost report is no success.
+    console.Out.flush();
+    if (!console.Out && status != ExitStopped) {
+      console.Err << "wendo-lab: cannot write to standard output: " << SystemText(errno ? errno : EIO) << '\n';
+      return ExitFailed;
+    }
     return status;
+  } catch (const TStopped&) {
+    console.Err << "wendo-lab: stopped; no output file was written\n";
+    return ExitStopped;
   } catch (const CLI::ParseError& e) {
     return app.exit(e, console.Out, console.Err) == 0 ? ExitDone : ExitBadInput;
   } catch (const TBadInput& e) {

@@ -126,11 +126,19 @@ void TReplacingFile::Flush() {
 }
 
 void TReplacingFile::Commit() {
+  Finish();
+  PutInPlace();
+}
+
+void TReplacingFile::Finish() {
   Flush();
   if (!temporary_.empty() && ::fsync(fd_) != 0) Fail(errno);
   const int fd = fd_;
   fd_ = -1;  // close releases the descriptor even when it reports an error
   if (::close(fd) != 0) Fail(errno);
+}
+
+void TReplacingFile::PutInPlace() {
   if (!temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0) Fail(errno);
   committed_ = true;
 }

@@ -32,6 +32,13 @@ class TReplacingFile {
 
   // Writes what is buffered, syncs, closes and puts the file in place.
   void Commit();
+  // Commit in two halves, for a set of files put in place together: Finish
+  // writes, syncs and closes; PutInPlace renames.
+  void Finish();
+  void PutInPlace();
+
+  // The file finally written, symbolic links followed.
+  const std::string& TargetPath() const { return target_; }
 
   // The temporary file's path; empty when the target is written in place.
   const std::string& TemporaryPath() const { return temporary_; }

@@ -33,6 +33,6 @@ std::string OsErrorText(int err, const std::string& path) {
   }
 }
 
-void ThrowOsError(int err, const std::string& path) { throw TScenarioError(OsErrorText(err, path)); }
+void ThrowOsError(int err, const std::string& path) { throw TScenarioError(OsErrorText(err, path), err); }
 
 }  // namespace wymianadanych

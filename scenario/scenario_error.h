@@ -9,7 +9,12 @@ namespace wymianadanych {
 
 class TScenarioError : public std::runtime_error {
  public:
-  explicit TScenarioError(const std::string& text) : std::runtime_error(text) {}
+  explicit TScenarioError(const std::string& text, int err = 0) : std::runtime_error(text), errno_(err) {}
+  // The errno behind an operating-system error; 0 for the others.
+  int Errno() const { return errno_; }
+
+ private:
+  int errno_;
 };
 
 // The texts for failures that are not operating-system errors.

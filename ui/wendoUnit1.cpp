@@ -23,6 +23,8 @@
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
+#include "wendoUnit10.h"
+#include "wendoUnit11.h"
 #include "wymianadanych.h"
 
 using wymianadanych::World;
@@ -120,6 +122,11 @@ void TForm1::BuildMenu() {
   Statystyka1 = item(Okna1, QStringLiteral("Statystyka"), &TForm1::Statystyka1Click);
   Wykres1 = item(Okna1, QStringLiteral("Wykres"), &TForm1::Wykres1Click);
 
+  // Enabled in every state: both work on a copy of the scenario.
+  Analiza1 = bar->addMenu(QStringLiteral("Analiza"));
+  Eksperyment1 = item(Analiza1, QStringLiteral("Eksperyment…"), &TForm1::Eksperyment1Click);
+  Doradca1 = item(Analiza1, QStringLiteral("Doradca…"), &TForm1::Doradca1Click);
+
   SetRunState(TRunState::Idle);
 }
 
@@ -149,13 +156,27 @@ void TForm1::SetRunState(TRunState state) {
   Zakoncz1->setEnabled(!idle);
   Komunikaty1->setEnabled(!idle);
   Statystyka1->setEnabled(!idle);
-  Wykres1->setEnabled(!idle);
+  // After a run has ended its chart stays open to view and save, until a
+  // fresh start or "Nowy" forgets it.
+  Wykres1->setEnabled(!idle || runChartKept_);
 }
 
 // ------------------------------------------------------------------ "Plik"
 
 void TForm1::Za1Click() {
-  Guarded([] { wymianadanych::NewScenario(World); });
+  Guarded([this] {
+    wymianadanych::NewScenario(World);
+    ForgetRunChart();
+  });
+}
+
+void TForm1::ForgetRunChart() {
+  runChartKept_ = false;
+  if (Form9) {
+    Form9->hide();
+    Form9->ClearChart();
+  }
+  SetRunState(state_);
 }
 
 QString TForm1::ChooseScenarioFile(QFileDialog& dialog) { return ChooseFileWith(ChooseFile, dialog); }
@@ -165,6 +186,7 @@ void TForm1::Zapisz1Click() {
     const QString path = ChooseScenarioFile(*SaveDialog1);
     if (path.isEmpty()) return;
     wymianadanych::SaveScenario(World, path.toStdString());
+    if (Form10) Form10->ScenarioName = path;
   });
 }
 
@@ -173,6 +195,7 @@ void TForm1::Wczytaj1Click() {
     const QString path = ChooseScenarioFile(*OpenDialog1);
     if (path.isEmpty()) return;
     wymianadanych::LoadScenario(World, path.toStdString());
+    if (Form10) Form10->ScenarioName = path;
   });
 }
 
@@ -207,6 +230,7 @@ void TForm1::Wznow1Click() {
     if (Form9) {
       // A fresh start begins a new chart; a resume carries on the old one.
       if (fresh) Form9->ClearChart();
+      runChartKept_ = true;
       Form9->TakeSample();
     }
     if (Form6) Form6->RefreshStatistics();
@@ -285,6 +309,23 @@ void TForm1::Wykres1Click() {
   if (Form9) Form9->show();
 }
 
+// --------------------------------------------------------------- "Analiza"
+
+void TForm1::Doradca1Click() {
+  if (!Form11) return;
+  Form11->show();
+  Form11->raise();
+  Form11->activateWindow();
+}
+
+void TForm1::Eksperyment1Click() {
+  if (!Form10) return;
+  Form10->show();
+  Form10->raise();
+  Form10->activateWindow();
+}
+
+
 // ------------------------------------------------------------- timer
 
 void TForm1::Timer2Timer() {
@@ -311,6 +352,9 @@ void TForm1::ShutDown() {
   if (shutDown_) return;
   shutDown_ = true;
   if (timer2_) timer2_->stop();
+  // The background analyses first: each stops within a fraction of a second.
+  if (Form10) Form10->ShutDown();
+  if (Form11) Form11->ShutDown();
   if (simulationThread_) StopSimulationThread();
   // Safe even while a redraw waits for this very thread.
   if (displayThread_) {

@@ -53,6 +53,9 @@ class TForm1 : public QMainWindow {
   void Komunikaty1Click();
   void Statystyka1Click();
   void Wykres1Click();
+  // "Analiza"
+  void Eksperyment1Click();
+  void Doradca1Click();
 
   // The 100 ms tick, from program start to end: refreshes the statistics,
   // moves every pending message into the messages window and, while a run
@@ -92,6 +95,9 @@ class TForm1 : public QMainWindow {
   QAction* Komunikaty1;
   QAction* Statystyka1;
   QAction* Wykres1;
+  QMenu* Analiza1;
+  QAction* Eksperyment1;
+  QAction* Doradca1;
 
   // Kept for the window's life, so each proposes the name last chosen in it.
   QFileDialog* SaveDialog1;
@@ -111,6 +117,8 @@ class TForm1 : public QMainWindow {
   void StopSimulationThread();
   void WakeThreads();
   void CloseOtherWindows();
+  // "Nowy": the ended run's chart is dropped and "Wykres" disabled.
+  void ForgetRunChart();
 
   TRunState state_ = TRunState::Idle;
   std::unique_ptr<TDisplayThread> displayThread_;
@@ -118,6 +126,7 @@ class TForm1 : public QMainWindow {
   QTimer* timer2_ = nullptr;
   bool displayStarted_ = false;
   bool shutDown_ = false;
+  bool runChartKept_ = false;  // a run's chart exists (from a fresh start until "Nowy")
 };
 
 extern TForm1* Form1;

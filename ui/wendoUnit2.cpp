@@ -68,7 +68,14 @@ void TForm2::RedrawMap() {
     for (const TLodz& b : World.Boats)
       if (placed(b, left, top)) boat.Draw(frame, left, top);
   }
+  // Never while picking: a pick reads the colours of the frame shown.
+  if (overlay_ && !PickActive) DrawLayoutOverlay(frame, *overlay_, viewLeft, viewTop);
   Image1->SetFrame(std::move(frame));
+}
+
+void TForm2::SetOverlay(std::optional<TLayoutOverlay> overlay) {
+  overlay_ = std::move(overlay);
+  if (isVisible()) RedrawMap();
 }
 
 bool TForm2::PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const {

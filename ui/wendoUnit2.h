@@ -5,7 +5,10 @@
 #include <QDialog>
 #include <cstdint>
 
+#include <optional>
+
 #include "image_box.h"
+#include "layout_overlay.h"
 
 class TForm2 : public QDialog {
   Q_OBJECT
@@ -31,6 +34,10 @@ class TForm2 : public QDialog {
 
   // Composes a frame of the current world off screen and shows it.
   void RedrawMap();
+  // The advisor's layout over the frames from now on; nothing: frames as
+  // without the advisor. The map is redrawn at once when shown.
+  void SetOverlay(std::optional<TLayoutOverlay> overlay);
+  const std::optional<TLayoutOverlay>& Overlay() const { return overlay_; }
   void Image1MouseDown(Qt::MouseButton button, int x, int y);
   // In picking mode the pointer is a crosshair where a click would pick a
   // point and a "forbidden" sign where it would be ignored.
@@ -42,6 +49,8 @@ class TForm2 : public QDialog {
  private:
   // Whether a click on frame pixel (x, y) picks a point, and which one.
   bool PickableAt(int x, int y, int32_t& mapX, int32_t& mapY) const;
+
+  std::optional<TLayoutOverlay> overlay_;
 };
 
 extern TForm2* Form2;

@@ -25,6 +25,7 @@
 #include "chart_sampling.h"
 #include "dialog_style.h"
 #include "error_report.h"
+#include "picture_save.h"
 #include "replacing_save.h"
 #include "wymianadanych.h"
 
@@ -95,11 +96,11 @@ class TAlarmBandsItem : public QGraphicsItem {
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent), ChooseFile(RunFileDialog) {
   FrameDialog(*this, QStringLiteral("Wykres"), Qt::WindowMaximizeButtonHint);
-  // Right of the statistics window and level with the map, clear of every
-  // other window's first place.
-  resize(560, 280);
+  // Right of the mini-map and above the statistics window, clear of every
+  // other window's first place and inside a 1366 x 768 screen.
+  resize(FirstWidth, FirstHeight);
   setMinimumSize(320, 200);
-  move(890, 221);
+  move(FirstLeft, FirstTop);
 
   BuildChart();
   BuildMenu();
@@ -222,16 +223,7 @@ void TForm9::ZapiszObraz1Click() {
     const QString path = ChooseFileWith(ChooseFile, *SavePictureDialog1);
     if (path.isEmpty()) return;
     RefreshView();
-    QByteArray picture;
-    QBuffer buffer(&picture);
-    buffer.open(QIODevice::WriteOnly);
-    // The format the name asks for where Qt can write it (a "Wszystkie
-    // Pliki" choice may name a .jpg), else PNG.
-    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
-    if (!QImageWriter::supportedImageFormats().contains(format)) format = "png";
-    QImageWriter writer(&buffer, format);
-    if (!writer.write(ChartView1->grab().toImage())) throw std::runtime_error(writer.errorString().toStdString());
-    SaveReplacing(path, std::string_view(picture.constData(), static_cast<size_t>(picture.size())));
+    SaveWidgetPicture(*ChartView1, path);
   });
 }
 

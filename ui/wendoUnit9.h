@@ -26,6 +26,9 @@ class TForm9 : public QDialog {
   // The view follows the points at most this often, and only while shown:
   // a long run's redraw is then no burden on the user interface.
   static constexpr int ViewRefreshMs = 500;
+  // The first place and size: the frame ends left of x = 1366 and above
+  // the statistics window (y = 290).
+  static constexpr int FirstLeft = 800, FirstTop = 8, FirstWidth = 550, FirstHeight = 250;
 
   explicit TForm9(QWidget* parent = nullptr);
   ~TForm9() override;

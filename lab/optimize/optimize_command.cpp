@@ -1,12 +1,16 @@
 #include "optimize_command.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <cstdio>
 #include <limits>
+#include <tuple>
 
 #include "bad_input.h"
 #include "csv.h"
 #include "heatmap.h"
+#include "file_identity.h"
+#include "how_many_plot.h"
 #include "lab_support.h"
 #include "layout_picture.h"
 #include "optimize_report.h"
@@ -64,9 +68,16 @@ CLI::Option* AddWholeNumber(CLI::App& command, const std::string& name, T& field
 }
 
 void AddPlacementOptions(CLI::App& c, TOptimizeArguments& a) {
-  WithDefault(AddWholeNumber(c, "--observers", a.Placement.Observers, 0, MostObjects, "Observation points to add"), "0")
-      ->type_name("N");
-  WithDefault(AddWholeNumber(c, "--boats", a.Placement.Boats, 0, MostObjects, "Boats to add"), "0")->type_name("M");
+  for (auto [name, field, help] : {std::tuple{"--observers", &a.Observers, "Observation points to add"},
+                                   std::tuple{"--boats", &a.Boats, "Boats to add"}}) {
+    const std::string option = name;
+    WithDefault(AddParsedOption(
+                    c, option, *field,
+                    [option](const std::string& text) { return ParseCountRange(text, option, MostObjects); },
+                    std::string(help) + "; a range such as 0-3 finds the best layout for every count in it"),
+                "0")
+        ->type_name(option == "--boats" ? "M|FROM-TO" : "N|FROM-TO");
+  }
   constexpr int64_t most = std::numeric_limits<int32_t>::max();
   AddWholeNumber(c, "--observer-range", a.ObserverRange, 0, most,
                  "Range of the added observation points (default: the scenario's last one's, else 300)")
@@ -99,6 +110,25 @@ void AddSearchOptions(CLI::App& c, TOptimizeArguments& a) {
       "1")
       ->type_name("SEED");
   AddJobsOption(c, s.Jobs);
+  WithDefault(c.add_option("--objective", a.Objective,
+                           "What the search minimises: risk, people eaten per 1,000 swim-hours over the seeds; or "
+                           "eaten, people eaten per run"),
+              "risk")
+      ->type_name("risk|eaten");
+  AddParsedOption(
+      c, "--min-use", a.MinUse,
+      [](const std::string& text) {
+        double v = -1;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+        if (ec != std::errc() || end != text.data() + text.size() || !(v >= 0 && v <= 1))
+          throw TBadInput("--min-use \"" + text + "\": expected a share from 0 to 1");
+        return std::optional<double>(v);
+      },
+      "Reject a layout whose swim-hours fall below this share of the scenario's as given on the same seeds; 0: "
+      "no such rule (default 0.5 with --objective risk, 0 with eaten)")
+      ->type_name("SHARE");
+  c.add_flag("--prune", s.Prune,
+             "Drop the added objects that make no measurable difference and check the layout again");
 }
 
 void AddOutputOptions(CLI::App& c, TOptimizeArguments& a) {
@@ -109,9 +139,13 @@ void AddOutputOptions(CLI::App& c, TOptimizeArguments& a) {
   c.add_option("--heatmap-after", a.HeatmapAfter, "The same for the advised layout, on the same scale")
       ->type_name("FILE.png");
   AddHeatmapWidthOption(c, a.HeatmapWidth);
-  c.add_option("--out", a.Out, "The advised scenario, written as the program writes one")
-      ->required()
+  c.add_option("--out", a.Out,
+               "The advised scenario, written as the program writes one (needed unless --observers or --boats is "
+               "a range)")
       ->type_name("BEST.wnd");
+  c.add_option("--table", a.Table, "With ranges of counts: the how-many table as CSV")->type_name("FILE.csv");
+  c.add_option("--plot", a.Plot, "With ranges of counts: risk and open share against the boats, as a PNG picture")
+      ->type_name("FILE.png");
 }
 
 // What optimize checks and reads before it runs or writes anything.
@@ -122,33 +156,85 @@ struct TOptimizeRequest {
   TSearchSettings Settings;
 };
 
+bool AsksHowMany(const TOptimizeArguments& a) { return a.Observers.IsRange() || a.Boats.IsRange(); }
+
+// Options that belong to one question only: the advice for given counts,
+// or how many.
+void CheckOptionsFit(const TOptimizeArguments& a) {
+  if (a.Observers.To == 0 && a.Boats.To == 0)
+    throw TBadInput("nothing to place: give --observers or --boats a number above 0");
+  if (!AsksHowMany(a)) {
+    if (a.Out.empty()) throw TBadInput("--out BEST.wnd is required: where the advice is written");
+    for (const auto& [option, path] : {std::pair{"--table", &a.Table}, std::pair{"--plot", &a.Plot}})
+      if (!path->empty())
+        throw TBadInput(std::string(option) +
+                        " means nothing without a range of counts: give --observers or --boats a range such as 0-3");
+    return;
+  }
+  const std::pair<const char*, bool> single[] = {{"--out", !a.Out.empty()},
+                                                 {"--prune", a.Search.Prune},
+                                                 {"--heatmap-before", !a.HeatmapBefore.empty()},
+                                                 {"--heatmap-after", !a.HeatmapAfter.empty()}};
+  for (const auto& [option, given] : single)
+    if (given)
+      throw TBadInput(std::string(option) +
+                      " means nothing with a range of counts, which compares the counts (see --table and --plot)");
+}
+
 void CheckOutputs(const TOptimizeArguments& a) {
   if (a.Out == "-") throw TBadInput("--out -: name a file; standard output carries the report");
-  for (const std::string* path : {&a.HeatmapBefore, &a.HeatmapAfter})
-    if (*path == "-") throw TBadInput("--heatmap-before and --heatmap-after need file names");
+  for (const std::string* path : {&a.HeatmapBefore, &a.HeatmapAfter, &a.Plot})
+    if (*path == "-") throw TBadInput("--heatmap-before, --heatmap-after and --plot need file names");
+  if (a.Table == "-") throw TBadInput("--table -: name a file; standard output carries the report");
   CheckOutputPath(a.Out, "--out");
   CheckOutputPath(a.HeatmapBefore, "--heatmap-before");
   CheckOutputPath(a.HeatmapAfter, "--heatmap-after");
-  CheckDistinctOutputs({{"--out", a.Out}, {"--heatmap-before", a.HeatmapBefore}, {"--heatmap-after", a.HeatmapAfter}});
+  CheckOutputPath(a.Table, "--table");
+  CheckOutputPath(a.Plot, "--plot");
+  CheckDistinctOutputs({{"--out", a.Out},
+                        {"--heatmap-before", a.HeatmapBefore},
+                        {"--heatmap-after", a.HeatmapAfter},
+                        {"--table", a.Table},
+                        {"--plot", a.Plot}});
+  CheckNoOverlap({{"the scenario", a.Scenario}, {"the map", MapPath(a.Map)}},
+                 {{"--out", a.Out},
+                  {"--heatmap-before", a.HeatmapBefore},
+                  {"--heatmap-after", a.HeatmapAfter},
+                  {"--table", a.Table},
+                  {"--plot", a.Plot}});
 }
 
 TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& console) {
-  if (a.Placement.Observers == 0 && a.Placement.Boats == 0)
-    throw TBadInput("nothing to place: give --observers or --boats a number above 0");
-  if (a.Search.Budget < a.Search.SeedsPerEvaluation)
-    throw TBadInput("--budget " + std::to_string(a.Search.Budget) +
-                    " is less than one evaluation: each layout is run on --seeds-per-layout " +
-                    std::to_string(a.Search.SeedsPerEvaluation) + " seeds");
+  CheckOptionsFit(a);
+
+  const std::optional<TObjective> objective = ObjectiveNamed(a.Objective);
+  if (!objective)
+    throw TBadInput("--objective \"" + a.Objective + "\": not an objective; the objectives are " + ObjectiveNames());
   CheckOutputs(a);
   TOptimizeRequest r{ReadMap(a.Map), ReadScenarioSetup(a.Scenario), a.Placement, a.Search};
+  r.Placement.Observers = a.Observers.To;
+  r.Placement.Boats = a.Boats.To;
   r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();
   r.Settings.Stop = console.Stop;
+  r.Settings.Objective = {*objective, a.MinUse ? *a.MinUse : *objective == TObjective::Risk ? 0.5 : 0.0};
   const TScenario& base = r.Base.Scenario;
   r.Placement.ObserverRange = a.ObserverRange          ? *a.ObserverRange
                               : base.Observers.empty() ? DefaultObserverRange
                                                        : base.Observers.back().Range;
   r.Placement.BoatSpeed = a.BoatSpeed ? *a.BoatSpeed : base.Boats.empty() ? DefaultBoatSpeed : base.Boats.back().Speed;
   r.Placement.BoatRange = a.BoatRange ? *a.BoatRange : base.Boats.empty() ? DefaultBoatRange : base.Boats.back().Range;
+  // One evaluation, and the scenario as given on the same seeds when a
+  // share of its swimming is asked for.
+  const int64_t least = r.Settings.SeedsPerEvaluation * (r.Settings.Objective.MinUse > 0 ? 2 : 1);
+  const std::string each = " is less than one evaluation: each layout is run on --seeds-per-layout " +
+                           std::to_string(r.Settings.SeedsPerEvaluation) + " seeds" +
+                           (least > r.Settings.SeedsPerEvaluation ? ", and the scenario as given on the same ones" : "");
+  const int combinations = SearchedCombinations(a.Observers, a.Boats);
+  if (AsksHowMany(a) && r.Settings.Budget / combinations < least)
+    throw TBadInput("--budget " + std::to_string(r.Settings.Budget) + " split over " + std::to_string(combinations) +
+                    " combinations of counts gives each " + std::to_string(r.Settings.Budget / combinations) + each +
+                    "; give at least " + std::to_string(least * combinations));
+  if (r.Settings.Budget < least) throw TBadInput("--budget " + std::to_string(r.Settings.Budget) + each);
   return r;
 }
 
@@ -170,7 +256,7 @@ TOptimisation SearchWithProgress(const TLayoutSearch& search, const TSearchSetti
                        : p.Evaluations < p.EvaluationsPlanned
                            ? std::to_string(p.Evaluations) + "/" + std::to_string(p.EvaluationsPlanned) + " layouts"
                            : "final round";
-    if (p.BestMean) note += ", best " + FixedText(*p.BestMean, 2) + " eaten";
+    if (p.BestScore) note += ", best " + ScoreText(*p.BestScore, settings.Objective.Objective);
     progress.SetNote(note);
     progress.SetTotal(p.RunsPlanned);
     progress.Update(p.RunsDone);
@@ -185,17 +271,18 @@ void WriteOutputs(TOptimizeOutputs& files, const TOptimisation& o, const TOptimi
   if (o.CheckDone && (files.Before || files.After)) {
     const auto app = TextSupport();
     const double peak = std::max(PeakDensity(*o.DeathsNaive), PeakDensity(*o.DeathsBest));
-    auto draw = [&](TOutputFile& file, const TDeathMap& deaths, const TScenarioSetup& layout) {
-      const QImage picture = DrawHeatmap(r.Map, deaths, heatmapWidth, peak, [&](QPainter& painter, double scale) {
-        DrawLayout(painter, scale, layout, ownObservers, ownBoats);
-      });
+    auto draw = [&](TOutputFile& file, const TDeathMap& deaths, const TDeathMap& boats, const TScenarioSetup& layout) {
+      const QImage picture = DrawHeatmap(
+          r.Map, deaths, heatmapWidth, peak,
+          [&](QPainter& painter, double scale) { DrawLayout(painter, scale, layout, ownObservers, ownBoats, &boats); },
+          ObjectPlaces(layout));
       const QByteArray png = PngBytes(picture);
       file.Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
     };
-    if (files.Before) draw(*files.Before, *o.DeathsNaive, o.Naive);
-    if (files.After) draw(*files.After, *o.DeathsBest, o.Best);
+    if (files.Before) draw(*files.Before, *o.DeathsNaive, *o.BoatsNaive, o.Naive);
+    if (files.After) draw(*files.After, *o.DeathsBest, *o.BoatsBest, o.Best);
   }
-  files.Out.Write(ScenarioText(o.Best));
+  files.Out.Write(ScenarioText(WrittenLayout(o, r.Settings.Objective.Objective)));
   files.Out.Commit();
   if (o.CheckDone) {
     if (files.Before) files.Before->Commit();
@@ -216,6 +303,50 @@ int ExitStatus(const TOptimisation& o, const std::string& out, const TConsole& c
                 << " holds the search's best layout, NOT checked on held-out seeds; no heatmap was written\n";
     return ExitStopped;
   }
+  if (!o.WeighingDone) {
+    console.Err << "wendo-lab: stopped while weighing each added object; the check is complete, but the report "
+                   "says nothing of what each object is worth\n";
+    return ExitStopped;
+  }
+  return ExitDone;
+}
+
+// How many: every combination searched and checked, the table printed
+// and, when asked for, written as CSV and drawn.
+int RunHowMany(const TOptimizeArguments& a, const TOptimizeRequest& r, const TConsole& console) {
+  std::optional<TOutputFile> table, plot;
+  if (!a.Table.empty()) table.emplace(a.Table, console.Out);
+  if (!a.Plot.empty()) plot.emplace(a.Plot, console.Out);
+  TProgressBar progress(stderr, 0, console.Terminal);
+  int64_t before = 0, lastDone = 0;  // runs of the combinations done
+  int combination = 0;
+  const THowMany t = RunHowMany(
+      r.Map, r.Base, r.Placement, a.Observers, a.Boats, r.Settings, [&](const THowManyProgress& p) {
+        if (p.Combination != combination) before += lastDone, combination = p.Combination;
+        lastDone = p.Search.RunsDone;
+        progress.SetNote("combination " + std::to_string(p.Combination) + "/" + std::to_string(p.Combinations) +
+                         (p.Search.Checking ? ", held-out check" : ", search"));
+        const int64_t later = int64_t{p.Combinations - p.Combination} * (r.Settings.Budget / p.Combinations +
+                                                                         r.Settings.HeldOutSeeds);
+        progress.SetTotal(before + p.Search.RunsPlanned + later);
+        progress.Update(before + p.Search.RunsDone);
+      });
+  progress.Clear();
+  if (!t.Done) {
+    console.Err << "wendo-lab: stopped after " << t.Rows.size() << " of the combinations; nothing was written\n";
+    return ExitStopped;
+  }
+  if (table) {
+    table->Write(HowManyCsv(t));
+    table->Commit();
+  }
+  if (plot) {
+    const auto app = TextSupport();
+    const QByteArray png = PngBytes(HowManyPlot(t));
+    plot->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+    plot->Commit();
+  }
+  console.Out << HowManyText(t, r.Settings.Objective.Objective) << "Time: " << Clock(t.Seconds) << ".\n";
   return ExitDone;
 }
 
@@ -235,11 +366,13 @@ CLI::App* SetupCommand(CLI::App& app, TOptimizeArguments& a) {
 
 int RunCommand(const TOptimizeArguments& a, const TConsole& console) {
   const TOptimizeRequest request = ReadRequest(a, console);
+  if (AsksHowMany(a)) return RunHowMany(a, request, console);
   const TLayoutSearch search(request.Map, request.Base, request.Placement);
   TOptimizeOutputs files(a, console);
   const TOptimisation o = SearchWithProgress(search, request.Settings, console);
   const std::string report = OptimisationReport(
-      o, {request.Settings, request.Base.Scenario.Observers.size(), request.Base.Scenario.Boats.size(), a.Out, a.Map});
+      o, {request.Settings, search, request.Base.Scenario.Observers.size(), request.Base.Scenario.Boats.size(), a.Out,
+          a.Map});
   if (o.Evaluations == 0) {
     console.Out << report;
     console.Err << "wendo-lab: stopped before any layout was evaluated; nothing was written\n";

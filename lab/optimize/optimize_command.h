@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console.h"
+#include "how_many.h"
 #include "layout_search.h"
 
 namespace CLI {
@@ -19,13 +20,17 @@ namespace wendo_lab {
 // The options as given; their defaults are set where they are declared.
 struct TOptimizeArguments {
   std::string Scenario;
-  TPlacementRequest Placement;                                 // its ranges and speed come from the options below
+  TCountRange Observers, Boats;                                // a range asks how many
+  TPlacementRequest Placement;                                 // its counts, ranges and speed come from the options
   std::optional<int32_t> ObserverRange, BoatSpeed, BoatRange;  // unset: from the scenario
-  TSearchSettings Search;                                      // but its KeepDeaths and Stop
+  TSearchSettings Search;                                      // but its KeepDeaths, Stop and Objective
+  std::string Objective = "risk";
+  std::optional<double> MinUse;                                // unset: 0.5 for risk, 0 for eaten
   std::string Map;
   std::string HeatmapBefore, HeatmapAfter;
   int HeatmapWidth = 0;
   std::string Out;
+  std::string Table, Plot;  // of how many
 };
 
 // Adds the subcommand, its options bound to `arguments`.

@@ -29,8 +29,9 @@ void Prepare(TWorld& w, TSimulationTicks& ticks, const TSweepRun& run) {
 // the samples of the series, and what only the steps show.
 class TRunRecord {
  public:
-  TRunRecord(int32_t sampleEveryMs, int32_t durationMs)
-      : everyMs_(sampleEveryMs),
+  TRunRecord(int32_t sampleEveryMs, int32_t durationMs, bool keepBoatPlaces)
+      : keepBoatPlaces_(keepBoatPlaces),
+        everyMs_(sampleEveryMs),
         durationMs_(durationMs),
         nextSampleMs_(sampleEveryMs > 0 ? 0 : int64_t{durationMs} + 1) {}
 
@@ -41,11 +42,20 @@ class TRunRecord {
   }
 
   void Observe(const TWorld& w, bool stepTaken) {
-    now_ = ReadMomentCounts(w);
+    static_cast<wymianadanych::TMomentCounts&>(now_) = ReadMomentCounts(w);
     if (!stepTaken) return;
+    // A step stands for the simulated time since the one before; the
+    // people it leaves in the water and the alarm they moved under hold
+    // for that long.
+    const int64_t stepMs = int64_t{now_.ElapsedMs} - lastStepElapsedMs_;
+    lastStepElapsedMs_ = now_.ElapsedMs;
+    now_.SwimPersonMs += int64_t{now_.Swimmers} * stepMs;
+    if (now_.PeopleWarned) now_.WarnedMs += stepMs;
     result_.AlarmSteps += now_.Alarm;
     result_.MostSwimmers = std::max(result_.MostSwimmers, now_.Swimmers);
     if (result_.FirstEatenMs < 0 && now_.DeadPeople > 0) result_.FirstEatenMs = now_.ElapsedMs;
+    if (keepBoatPlaces_ && now_.Steps % BoatPlaceSteps == 0)
+      for (const TLodz& b : w.Boats) result_.BoatPlaces.push_back({static_cast<int16_t>(b.X), static_cast<int16_t>(b.Y)});
   }
 
   TRunResult Finish(const TWorld& w, bool keepDeaths) {
@@ -58,9 +68,11 @@ class TRunRecord {
   }
 
  private:
+  bool keepBoatPlaces_;
   int32_t everyMs_;
   int32_t durationMs_;
   int64_t nextSampleMs_;
+  int64_t lastStepElapsedMs_ = 0;
   TMomentCounts now_;  // as of the last iteration
   TRunResult result_;
 };
@@ -76,7 +88,7 @@ TRunResult TLabWorld::Run(const TSweepRun& run, const TRunOptions& options) {
   // The counts are kept by the step; message text is formatted only for a
   // watcher that reads it.
   w.WriteMessages = static_cast<bool>(options.Watch);
-  TRunRecord record(options.SampleEveryMs, run.DurationMs);
+  TRunRecord record(options.SampleEveryMs, run.DurationMs, options.KeepBoatPlaces);
   RunOnIdealClock(w, ticks, 0, run.DurationMs, [&](uint32_t tick, unsigned done) {
     if (options.Stop && options.Stop->load(std::memory_order_relaxed)) throw TRunStopped{};
     record.SampleUpTo(int64_t{tick} - 1);  // samples before this tick see the state before it

@@ -19,8 +19,16 @@
 
 namespace wendo_lab {
 
-// The counters of a run at one moment, as the core reads them.
-using wymianadanych::TMomentCounts;
+// The counters of a run at one moment, as the core reads them, and the
+// exposure that the steps up to then add up to, which only a run that
+// watches every step can know.
+struct TMomentCounts : wymianadanych::TMomentCounts {
+  // Over the steps so far, the live people on water cells after each step
+  // times the step's simulated duration: person-milliseconds in the water.
+  int64_t SwimPersonMs = 0;
+  // The simulated time of the steps whose people moved under an alarm.
+  int64_t WarnedMs = 0;
+};
 
 struct TSample {
   int32_t TimeMs = 0;
@@ -39,7 +47,10 @@ struct TRunResult {
   int32_t FirstEatenMs = -1;  // simulated time of the first person eaten, -1 if none
   std::vector<TSample> Series;
   std::vector<TPlace> Deaths;  // where people were eaten
+  std::vector<TPlace> BoatPlaces;  // where the boats were, every BoatPlaceSteps-th step, when kept
 };
+
+constexpr int32_t BoatPlaceSteps = 10;
 
 // Raised inside a run when the stop flag is set.
 struct TRunStopped {};
@@ -47,6 +58,7 @@ struct TRunStopped {};
 struct TRunOptions {
   int32_t SampleEveryMs = 0;  // 0: no series
   bool KeepDeaths = false;
+  bool KeepBoatPlaces = false;
   const std::atomic<bool>* Stop = nullptr;
   // Called after every iteration with its tick, the TIterationResult bits
   // and the messages it appended (for tests that compare runs).

@@ -70,7 +70,27 @@ QString CountText(double v) {
   return QString::fromStdString(FixedText(v, v >= 10 ? 1 : 2));
 }
 
-void DrawLegend(QImage& picture, double maxDensity, const TDeathMap& deaths) {
+// The corner of the picture for a box of that size with the fewest of the
+// places in it (with a margin of a marker's size around the box).
+QRect FreeCorner(const QImage& picture, QSize size, int margin, double cellsPerPixel, const std::vector<TPlace>& avoid) {
+  const int w = picture.width(), h = picture.height();
+  const QRect corners[] = {{QPoint(w - size.width() - margin, h - size.height() - margin), size},
+                           {QPoint(margin, h - size.height() - margin), size},
+                           {QPoint(w - size.width() - margin, margin), size},
+                           {QPoint(margin, margin), size}};
+  const QRect* best = &corners[0];
+  size_t fewest = SIZE_MAX;
+  for (const QRect& c : corners) {
+    const QRect around = c.adjusted(-margin, -margin, margin, margin);
+    size_t inside = 0;
+    for (const TPlace& p : avoid) inside += around.contains(QPoint(static_cast<int>(p.X / cellsPerPixel), static_cast<int>(p.Y / cellsPerPixel)));
+    if (inside < fewest) fewest = inside, best = &c;
+    if (inside == 0) break;
+  }
+  return *best;
+}
+
+void DrawLegend(QImage& picture, double maxDensity, const TDeathMap& deaths, const std::vector<TPlace>& avoid) {
   const double scale = picture.width() / 800.0;
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -87,7 +107,8 @@ void DrawLegend(QImage& picture, double maxDensity, const TDeathMap& deaths) {
   const int boxWidth = std::max(static_cast<int>(200 * scale), textWidth) + 2 * pad;
   const int barHeight = static_cast<int>(14 * scale);
   const int boxHeight = pad * 2 + lineHeight * 3 + barHeight + static_cast<int>(4 * scale);
-  const QRect box(picture.width() - boxWidth - margin, picture.height() - boxHeight - margin, boxWidth, boxHeight);
+  const QRect box =
+      FreeCorner(picture, QSize(boxWidth, boxHeight), margin, static_cast<double>(deaths.Width()) / picture.width(), avoid);
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor(0, 0, 0, 190));
   painter.drawRoundedRect(box, 6 * scale, 6 * scale);
@@ -147,7 +168,7 @@ double PeakDensity(const TDeathMap& deaths) {
 }
 
 QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width, double peak,
-                   const THeatmapOverlay& overlay) {
+                   const THeatmapOverlay& overlay, const std::vector<TPlace>& avoid) {
   QImage picture = map.convertToFormat(QImage::Format_RGB32);
   const std::vector<float> density = deaths.Density(SmoothingSigma);
   const double maxDensity =
@@ -169,7 +190,7 @@ QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width, double
     painter.setRenderHint(QPainter::Antialiasing);
     overlay(painter, static_cast<double>(picture.width()) / map.width());
   }
-  DrawLegend(picture, maxDensity, deaths);
+  DrawLegend(picture, maxDensity, deaths, avoid);
   return picture;
 }
 

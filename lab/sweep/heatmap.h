@@ -22,6 +22,8 @@ class TDeathMap {
   // People eaten per 100 m² (a square of 100 × 100 cells), smoothed with a
   // Gaussian of `sigma` cells; row after row.
   std::vector<float> Density(double sigma) const;
+  // Row after row, how many places fell on each cell.
+  const std::vector<uint32_t>& Counts() const { return counts_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -44,8 +46,11 @@ using THeatmapOverlay = std::function<void(QPainter&, double scale)>;
 // The ramp's top is `peak`, or this map's own PeakDensity when it is 0 (a
 // common peak puts several heatmaps on one scale). Text needs a
 // QGuiApplication.
+// The legend goes in the first corner, of bottom right, bottom left, top
+// right and top left, that holds none of the `avoid` places (map cells),
+// else in the one that holds the fewest.
 QImage DrawHeatmap(const QImage& map, const TDeathMap& deaths, int width, double peak = 0,
-                   const THeatmapOverlay& overlay = {});
+                   const THeatmapOverlay& overlay = {}, const std::vector<TPlace>& avoid = {});
 
 QByteArray PngBytes(const QImage& picture);
 

@@ -1,16 +1,26 @@
 // Puts the outputs of the shards of a sweep — results tables or series
-// files — back into one file in the canonical order of the runs.
+// files — back into one file in the canonical order of the runs, reading
+// every file row by row (memory does not grow with the files).
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wendo_lab {
 
-// The merged text. Throws TBadInput when a file is missing or unreadable,
-// when the files' columns differ or do not start with "run", when a run
-// appears in two files, or when runs are missing between the first and
-// the last (a shard left out).
-std::string MergeShardFiles(const std::vector<std::string>& paths);
+// Each shard lists its runs in rising order, so the merge takes the
+// smallest next run of all files at each step. `write` receives the merged
+// text piece by piece; an empty one only checks. Throws TBadInput, naming
+// the first offending file and line, when a file is missing or unreadable,
+// when the files' columns differ or do not start with "run", when a row
+// belongs to another sweep than the first file's (results tables record
+// theirs in the columns sweep and sweep_runs), when a run appears twice,
+// or when runs are left out (between two, or at the end of a results
+// table's sweep); TStopped when `stop` is set.
+void MergeShardFiles(const std::vector<std::string>& paths, const std::function<void(std::string_view)>& write,
+                     const std::atomic<bool>* stop = nullptr);
 
 }  // namespace wendo_lab

@@ -2,10 +2,14 @@
 
 #include <CLI/CLI.hpp>
 #include <optional>
+#include <sys/stat.h>
 
 #include "bad_input.h"
+#include "csv.h"
+#include "file_identity.h"
 #include "merge_shards.h"
 #include "output_file.h"
+#include "stop_points.h"
 #include "summary.h"
 
 namespace wendo_lab {
@@ -19,11 +23,34 @@ CLI::App* SetupCommand(CLI::App& app, TMergeArguments& a) {
   return merge;
 }
 
+namespace {
+
+std::vector<TNamedFile> Inputs(const std::vector<std::string>& paths) {
+  std::vector<TNamedFile> inputs;
+  for (const std::string& p : paths) inputs.push_back({"the input", p});
+  return inputs;
+}
+
+// A regular file can be read twice; a pipe only once.
+bool AllRegular(const std::vector<std::string>& paths) {
+  for (const std::string& p : paths) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int RunCommand(const TMergeArguments& a, const TConsole& console) {
   CheckOutputPath(a.Out, "--out");
-  const std::string merged = MergeShardFiles(a.Files);
-  TOutputFile out(a.Out, console.Out);
-  out.Write(merged);
+  CheckNoOverlap(Inputs(a.Files), {{"--out", a.Out}});
+  // The files are checked whole before anything is written, so that bad
+  // shards leave nothing behind, not even on standard output; then merged.
+  // Pipes are read once, as they are merged.
+  if (AllRegular(a.Files)) MergeShardFiles(a.Files, {}, console.Stop);
+  TOutputFile out(a.Out, console.Out, "--out", console.Stop);
+  MergeShardFiles(a.Files, [&](std::string_view text) { out.Write(text); }, console.Stop);
   out.Commit();
   return ExitDone;
 }
@@ -41,15 +68,23 @@ CLI::App* SetupCommand(CLI::App& app, TSummaryArguments& a) {
 int RunCommand(const TSummaryArguments& a, const TConsole& console) {
   if (a.Csv == "-") throw TBadInput("--csv needs a file name; standard output is for the summary text");
   CheckOutputPath(a.Csv, "--csv");
-  const TSummary summary = Summarise(ReadCsvFile(a.Results), a.Results);
+  CheckNoOverlap(Inputs({a.Results}), {{"--csv", a.Csv}});
+  const TSummary summary = Summarise([&] {
+    auto reader = std::make_unique<TCsvReader>(a.Results, console.Stop);
+    SignalPoint("summary");
+    return reader;
+  }, AllRegular({a.Results}));
+  ThrowIfStopped(console.Stop);
+  // The text and the CSV file are one set: the file is put in place only
+  // once the text has reached standard output.
+  TOutputFile text("", console.Out, "summary", console.Stop);
   std::optional<TOutputFile> csv;
-  if (!a.Csv.empty()) csv.emplace(a.Csv, console.Out);
-  console.Out << SummaryText(summary);
-  if (csv) {
-    csv->Write(SummaryCsv(summary));
-    csv->Commit();
-  }
-  console.Out.flush();
+  if (!a.Csv.empty()) csv.emplace(a.Csv, console.Out, "--csv", console.Stop);
+  text.Write(SummaryText(summary));
+  if (csv) csv->Write(SummaryCsv(summary));
+  std::vector<TOutputFile*> set = {&text};
+  if (csv) set.push_back(&*csv);
+  CommitOutputs(set, console.Stop);
   return ExitDone;
 }
 

@@ -29,7 +29,7 @@ const std::vector<std::string>& ResultColumns() {
 }
 
 std::vector<std::string> RunTableHeader() {
-  std::vector<std::string> h = {"run", "scenario"};
+  std::vector<std::string> h = {"run", "sweep", "sweep_runs", "scenario"};
   for (const TParameter& p : ParameterTable) h.push_back(SnakeCase(p.Name));
   for (const char* c : {"observers", "boats", "seed", "duration_s"}) h.push_back(c);
   h.insert(h.end(), ResultColumns().begin(), ResultColumns().end());
@@ -37,7 +37,7 @@ std::vector<std::string> RunTableHeader() {
 }
 
 std::vector<std::string> RunTableRow(const TSweepRun& run, const TRunResult& result) {
-  std::vector<std::string> r = {Text(run.Index + 1), run.Setup->Name};
+  std::vector<std::string> r = {Text(run.Index + 1), std::string(run.SweepId), Text(run.SweepRuns), run.Setup->Name};
   for (int32_t v : run.Parameters) r.push_back(Text(v));
   r.push_back(Text(static_cast<int64_t>(run.Setup->Scenario.Observers.size())));
   r.push_back(Text(static_cast<int64_t>(run.Setup->Scenario.Boats.size())));

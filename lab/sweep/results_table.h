@@ -1,7 +1,9 @@
 // The rows of the results table (one per run) and of the series file (one
 // per run per sample time), their result columns taken from RunColumns().
 // Both start with the run's number in the sweep's canonical order, which is
-// how merge puts shards back in order.
+// how merge puts shards back in order; the results table then names the
+// sweep (its digest) and the number of its runs, which is how merge tells
+// shards of one sweep from others and knows none is missing.
 #pragma once
 
 #include <string>

@@ -24,6 +24,27 @@ std::string AlarmShare(const TRunResult& run, const TMomentCounts&) {
 
 std::string MostSwimmers(const TRunResult& run, const TMomentCounts&) { return std::to_string(run.MostSwimmers); }
 
+constexpr double MsPerHour = 3'600'000.0;
+
+std::string SwimHours(const TRunResult&, const TMomentCounts& moment) {
+  return NumberText(static_cast<double>(moment.SwimPersonMs) / MsPerHour);
+}
+
+std::string WarnedShare(const TRunResult&, const TMomentCounts& moment) {
+  if (moment.ElapsedMs <= 0) return {};
+  return NumberText(static_cast<double>(moment.WarnedMs) / moment.ElapsedMs);
+}
+
+std::string OpenShare(const TRunResult&, const TMomentCounts& moment) {
+  if (moment.ElapsedMs <= 0) return {};
+  return NumberText(static_cast<double>(moment.ElapsedMs - moment.WarnedMs) / moment.ElapsedMs);
+}
+
+std::string EatenPerSwimHours(const TRunResult&, const TMomentCounts& moment) {
+  if (moment.SwimPersonMs <= 0) return {};
+  return NumberText(1000.0 * moment.DeadPeople * MsPerHour / static_cast<double>(moment.SwimPersonMs));
+}
+
 std::string Alarm(const TRunResult&, const TMomentCounts& moment) { return moment.Alarm ? "1" : "0"; }
 
 constexpr unsigned Everywhere = InResults | InSeries | InSummary;
@@ -45,6 +66,10 @@ constexpr TRunColumn Columns[] = {
     {"most_swimmers", MostSwimmers, InResults | InSummary},
     {"swimmers", Count<&TMomentCounts::Swimmers>, InSeries},
     {"alarm", Alarm, InSeries},
+    {"swim_hours", SwimHours, Everywhere, false, 3},
+    {"warned_share", WarnedShare, Everywhere, true, 4},
+    {"open_share", OpenShare, Everywhere, true, 4},
+    {"eaten_per_1000_swim_hours", EatenPerSwimHours, Everywhere, true},
 };
 
 }  // namespace

@@ -6,12 +6,15 @@
 
 #include "bad_input.h"
 #include "csv.h"
+#include "file_identity.h"
 #include "heatmap.h"
 #include "lab_support.h"
 #include "output_file.h"
 #include "progress_bar.h"
 #include "results_table.h"
 #include "shared_options.h"
+#include "stop_points.h"
+#include "sweep_digest.h"
 #include "sweep_runner.h"
 
 namespace wendo_lab {
@@ -25,20 +28,31 @@ struct TRunRequest {
   QImage Map;
 };
 
-TRunRequest ReadRequest(const TRunArguments& a) {
+TRunRequest ReadRequest(const TRunArguments& a, const TConsole& console) {
   if (a.Series == "-" || a.Heatmap == "-")
     throw TBadInput("--series and --heatmap need file names; standard output is for the results table");
   CheckOutputPath(a.Out, "--out");
   CheckOutputPath(a.Series, "--series");
   CheckOutputPath(a.Heatmap, "--heatmap");
-  CheckDistinctOutputs({{"--out", a.Out}, {"--series", a.Series}, {"--heatmap", a.Heatmap}});
+  const std::string mapPath = MapPath(a.Map);
+  std::vector<TNamedFile> inputs = {{"the map", mapPath}};
+  for (const std::string& path : a.Scenarios) inputs.push_back({"the scenario", path});
+  CheckNoOverlap(inputs, {{"--out", a.Out}, {"--series", a.Series}, {"--heatmap", a.Heatmap}});
   TRunRequest request;
-  request.Map = ReadMap(a.Map);
-  for (const std::string& path : a.Scenarios) request.Sweep.Scenarios.push_back(ReadScenarioSetup(path));
+  request.Map = ReadMap(mapPath);
+  std::vector<std::string> scenarioTexts;
+  for (const std::string& path : a.Scenarios) {
+    request.Sweep.Scenarios.push_back(ReadScenarioSetup(path));
+    scenarioTexts.push_back(FileBytes(path));
+    if (scenarioTexts.back().empty())
+      console.Err << "wendo-lab: warning: scenario \"" << path
+                  << "\" is empty: every parameter is 0, with no observation point and no boat\n";
+  }
   request.Sweep.Seeds = a.Seeds;
   request.Sweep.Axes = a.Axes;
   request.Sweep.DurationMs = a.DurationMs;
   request.Sweep.Check();
+  request.Sweep.Id = SweepDigest(request.Sweep, scenarioTexts, FileBytes(mapPath));
   request.Runs = ShardRuns(request.Sweep.RunCount(), a.Shard);
   return request;
 }
@@ -48,9 +62,9 @@ TRunRequest ReadRequest(const TRunArguments& a) {
 class TRunOutputs {
  public:
   TRunOutputs(const TRunArguments& a, const TConsole& console, const QImage& map)
-      : out_(a.Out, console.Out), deaths_(map.width(), map.height()) {
-    if (!a.Series.empty()) series_.emplace(a.Series, console.Out);
-    if (!a.Heatmap.empty()) heatmap_.emplace(a.Heatmap, console.Out);
+      : out_(a.Out, console.Out, "--out", console.Stop), deaths_(map.width(), map.height()) {
+    if (!a.Series.empty()) series_.emplace(a.Series, console.Out, "--series", console.Stop);
+    if (!a.Heatmap.empty()) heatmap_.emplace(a.Heatmap, console.Out, "--heatmap", console.Stop);
     Write(out_, [&] { AppendRecord(text_, RunTableHeader()); });
     if (series_) Write(*series_, [&] { AppendRecord(text_, SeriesHeader()); });
   }
@@ -67,15 +81,21 @@ class TRunOutputs {
     if (heatmap_) deaths_.Add(result.Deaths);
   }
 
-  void Commit(const QImage& map, int heatmapWidth) {
+  // All the outputs, or none: see CommitOutputs.
+  void Commit(const QImage& map, int heatmapWidth, const std::atomic<bool>* stop) {
     if (heatmap_) {
       const auto app = TextSupport();
       const QByteArray png = PngBytes(DrawHeatmap(map, deaths_, heatmapWidth));
-      heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+      try {
+        heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
+      } catch (const TWriteFailed& e) {
+        throw TWriteFailed(std::string(e.what()) + "; the outputs are one set, so no output file was written");
+      }
     }
-    out_.Commit();
-    if (series_) series_->Commit();
-    if (heatmap_) heatmap_->Commit();
+    std::vector<TOutputFile*> set = {&out_};
+    if (series_) set.push_back(&*series_);
+    if (heatmap_) set.push_back(&*heatmap_);
+    CommitOutputs(set, stop);
   }
 
  private:
@@ -145,7 +165,11 @@ CLI::App* SetupCommand(CLI::App& app, TRunArguments& a) {
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   AddMapOption(*run, a.Map);
   AddJobsOption(*run, a.Jobs);
-  run->add_option("--out", a.Out, "Results table, CSV (default: standard output)")->type_name("FILE.csv");
+  run->add_option("--out", a.Out,
+                  "Results table, CSV (default: standard output). The output files appear together once every run "
+                  "is done, all or none; a pipe, a FIFO or a device (such as /dev/stdout) is written as the rows "
+                  "come instead, so it is not all-or-nothing")
+      ->type_name("FILE.csv");
   CLI::Option* series =
       run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file")
           ->type_name("FILE.csv");
@@ -167,13 +191,30 @@ CLI::App* SetupCommand(CLI::App& app, TRunArguments& a) {
 }
 
 int RunCommand(const TRunArguments& a, const TConsole& console) {
-  const TRunRequest request = ReadRequest(a);
+  const TRunRequest request = ReadRequest(a, console);
   TRunOutputs outputs(a, console, request.Map);
   TProgressBar progress(stderr, request.Runs.Count, console.Terminal);
-  const bool complete = RunAndDeliver(request, a, console, outputs, progress);
+  bool complete = false;
+  try {
+    complete = RunAndDeliver(request, a, console, outputs, progress);
+  } catch (const TWriteFailed& e) {
+    progress.Clear();
+    throw TWriteFailed(std::string(e.what()) + (outputs.HasFiles() ? "; no output file was written" : ""));
+  }
   progress.Clear();
-  if (!complete) return ReportStop(outputs, console);
-  outputs.Commit(request.Map, a.HeatmapWidth);
+  SignalPoint("runs-done");
+  if (!complete || StopRequested(console.Stop)) return ReportStop(outputs, console);
+  try {
+    outputs.Commit(request.Map, a.HeatmapWidth, console.Stop);
+  } catch (const TStopped&) {
+    console.Err << "wendo-lab: stopped before the outputs were put in place; none was written, the old files are "
+                   "untouched\n";
+    return ExitStopped;
+  }
+  if (StopRequested(console.Stop)) {
+    console.Err << "wendo-lab: stopped while the outputs were put in place; every one of them is in place\n";
+    return ExitStopped;
+  }
   return ExitDone;
 }
 

@@ -1,15 +1,19 @@
 #include "shared_options.h"
 
 #include <algorithm>
+#include <limits>
 #include <thread>
+
+#include "bad_input.h"
 
 #include "value_lists.h"
 
 namespace wendo_lab {
 
 namespace {
-constexpr int MostJobs = 4096;
+constexpr int MostJobsPerCore = 8;
 constexpr int MostHeatmapWidth = 800;
+int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 }  // namespace
 
 CLI::Option* WithDefault(CLI::Option* option, const std::string& text) {
@@ -30,12 +34,28 @@ void AddMapOption(CLI::App& command, std::string& map) {
 }
 
 void AddJobsOption(CLI::App& command, int& jobs) {
-  jobs = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned{MostJobs}));
+  jobs = Cores();
   AddParsedOption(
-      command, "--jobs", jobs, [](const std::string& text) { return ParseCount(text, "--jobs", MostJobs); },
-      "Runs at once (default: all cores)")
+      command, "--jobs", jobs,
+      [](const std::string& text) {
+        const int most = MostJobs();
+        int64_t value = 0;
+        try {
+          value = ParseWholeNumber(text, "--jobs", 1, std::numeric_limits<int32_t>::max());
+        } catch (const TBadInput&) {
+          value = 0;
+        }
+        if (value < 1 || value > most)
+          throw TBadInput("--jobs " + text + ": expected a whole number from 1 to " + std::to_string(most) + " (" +
+                          std::to_string(MostJobsPerCore) + " per core, " + std::to_string(Cores()) +
+                          " cores here)");
+        return static_cast<int>(value);
+      },
+      "Runs at once (default: all cores; at most " + std::to_string(MostJobsPerCore) + " per core)")
       ->type_name("N");
 }
+
+int MostJobs() { return MostJobsPerCore * Cores(); }
 
 CLI::Option* AddHeatmapWidthOption(CLI::App& command, int& width) {
   return WithDefault(AddParsedOption(

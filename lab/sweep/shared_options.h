@@ -26,8 +26,10 @@ CLI::Option* WithDefault(CLI::Option* option, const std::string& text);
 void AddDurationOption(CLI::App& command, int32_t& durationMs);
 // --map FILE.bmp; empty: the program's own wendo.bmp.
 void AddMapOption(CLI::App& command, std::string& map);
-// --jobs N, runs at once (default: all cores).
+// --jobs N, runs at once (default: all cores, at most MostJobs()).
 void AddJobsOption(CLI::App& command, int& jobs);
+// The ceiling of --jobs: 8 per core.
+int MostJobs();
 // --heatmap-width PIXELS, up to 800 (default 800).
 CLI::Option* AddHeatmapWidthOption(CLI::App& command, int& width);
 

@@ -3,7 +3,9 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <memory>
 
 #include "bad_input.h"
 #include "results_table.h"
@@ -38,6 +40,26 @@ std::string Padded(const std::string& s, size_t width, bool right) {
   return right ? pad + s : s + pad;
 }
 
+// The run just read into the configuration's risk: its people eaten over
+// its swim-hours (neither may be empty, so the row holds both).
+void AddRisk(TRatioOfTotals& risk, const std::vector<double>& values) {
+  static const auto at = [](const char* name) {
+    return std::find(SummaryResults().begin(), SummaryResults().end(), name) - SummaryResults().begin();
+  };
+  static const auto eaten = at("people_eaten"), hours = at("swim_hours");
+  risk.Add(values[eaten], values[hours]);
+}
+
+// The risk line under a configuration's table.
+std::string RiskText(const TRatioOfTotals& risk) {
+  const TRatioEstimate e = risk.Estimate(1000);
+  std::string text = "  people eaten per 1,000 swim-hours, all runs together: ";
+  if (!e.Known) return text + "- (nobody swam)\n";
+  text += FixedText(e.Ratio, 2);
+  if (e.IntervalKnown) text += " (95% CI " + FixedText(e.CiLow, 2) + " to " + FixedText(e.CiHigh, 2) + ", delta method)";
+  return text + "\n";
+}
+
 }  // namespace
 
 const std::vector<std::string>& SummaryResults() {
@@ -64,49 +86,137 @@ TStatistic Describe(const std::vector<double>& values) {
   return s;
 }
 
-TSummary Summarise(const TCsvTable& table, const std::string& fileName) {
-  TSummary summary;
-  std::vector<int> keyColumns, resultColumns;
+namespace {
+
+// Where the configuration and the results stand in the table.
+struct TSummaryColumns {
+  std::vector<int> Key, Results;
+};
+
+// The configuration is every column but the run, the sweep it belongs to,
+// the seed and the results.
+TSummaryColumns FindSummaryColumns(const TCsvReader& table, TSummary& summary) {
+  TSummaryColumns columns;
   const std::vector<std::string>& all = ResultColumns();
-  for (size_t c = 0; c < table.Header.size(); ++c) {
-    const std::string& name = table.Header[c];
-    if (name == "run" || name == "seed" || std::find(all.begin(), all.end(), name) != all.end()) continue;
-    keyColumns.push_back(static_cast<int>(c));
+  for (size_t c = 0; c < table.Header().size(); ++c) {
+    const std::string& name = table.Header()[c];
+    if (name == "run" || name == "seed" || name == "sweep" || name == "sweep_runs" ||
+        std::find(all.begin(), all.end(), name) != all.end())
+      continue;
+    columns.Key.push_back(static_cast<int>(c));
     summary.KeyColumns.push_back(name);
   }
   for (const std::string& name : SummaryResults()) {
     const int c = table.Column(name);
-    if (c < 0) throw TBadInput(fileName + ": no column \"" + name + "\"; not a results table of wendo-lab run");
-    resultColumns.push_back(c);
+    if (c < 0)
+      throw TBadInput(table.FileName() + ": no column \"" + name + "\"; not a results table of wendo-lab run");
+    columns.Results.push_back(c);
   }
+  return columns;
+}
 
-  std::map<std::vector<std::string>, size_t> byKey;
-  std::vector<std::vector<std::vector<double>>> values;  // configuration, result, run
-  for (size_t i = 0; i < table.Rows.size(); ++i) {
-    const TCsvRecord& row = table.Rows[i];
-    std::vector<std::string> key;
-    for (int c : keyColumns) key.push_back(row.Fields[c]);
+// Per configuration and result: the count and sum of the values in the
+// first pass, the squares of their distances from the mean in the second,
+// so that the numbers are those of the values all held at once.
+// A table that cannot be read twice (a pipe) takes the squares from
+// Welford's running mean instead, equal but for the last digits.
+struct TAccumulator {
+  int64_t N = 0;
+  double Sum = 0;
+  double Squares = 0;
+  double RunningMean = 0, RunningSquares = 0;
+};
+
+// Calls `each(configuration, result, value)` for every value of the table.
+template <class Each>
+void ForEachValue(TCsvReader& table, const TSummaryColumns& columns, TSummary& summary,
+                  std::map<std::vector<std::string>, size_t>& byKey, bool count, const Each& each) {
+  std::vector<std::string> key;
+  std::vector<double> rowValues(columns.Results.size());
+  for (TCsvRecord row; table.Next(row);) {
+    key.clear();
+    for (int c : columns.Key) key.push_back(row.Fields[c]);
     const auto [at, fresh] = byKey.emplace(key, summary.Configurations.size());
-    if (fresh) {
-      summary.Configurations.push_back({key, 0, {}});
-      values.emplace_back(resultColumns.size());
-    }
-    ++summary.Configurations[at->second].Runs;
-    for (size_t r = 0; r < resultColumns.size(); ++r) {
-      const std::string& field = row.Fields[resultColumns[r]];
-      if (field.empty() && MayBeEmpty(SummaryResults()[r])) continue;
+    if (fresh) summary.Configurations.push_back({key, 0, {}, {}});
+    if (count) ++summary.Configurations[at->second].Runs;
+    for (size_t r = 0; r < columns.Results.size(); ++r) {
+      const std::string& field = row.Fields[columns.Results[r]];
+      const std::string& name = SummaryResults()[r];
+      if (field.empty() && MayBeEmpty(name)) continue;
+      const std::string where = table.FileName() + ", line " + std::to_string(table.Line()) + ": ";
       if (field.empty())
-        throw TBadInput(fileName + ": column " + SummaryResults()[r] + " is empty in row " + std::to_string(i + 1) +
-                        " after the header; only " + EmptyAllowed() + " may be");
+        throw TBadInput(where + "column " + name + " is empty; only " + EmptyAllowed() + " may be");
       double v = 0;
       const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
       if (ec != std::errc() || end != field.data() + field.size() || !std::isfinite(v))
-        throw TBadInput(fileName + ": \"" + field + "\" in column " + SummaryResults()[r] + " is not a number");
-      values[at->second][r].push_back(v);
+        throw TBadInput(where + "\"" + field + "\" in column " + name + " is not a number a double holds");
+      each(at->second, r, v);
+      rowValues[r] = v;
     }
+    if (count) AddRisk(summary.Configurations[at->second].Risk, rowValues);
+  }
+}
+
+TStatistic Statistic(const TAccumulator& a) {
+  TStatistic s;
+  s.N = a.N;
+  if (s.N == 0) return s;
+  s.Mean = a.Sum / s.N;
+  s.CiLow = s.CiHigh = s.Mean;
+  if (s.N < 2) return s;
+  s.Sd = std::sqrt(a.Squares / (s.N - 1));
+  const boost::math::students_t t(static_cast<double>(s.N - 1));
+  const double half = boost::math::quantile(t, 0.975) * s.Sd / std::sqrt(static_cast<double>(s.N));
+  s.CiLow = s.Mean - half;
+  s.CiHigh = s.Mean + half;
+  return s;
+}
+
+}  // namespace
+
+TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open, bool readTwice) {
+  TSummary summary;
+  std::map<std::vector<std::string>, size_t> byKey;
+  std::vector<std::vector<TAccumulator>> sums;  // configuration, result
+  std::string fileName;
+  TSummaryColumns columns;
+  {
+    const std::unique_ptr<TCsvReader> table = open();
+    fileName = table->FileName();
+    columns = FindSummaryColumns(*table, summary);
+    ForEachValue(*table, columns, summary, byKey, true, [&](size_t c, size_t r, double v) {
+      if (sums.size() <= c) sums.resize(c + 1, std::vector<TAccumulator>(columns.Results.size()));
+      TAccumulator& a = sums[c][r];
+      ++a.N;
+      a.Sum += v;
+      const double delta = v - a.RunningMean;
+      a.RunningMean += delta / static_cast<double>(a.N);
+      a.RunningSquares += delta * (v - a.RunningMean);
+    });
+  }
+  for (auto& configuration : sums)
+    for (TAccumulator& a : configuration)
+      if (!readTwice) a.Squares = a.RunningSquares;
+  sums.resize(summary.Configurations.size(), std::vector<TAccumulator>(columns.Results.size()));
+  if (readTwice) {
+    const std::unique_ptr<TCsvReader> table = open();
+    TSummary again;
+    std::map<std::vector<std::string>, size_t> keys;
+    ForEachValue(*table, FindSummaryColumns(*table, again), again, keys, false, [&](size_t c, size_t r, double v) {
+      const double mean = sums[c][r].Sum / sums[c][r].N;
+      sums[c][r].Squares += (v - mean) * (v - mean);
+    });
+    if (again.Configurations.size() != summary.Configurations.size())
+      throw TBadInput(fileName + ": the file changed while it was read");
   }
   for (size_t i = 0; i < summary.Configurations.size(); ++i)
-    for (const std::vector<double>& v : values[i]) summary.Configurations[i].Results.push_back(Describe(v));
+    for (size_t r = 0; r < sums[i].size(); ++r) {
+      const TAccumulator& a = sums[i][r];
+      if (!std::isfinite(a.Sum) || !std::isfinite(a.Squares))
+        throw TBadInput(fileName + ": the values of column " + SummaryResults()[r] +
+                        " are too large to summarise (their sum overflows a double)");
+      summary.Configurations[i].Results.push_back(Statistic(a));
+    }
   return summary;
 }
 
@@ -149,9 +259,18 @@ std::string SummaryText(const TSummary& summary) {
       for (size_t i = 0; i < row.size(); ++i) line += (i ? "  " : " ") + Padded(row[i], widths[i], i > 0);
       out += line + "\n";
     }
-    out += "\n";
+    out += RiskText(c.Risk) + "\n";
   }
   return out;
+}
+
+// The ratio of totals as one more result: its value in the mean's column.
+static std::vector<std::string> RiskRecord(const TConfigurationSummary& c) {
+  const TRatioEstimate e = c.Risk.Estimate(1000);
+  std::vector<std::string> row = c.Key;
+  row.insert(row.end(), {"eaten_per_1000_swim_hours_of_totals", std::to_string(e.N), e.Known ? NumberText(e.Ratio) : "",
+                         "", e.IntervalKnown ? NumberText(e.CiLow) : "", e.IntervalKnown ? NumberText(e.CiHigh) : ""});
+  return row;
 }
 
 std::string SummaryCsv(const TSummary& summary) {
@@ -169,6 +288,7 @@ std::string SummaryCsv(const TSummary& summary) {
       for (double v : {s.Sd, s.CiLow, s.CiHigh}) row.push_back(s.N > 1 ? NumberText(v) : "");
       AppendRecord(out, row);
     }
+  for (const TConfigurationSummary& c : summary.Configurations) AppendRecord(out, RiskRecord(c));
   return out;
 }
 

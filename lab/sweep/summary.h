@@ -4,10 +4,13 @@
 // of the mean from Student's t distribution.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "csv.h"
+#include "ratio_estimate.h"
 
 namespace wendo_lab {
 
@@ -26,6 +29,7 @@ struct TConfigurationSummary {
   std::vector<std::string> Key;  // the configuration columns' values
   int64_t Runs = 0;
   std::vector<TStatistic> Results;  // one per SummaryResults() entry
+  TRatioOfTotals Risk;              // people eaten over swim-hours, all runs together
 };
 
 struct TSummary {
@@ -36,10 +40,13 @@ struct TSummary {
 // The results summarised, in table order.
 const std::vector<std::string>& SummaryResults();
 
-// Throws TBadInput for a table without the expected columns, with a
-// value that is not a number, or with an empty value where a run always
-// has one (see MayBeEmpty).
-TSummary Summarise(const TCsvTable& table, const std::string& fileName);
+// Reads the table twice through readers `open` makes (first the counts and
+// sums, then the squares around the means), holding one row at a time;
+// once when not `readTwice` (a pipe), the squares then kept as it goes.
+// Throws TBadInput for a table without the expected columns, with a value
+// that is not a number a double holds, with an empty value where a run
+// always has one (see MayBeEmpty), or with sums beyond a double.
+TSummary Summarise(const std::function<std::unique_ptr<TCsvReader>()>& open, bool readTwice = true);
 
 // An aligned table for the terminal: a heading per configuration naming
 // the scenario and what differs between the configurations.

@@ -1,5 +1,7 @@
 #include "sweep.h"
 
+#include <cstring>
+
 #include "bad_input.h"
 #include "scenario_file.h"
 
@@ -16,7 +18,10 @@ TScenarioSetup ReadScenarioSetup(const std::string& path) {
   try {
     return {path, ReadScenarioFile(path)};
   } catch (const TScenarioError& e) {
-    throw TBadInput("scenario \"" + path + "\": " + e.what());
+    // The reader's own words, but the system's where it has only a number.
+    const std::string text = e.what();
+    throw TBadInput("scenario \"" + path + "\": " +
+                    (e.Errno() && text.rfind("I/O error", 0) == 0 ? std::strerror(e.Errno()) : text));
   }
 }
 
@@ -47,6 +52,8 @@ TSweepRun TSweep::Run(int64_t index) const {
   TSweepRun run;
   run.Index = index;
   run.DurationMs = DurationMs;
+  run.SweepId = Id;
+  run.SweepRuns = RunCount();
   int64_t rest = index;
   const auto seeds = static_cast<int64_t>(Seeds.size());
   run.Seed = Seeds[static_cast<size_t>(rest % seeds)];

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "parameters.h"
@@ -35,6 +36,8 @@ struct TSweepRun {
   TParameterValues Parameters{};  // the scenario's, with the sweep's values set
   uint32_t Seed = 0;
   int32_t DurationMs = 0;
+  std::string_view SweepId;  // the sweep's digest (see SweepDigest)
+  int64_t SweepRuns = 0;     // the runs of the whole sweep, all shards
 };
 
 struct TSweep {
@@ -42,6 +45,7 @@ struct TSweep {
   std::vector<TAxis> Axes;  // a parameter may be swept once
   std::vector<uint32_t> Seeds;
   int32_t DurationMs = 3'600'000;
+  std::string Id;  // what the rows record as the sweep they belong to
 
   // Throws TBadInput for an empty sweep, a parameter swept twice, or a
   // sweep too large to number.

@@ -1,12 +1,16 @@
 #include "sweep_runner.h"
 
 #include <chrono>
+#include <csignal>
+#include <pthread.h>
 #include <condition_variable>
 #include <exception>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "stop_points.h"
 
 namespace wendo_lab {
 
@@ -16,6 +20,9 @@ namespace {
 struct TSweepState {
   std::mutex Lock;
   std::condition_variable FinishedOne;
+  std::condition_variable DeliveredSome;  // room in the window
+  int64_t Delivered = 0;
+  int64_t Window = 0;  // finished runs held at most before delivery
   std::map<int64_t, TRunResult> Waiting;  // finished, by position, until delivered
   int64_t Finished = 0;
   std::exception_ptr Error;
@@ -31,6 +38,15 @@ struct TSweepState {
 void Work(TSweepState& state, TLabWorld& world, const TSweep& sweep, const TShardRuns& runs, const TRunOptions& run) {
   try {
     for (int64_t position; !state.Stopped() && (position = state.Next.fetch_add(1)) < runs.Count;) {
+      {
+        // A run starts only when its result fits the window of runs not
+        // yet delivered, so memory does not grow with the sweep. The wait
+        // wakes now and then, for a stop that a signal set.
+        std::unique_lock<std::mutex> guard(state.Lock);
+        while (position >= state.Delivered + state.Window && !state.Stopped())
+          state.DeliveredSome.wait_for(guard, std::chrono::milliseconds(20));
+      }
+      if (state.Stopped()) break;
       TRunResult result = world.Run(sweep.Run(runs.At(position)), run);
       std::lock_guard<std::mutex> guard(state.Lock);
       state.Waiting.emplace(position, std::move(result));
@@ -63,6 +79,8 @@ int64_t DeliverInOrder(TSweepState& state, const TSweep& sweep, const TShardRuns
       if (jobs.Deliver) jobs.Deliver(sweep.Run(runs.At(delivered)), std::move(result));
       ++delivered;
       guard.lock();
+      state.Delivered = delivered;
+      state.DeliveredSome.notify_all();
     }
     const int64_t count = state.Finished;
     guard.unlock();
@@ -77,14 +95,26 @@ int64_t DeliverInOrder(TSweepState& state, const TSweep& sweep, const TShardRuns
 bool RunSweep(const TSweep& sweep, const TShardRuns& runs, const QImage& map, const TSweepJobs& jobs) {
   TSweepState state;
   state.Stop = jobs.Run.Stop;
-  // The worlds are made here, one after another, so that only this thread
-  // reads the map picture.
   const int threads = static_cast<int>(std::max<int64_t>(1, std::min<int64_t>(jobs.Jobs, runs.Count)));
+  state.Window = int64_t{WindowPerJob} * threads;
+  // The worlds are made here, one after another, so that only this thread
+  // reads the map picture; a stop between two is not held up by the rest.
+  SignalPoint("setup");
   std::vector<std::unique_ptr<TLabWorld>> worlds;
-  for (int i = 0; i < threads; ++i) worlds.push_back(std::make_unique<TLabWorld>(map));
+  for (int i = 0; i < threads; ++i) {
+    if (state.Stopped()) return false;
+    worlds.push_back(std::make_unique<TLabWorld>(map));
+  }
+  // The threads leave the stop signals to this one, so that a signal
+  // interrupts this thread's waits (a write to a pipe nobody reads).
+  sigset_t stopSignals, previous;
+  sigemptyset(&stopSignals);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stopSignals, s);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
   std::vector<std::thread> pool;
   for (auto& world : worlds)
     pool.emplace_back(Work, std::ref(state), std::ref(*world), std::cref(sweep), std::cref(runs), std::cref(jobs.Run));
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   // Whatever way this function is left, the threads are told and awaited.
   struct TJoin {
     std::vector<std::thread>& Pool;

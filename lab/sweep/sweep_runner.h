@@ -12,6 +12,11 @@
 
 namespace wendo_lab {
 
+// Finished runs held per job, at most, before they are delivered: a run
+// starts only when it is fewer than this many runs per job ahead of the
+// next one to deliver.
+constexpr int WindowPerJob = 256;
+
 struct TSweepJobs {
   int Jobs = 1;
   TRunOptions Run;  // its Stop flag also stops the sweep

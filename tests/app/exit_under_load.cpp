@@ -11,6 +11,7 @@
 
 #include "startup.h"
 #include "wymianadanych.h"
+#include "busy_world.h"
 
 namespace {
 long long BootMs() {
@@ -25,12 +26,8 @@ int main(int argc, char** argv) {
   if (!InitialiseWorld()) return 1;
   auto windows = CreateProgramWindows();
   using wymianadanych::World;
-  World.SimStepMs = 1;
+  wendo_test::MakeBusy(World, {.StepMs = 1, .PersonMax = 800, .SharkMax = 100});
   World.RefreshMs = 50;
-  World.PersonArrivalS = 0;
-  World.PersonMax = 800;
-  World.SharkArrivalS = 0;
-  World.SharkMax = 100;
   TForm1* main = windows->Main.get();
   main->show();
   main->Mapa1Click();

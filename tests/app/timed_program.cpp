@@ -1,7 +1,8 @@
 // The whole program as a user runs it, for a script that drives it under
 // Xvfb, with three things measured and printed:
-// - "paused at MS" each time "Wstrzymaj" has taken effect (the simulation
-//   thread stands still), in milliseconds since boot (/proc/uptime's clock);
+// - "paused at MS after N steps" each time "Wstrzymaj" has taken effect (the
+//   simulation thread stands still), in milliseconds since boot
+//   (/proc/uptime's clock), and "resumed at MS after N steps" at "Wznów";
 // - at the end, the longest wait for the world's lock and the longest hold
 //   of the interface thread and of the other threads, and the longest gap
 //   between two ticks of the 100 ms timer, during a run and while paused.
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
 #include <thread>
 
 #include "startup.h"
@@ -36,8 +38,17 @@ int main(int argc, char** argv) {
   TForm1* main = windows->Main.get();
 
   // Connected after the window's own handlers, so these run when they are done.
-  QObject::connect(main->Wstrzymaj1, &QAction::triggered, [] {
-    std::printf("paused at %.1f\n", BootMs());
+  // With the steps taken so far, for the pace of the run.
+  auto steps = [] {
+    std::lock_guard guard(World.Lock);
+    return static_cast<int>(World.StepCounter);
+  };
+  QObject::connect(main->Wstrzymaj1, &QAction::triggered, [steps] {
+    std::printf("paused at %.1f after %d steps\n", BootMs(), steps());
+    std::fflush(stdout);
+  });
+  QObject::connect(main->Wznow1, &QAction::triggered, [steps] {
+    std::printf("resumed at %.1f after %d steps\n", BootMs(), steps());
     std::fflush(stdout);
   });
   // Gaps between two ticks of the timer, during a run and while paused.

@@ -19,6 +19,7 @@
 #include "test_maps.h"
 #include "trace_run.h"
 #include "world_fixture.h"
+#include "busy_world.h"
 
 using namespace wendo_test;
 
@@ -207,11 +208,7 @@ std::string RunWithEdits(bool indexed) {
   auto w = MakeWorld(WaterColour);
   PaintTrickyMap(*w);
   w->UseSpatialIndex = indexed;
-  w->SimStepMs = 50;
-  w->PersonArrivalS = 0;
-  w->PersonMax = 60;
-  w->SharkArrivalS = 0;
-  w->SharkMax = 20;
+  MakeBusy(*w, {.StepMs = 50, .PersonMax = 60, .SharkMax = 20});
   w->SharkRange = 400;
   w->PersonRange = 100;
   w->Random.Seed = 31337;

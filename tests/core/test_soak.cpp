@@ -15,6 +15,7 @@
 
 #include "simulation_thread.h"
 #include "world_fixture.h"
+#include "busy_world.h"
 
 using namespace wendo_test;
 using Clock = std::chrono::steady_clock;
@@ -49,11 +50,7 @@ TEST(Soak, TheInterfaceAndTheSimulationShareTheWorldSafely) {
   auto w = MakeWorld(WaterColour);
   Paint(*w, 350, 0, 799, 1199, LandColour);
   Paint(*w, 320, 0, 349, 1199, CyanWaterColour);
-  w->SimStepMs = 1;
-  w->PersonArrivalS = 0;
-  w->SharkArrivalS = 0;
-  w->PersonMax = 2000;
-  w->SharkMax = 200;
+  MakeBusy(*w, {.StepMs = 1, .PersonMax = 2000, .SharkMax = 200});
   w->SharkRange = 100;
   w->PersonSpeed = 60;
   for (int i = 0; i < 4; ++i) AddObserver(*w, 360, 150 + 300 * i, 200);

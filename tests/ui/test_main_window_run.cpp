@@ -18,7 +18,9 @@
 #include "wendoUnit4.h"
 #include "wendoUnit6.h"
 #include "wendoUnit7.h"
+#include "wendoUnit9.h"
 #include "world_fixture.h"
+#include "busy_world.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -63,7 +65,8 @@ class MainWindowRun : public ProgramTest {
     World.SharkArrivalS = Never;
   }
 
-  void ExpectMenu(TRunState state) {
+  // `chartKept`: a run has started since the program began or "Nowy".
+  void ExpectMenu(TRunState state, bool chartKept = false) {
     const bool idle = state == TRunState::Idle;
     const bool running = state == TRunState::Running;
     EXPECT_EQ(form->RunState(), state);
@@ -76,7 +79,7 @@ class MainWindowRun : public ProgramTest {
     EXPECT_EQ(form->Zakoncz1->isEnabled(), !idle);
     EXPECT_EQ(form->Komunikaty1->isEnabled(), !idle);
     EXPECT_EQ(form->Statystyka1->isEnabled(), !idle);
-    EXPECT_EQ(form->Wykres1->isEnabled(), !idle);
+    EXPECT_EQ(form->Wykres1->isEnabled(), !idle || chartKept);
     // Available in every state.
     EXPECT_TRUE(form->Symulacja1->isEnabled());
     EXPECT_TRUE(form->Mapa1->isEnabled());
@@ -111,7 +114,7 @@ TEST_F(MainWindowRun, MenuFollowsTheRunStateTable) {
   ExpectMenu(TRunState::Running);
 
   form->Zakoncz1->trigger();
-  ExpectMenu(TRunState::Idle);
+  ExpectMenu(TRunState::Idle, true);
   // Ending a run leaves the two report windows open with their contents.
   EXPECT_TRUE(Form6->isVisible());
   EXPECT_TRUE(Form7->isVisible());
@@ -121,7 +124,12 @@ TEST_F(MainWindowRun, MenuFollowsTheRunStateTable) {
   form->Wstrzymaj1->trigger();
   ExpectMenu(TRunState::Paused);
   form->Zakoncz1->trigger();
+  ExpectMenu(TRunState::Idle, true);
+  // "Nowy" forgets the ended run's chart.
+  form->Wykres1->trigger();
+  form->Nowy1->trigger();
   ExpectMenu(TRunState::Idle);
+  EXPECT_FALSE(Form9->isVisible());
   form->Wznow1->trigger();
   ExpectMenu(TRunState::Running);
   form->Zakoncz1->trigger();
@@ -134,9 +142,7 @@ TEST_F(MainWindowRun, EmptyScenarioStillBringsPeopleAndSharks) {
   World.BoatCount = 3;
   World.DeadPeople = 2;
   World.ElapsedMs = 99000;
-  World.SimStepMs = 5;
-  World.PersonArrivalS = 0;
-  World.SharkArrivalS = 0;
+  wendo_test::MakeBusy(World, {.StepMs = 5});
 
   form->Wznow1Click();
   {
@@ -197,9 +203,7 @@ TEST_F(MainWindowRun, EndingAPausedRunSendsBoatsHomeAndClearsTheRun) {
   AddBoat(300, 300, 100, 100);
   AddBoat(320, 300, 320, 100);
   for (wymianadanych::TLodz& b : World.Boats) b.Speed = 2000;
-  World.SimStepMs = 5;
-  World.PersonArrivalS = 0;
-  World.SharkArrivalS = 0;
+  wendo_test::MakeBusy(World, {.StepMs = 5});
 
   form->Wznow1Click();
   ASSERT_TRUE(WaitFor([] {

@@ -29,6 +29,7 @@
 #include "wendoUnit7.h"
 #include "wendoUnit9.h"
 #include "world_fixture.h"
+#include "busy_world.h"
 
 using dialog_tests::MessageCapture;
 using dialog_tests::WaitFor;
@@ -56,9 +57,7 @@ class Startup : public ProgramTest {
   void StartRunning() {
     windows = CreateProgramWindows();
     windows->Main->show();
-    World.SimStepMs = 1;
-    World.PersonArrivalS = 0;
-    World.SharkArrivalS = 0;
+    wendo_test::MakeBusy(World);
     windows->Main->Wznow1Click();
     ASSERT_TRUE(WaitFor([] { return Steps() > 10; }));
   }
@@ -98,7 +97,7 @@ TEST_F(Startup, WindowsComeUpInOrderWithOnlyTheMainWindowShown) {
     if (step == QStringLiteral("map")) mainBeforeOthers = Form1 && !Form2 && !Form7;
   });
   EXPECT_EQ(steps, (QStringList{"splash", "main window", "map", "mini-map", "timing", "objects", "statistics",
-                                "messages", "chart", "hide splash"}));
+                                "messages", "chart", "experiment", "advisor", "hide splash"}));
   EXPECT_TRUE(splashPaintedBeforeMain);
   EXPECT_TRUE(mainBeforeOthers);
   for (QWidget* w : std::initializer_list<QWidget*>{Form1, Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9})

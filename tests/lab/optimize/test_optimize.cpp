@@ -14,7 +14,10 @@
 #include <set>
 
 #include "lab_test_support.h"
+#include "csv.h"
+#include "how_many.h"
 #include "layout_search.h"
+#include "optimize_report.h"
 #include "scenario_file.h"
 #include "shore_line.h"
 #include "wymianadanych.h"
@@ -40,15 +43,27 @@ std::vector<int32_t> BayTerrain() {
   return grid;
 }
 
-QImage BayMap() {
+QImage MapOf(int32_t (*colour)(int32_t x, int32_t y)) {
   QImage map(MapWidth, MapHeight, QImage::Format_RGB32);
   for (int32_t y = 0; y < MapHeight; ++y)
     for (int32_t x = 0; x < MapWidth; ++x) {
-      const uint32_t c = static_cast<uint32_t>(BayColour(x, y));  // 0x00BBGGRR
+      const uint32_t c = static_cast<uint32_t>(colour(x, y));  // 0x00BBGGRR
       map.setPixel(x, y,
                    qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c >> 16)));
     }
   return map;
+}
+
+QImage BayMap() { return MapOf(BayColour); }
+
+// A narrow blue sea to the left of x = 150, land to the right.
+int32_t NarrowSeaColour(int32_t x, int32_t) { return x < 150 ? WaterColour : LandColour; }
+
+// Blue sea to the left of x = 400, land to the right; below y = 600 a
+// groyne of land, rows 590 to 609, runs from the shore to x = 100.
+int32_t GroyneColour(int32_t x, int32_t y) {
+  if (x >= 400 || (y >= 590 && y < 610 && x >= 100)) return LandColour;
+  return WaterColour;
 }
 
 // Busy enough that an unwatched bay costs lives within minutes. The boat
@@ -205,6 +220,7 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   settings.SeedsPerEvaluation = 3;
   settings.Budget = 50;
   settings.Jobs = 2;
+  settings.WeighObjects = false;
   std::vector<TSweep> sweeps;
   std::vector<TSearchProgress> reports;
   const TOptimisation o = search.Run(
@@ -216,11 +232,12 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   ASSERT_TRUE(o.CheckDone);
   // The progress bar's total: never passed, and reached at the end.
   for (const TSearchProgress& p : reports) EXPECT_LE(p.RunsDone, p.RunsPlanned);
-  EXPECT_EQ(reports.back().RunsDone, o.SearchRuns + 400);
+  EXPECT_EQ(reports.back().RunsDone, o.SearchRuns + 600);
   EXPECT_EQ(reports.back().RunsPlanned, reports.back().RunsDone);
   ASSERT_GE(sweeps.size(), 3u);
-  // The search: every layout on the same seeds, then the finalists on more;
-  // the last sweep is the check of the naive and the advised layout.
+  // The search: the scenario as given and every layout on the same seeds,
+  // then the finalists on more; the last sweep is the check of the naive
+  // and the advised layout and the scenario as given.
   const TSweep& check = sweeps.back();
   std::set<uint32_t> searched;
   int64_t runs = 0;
@@ -235,14 +252,120 @@ TEST_F(Optimize, TheCheckRunsOnlySeedsTheSearchNeverUsed) {
   ASSERT_EQ(check.Seeds.size(), 200u);
   EXPECT_EQ(std::set<uint32_t>(check.Seeds.begin(), check.Seeds.end()).size(), 200u);
   for (uint32_t s : check.Seeds) EXPECT_EQ(searched.count(s), 0u) << s;
-  ASSERT_EQ(check.Scenarios.size(), 2u);
+  ASSERT_EQ(check.Scenarios.size(), 3u);
   EXPECT_EQ(check.Scenarios[0].Scenario.Observers[0].X, o.Naive.Scenario.Observers[0].X);
   EXPECT_EQ(check.Scenarios[1].Scenario.Boats[1].PatrolY, o.Best.Scenario.Boats[1].PatrolY);
-  // The comparison is seed by seed.
-  ASSERT_EQ(o.Check.BestEaten.size(), 200u);
-  double difference = 0;
-  for (size_t s = 0; s < 200; ++s) difference += o.Check.BestEaten[s] - o.Check.NaiveEaten[s];
-  EXPECT_NEAR(o.Check.Difference.Mean, difference / 200, 1e-9);
+  EXPECT_EQ(check.Scenarios[2].Scenario.Observers.size(), 0u);
+  // The comparison is seed by seed: the difference of the ratios of totals.
+  ASSERT_EQ(o.Check.Best.Runs.size(), 200u);
+  double eaten[2] = {0, 0}, hours[2] = {0, 0};
+  for (size_t s = 0; s < 200; ++s)
+    for (const auto& [i, outcome] : {std::pair{0, &o.Check.Naive}, std::pair{1, &o.Check.Best}}) {
+      eaten[i] += outcome->Runs[s].Eaten;
+      hours[i] += outcome->Runs[s].SwimHours;
+    }
+  EXPECT_NEAR(o.Check.Difference.Mean, 1000 * (eaten[1] / hours[1] - eaten[0] / hours[0]), 1e-6);
+}
+
+TEST_F(Optimize, RiskKeepsTheBeachOpenWhereFewestEatenClosesIt) {
+  // Any sighting raises the alarm for the whole beach, so a post that sees
+  // the sea empties it; one far inland sees no water and changes nothing.
+  const QImage map = MapOf(NarrowSeaColour);
+  TScenarioSetup base = ReadScenarioSetup(Path("bay.wnd"));
+  base.Scenario.Boats.clear();
+  TPlacementRequest request;
+  request.Observers = 1;
+  const TLayoutSearch search(map, base, request);
+  TSearchSettings settings;
+  settings.DurationMs = 300'000;
+  settings.SeedsPerEvaluation = 4;
+  settings.Budget = 120;
+  settings.Jobs = 2;
+  TOptimisation outcome[2];
+  for (TObjective objective : {TObjective::Eaten, TObjective::Risk}) {
+    settings.Objective = {objective, objective == TObjective::Risk ? 0.5 : 0.0};
+    TOptimisation& o = outcome[objective == TObjective::Risk];
+    o = search.Run(settings, {});
+    ASSERT_TRUE(o.CheckDone && o.WeighingDone);
+  }
+  const TLayoutCheck &eaten = outcome[0].Check, &risk = outcome[1].Check;
+  EXPECT_LT(eaten.Best.SwimHours.Mean, 0.2 * eaten.AsGiven.SwimHours.Mean);
+  EXPECT_LT(eaten.Best.Eaten.Mean, eaten.AsGiven.Eaten.Mean);
+  EXPECT_GT(risk.Best.SwimHours.Mean, 0.4 * risk.AsGiven.SwimHours.Mean);
+  const TObserwator& post = outcome[1].Best.Scenario.Observers.at(0);
+  EXPECT_FALSE(search.SeesWater(post)) << post.X << "," << post.Y;
+  ASSERT_EQ(risk.Worth.size(), 1u);
+  EXPECT_FALSE(risk.Worth[0].Measurable());
+  const std::string report = OptimisationReport(outcome[1], {settings, search, 0, 0, "best.wnd", ""});
+  EXPECT_NE(report.find("(its circle holds no water: it sees no shark)"), std::string::npos) << report;
+  EXPECT_NE(report.find("makes no measurable difference"), std::string::npos) << report;
+  const std::string closed = OptimisationReport(outcome[0], {settings, search, 0, 0, "best.wnd", ""});
+  EXPECT_TRUE(std::regex_search(closed, std::regex("With the advised layout, the beach is closed: after \\d+ minutes "
+                                                   "nobody swims")))
+      << closed;
+}
+
+TEST_F(Optimize, ProposesOnlyBeatsABoatCanSailAndNamesABlockedOne) {
+  // The scenario's boat would cross the groyne; it stops just before it.
+  const QImage map = MapOf(GroyneColour);
+  TScenarioSetup base = ReadScenarioSetup(Path("bay.wnd"));
+  TLodz& own = base.Scenario.Boats.at(0);
+  own.X = own.HomeX = 200;
+  own.Y = own.HomeY = 300;
+  own.PatrolX = 200;
+  own.PatrolY = 900;
+  own.Speed = 50;
+  TPlacementRequest request;
+  request.Boats = 2;
+  const TLayoutSearch search(map, base, request);
+  ASSERT_EQ(search.BlockedBoats().size(), 1u);
+  const TBeatTrial& blocked = search.BlockedBoats()[0].Trial;
+  EXPECT_TRUE(blocked.StoppedOutbound);
+  EXPECT_EQ(blocked.Stop.X, 200);
+  EXPECT_NEAR(blocked.Stop.Y, 585, 5);
+  TSearchSettings settings;
+  settings.DurationMs = 20'000;
+  settings.SeedsPerEvaluation = 2;
+  settings.Budget = 60;
+  settings.HeldOutSeeds = 200;
+  settings.WeighObjects = false;
+  const auto simStep = static_cast<size_t>(FindParameter("SimStepMs") - ParameterTable.data());
+  const TBeatChecker beats(map, base.Scenario.Parameters[simStep]);
+  int64_t proposed = 0;
+  const TOptimisation o = search.Run(settings, {}, [&](const TSweep& s, const TShardRuns& r, const QImage& m,
+                                                       const TSweepJobs& j) {
+    for (const TScenarioSetup& layout : s.Scenarios)
+      for (size_t b = 1; b < layout.Scenario.Boats.size(); ++b, ++proposed)
+        EXPECT_TRUE(beats.Try(layout.Scenario.Boats[b]).Sailable) << b;
+    return RunSweep(s, r, m, j);
+  });
+  EXPECT_GT(proposed, 40);
+  const std::string report = OptimisationReport(o, {settings, search, 0, 1, "best.wnd", ""});
+  EXPECT_NE(report.find("cannot sail its beat: it stops at (200,"), std::string::npos) << report;
+}
+
+TEST_F(Optimize, HowManyForRangesOfCounts) {
+  EXPECT_EQ(ParseCountRange("2-3", "--boats", 10).From, 2);
+  EXPECT_EQ(ParseCountRange("2-3", "--boats", 10).To, 3);
+  EXPECT_FALSE(ParseCountRange("4", "--boats", 10).IsRange());
+  const TLabCall c = OnBay({"--observers", "0-1", "--boats", "0-1", "--duration", "60", "--seeds", "2", "--budget",
+                            "36", "--table", Path("how.csv"), "--plot", Path("how.png")});
+  ASSERT_EQ(c.Status, 0) << c.Err;
+  EXPECT_NE(c.Out.find("3 combinations searched, the budget split evenly, 12 runs each"), std::string::npos) << c.Out;
+  const TCsvTable table = ReadCsvFile(Path("how.csv"));
+  ASSERT_EQ(table.Rows.size(), 4u);
+  auto field = [&](size_t row, const char* column) { return table.Rows[row].Fields[table.Column(column)]; };
+  for (size_t r = 0; r < 4; ++r) {
+    EXPECT_EQ(field(r, "observers"), r < 2 ? "0" : "1");
+    EXPECT_EQ(field(r, "boats"), r % 2 ? "1" : "0");
+    // One more post where there is a row with one fewer, one more boat alike.
+    EXPECT_EQ(field(r, "one_more_post").empty(), r < 2);
+    EXPECT_EQ(field(r, "one_more_boat").empty(), r % 2 == 0);
+  }
+  // The step from the scenario as given to one boat is the difference of the two rows' risks.
+  EXPECT_NEAR(std::stod(field(1, "one_more_boat")),
+              std::stod(field(1, "eaten_per_1000_swim_hours")) - std::stod(field(0, "eaten_per_1000_swim_hours")), 1e-6);
+  EXPECT_EQ(QImage(QString::fromStdString(Path("how.png"))).isNull(), false);
 }
 
 TEST_F(Optimize, AdviceLoadsWithTheScenarioOwnObjectsFirst) {
@@ -297,6 +420,7 @@ TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
   struct TCase {
     std::vector<std::string> arguments;
     std::string message;
+    bool howMany = false;  // no --out added
   };
   const std::vector<TCase> cases = {
       {{"--observers", "1", "--map", Path("sea.bmp")}, "the map has no green or olive cell"},
@@ -316,6 +440,16 @@ TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
       {{"--observers", "1", "--out", "-"}, "name a file"},
       {{"--observers", "1", "--heatmap-before", Path("best.wnd")}, "name the same file"},
       {{"--observers", "1", "--heatmap-before", Path("h.png"), "--heatmap-after", Path("h.png")}, "name the same file"},
+      {{"--observers", "1", "--objective", "safety"}, "the objectives are risk, eaten"},
+      {{"--observers", "1", "--min-use", "1.5"}, "--min-use \"1.5\": expected a share from 0 to 1"},
+      {{"--observers", "1", "--min-use", "half"}, "expected a share from 0 to 1"},
+      {{"--observers", "3-1"}, "a range goes up"},
+      {{"--boats", "1-"}, "expected a count, or a range of counts such as 0-3"},
+      {{"--observers", "0-3", "--boats", "0-2", "--budget", "50", "--table", Path("t.csv")},
+       "split over 11 combinations of counts gives each 4", true},
+      {{"--observers", "1", "--table", Path("t.csv")}, "--table means nothing without a range of counts"},
+      {{"--observers", "0-2", "--prune"}, "--prune means nothing with a range of counts", true},
+      {{"--observers", "0-2", "--out", Path("best.wnd")}, "--out means nothing with a range of counts"},
   };
   const QStringList before = Files();
   for (const TCase& c : cases) {
@@ -323,7 +457,7 @@ TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
     arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
     if (std::find(arguments.begin(), arguments.end(), "--map") == arguments.end())
       arguments.insert(arguments.end(), {"--map", Path("bay.bmp")});
-    if (std::find(arguments.begin(), arguments.end(), "--out") == arguments.end())
+    if (!c.howMany && std::find(arguments.begin(), arguments.end(), "--out") == arguments.end())
       arguments.insert(arguments.end(), {"--out", out});
     const TLabCall call = CallLab(arguments);
     SCOPED_TRACE(c.message);

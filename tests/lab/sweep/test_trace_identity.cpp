@@ -58,12 +58,19 @@ std::string TraceRun(const QImage& map, const TCase& c, const TSweepRun& run) {
   return out.str();
 }
 
-// The same text made from a lab run through its watcher.
-std::string LabRun(TLabWorld& world, const TSweepRun& run, TRunResult& result) {
+// The same text made from a lab run through its watcher, and the simulated
+// time of the steps whose people moved under an alarm.
+std::string LabRun(TLabWorld& world, const TSweepRun& run, TRunResult& result, int64_t& warnedMs) {
   std::ostringstream out;
   TRunOptions options;
+  int32_t lastElapsed = 0;
+  warnedMs = 0;
   options.Watch = [&](const TWorld& w, uint32_t, unsigned done, const std::vector<std::string>& messages) {
-    if (done & StepTaken) wendo_trace::WriteState(w, out);
+    if (done & StepTaken) {
+      wendo_trace::WriteState(w, out);
+      if (w.PeopleWarned) warnedMs += w.ElapsedMs - lastElapsed;
+      lastElapsed = w.ElapsedMs;
+    }
     for (const std::string& m : messages) out << "E " << m << '\n';
   };
   result = world.Run(run, options);
@@ -71,14 +78,20 @@ std::string LabRun(TLabWorld& world, const TSweepRun& run, TRunResult& result) {
 }
 
 // The results as the trace shows them: counters from the T lines, swimmers
-// from the P lines on the terrain, sightings from the E lines.
+// from the P lines on the terrain, each step's swimmers held for the time
+// since the step before, sightings from the E lines.
 void ExpectResultsMatchTrace(const std::string& trace, const TWorld& terrain, const TRunResult& r) {
   std::istringstream in(trace);
   std::string line;
   int64_t steps = 0, alarmSteps = 0, observerSightings = 0, boatMessages = 0, personArrivals = 0, sharkArrivals = 0;
   int32_t swimmers = 0, mostSwimmers = 0, firstEatenMs = -1;
-  int32_t step = 0, elapsed = 0, alarm = 0, dead = 0, deadSharks = 0, present = 0;
-  auto endOfStep = [&] { mostSwimmers = std::max(mostSwimmers, swimmers); };
+  int32_t step = 0, elapsed = 0, alarm = 0, dead = 0, deadSharks = 0, present = 0, lastElapsed = 0;
+  int64_t swimPersonMs = 0;
+  auto endOfStep = [&] {
+    mostSwimmers = std::max(mostSwimmers, swimmers);
+    swimPersonMs += int64_t{swimmers} * (elapsed - lastElapsed);
+    lastElapsed = elapsed;
+  };
   while (std::getline(in, line)) {
     std::istringstream fields(line.substr(2));
     if (line[0] == 'T') {
@@ -117,6 +130,7 @@ void ExpectResultsMatchTrace(const std::string& trace, const TWorld& terrain, co
   EXPECT_EQ(r.FirstEatenMs, firstEatenMs);
   EXPECT_EQ(r.Final.ObserverSightings, observerSightings);
   EXPECT_EQ(r.Final.BoatSightings, boatMessages - deadSharks);
+  EXPECT_EQ(r.Final.SwimPersonMs, swimPersonMs);
 }
 
 TEST(TraceIdentity, RunsEqualTheTraceRunnersWithOneMillisecondTicks) {
@@ -131,22 +145,26 @@ TEST(TraceIdentity, RunsEqualTheTraceRunnersWithOneMillisecondTicks) {
   for (const TCase& c : cases) setups.push_back(ScenarioOf(c));
   // One world for every run, as a job of wendo-lab keeps it.
   TLabWorld world(map);
-  int64_t eaten = 0, sighted = 0;
+  int64_t eaten = 0, sighted = 0, warned = 0;
   for (size_t i = 0; i < cases.size(); ++i) {
     for (uint32_t seed : {1u, 77u, 4000000000u}) {
       SCOPED_TRACE(std::string(cases[i].scenario ? cases[i].scenario : "defaults") + " seed " + std::to_string(seed));
       const TSweepRun run = SweepRun(setups[i], cases[i], seed, 240'000);
       const std::string expected = TraceRun(map, cases[i], run);
       TRunResult result;
-      const std::string actual = LabRun(world, run, result);
+      int64_t warnedMs = 0;
+      const std::string actual = LabRun(world, run, result, warnedMs);
       ASSERT_EQ(FirstDifference(expected, actual), "") << "trace and lab run differ";
       ExpectResultsMatchTrace(expected, world.World(), result);
+      EXPECT_EQ(result.Final.WarnedMs, warnedMs);
+      warned += warnedMs;
       eaten += result.Final.DeadPeople;
       sighted += result.Final.ObserverSightings + result.Final.BoatSightings;
     }
   }
   EXPECT_GT(eaten, 0);  // the runs did something worth comparing
   EXPECT_GT(sighted, 0);
+  EXPECT_GT(warned, 0);
 }
 
 }  // namespace
