@@ -24,7 +24,16 @@ void TIndexedFinder::Entering(TStepPhase phase) {
       // and, over a long run, may far outnumber them. Without a live shark
       // nobody asks about people in this step.
       if (ix_.LiveSharks.Size() == 0) break;
+      // So few, dead or alive, that they are walked: straight into the
+      // lanes, in one pass.
+      if (ix_.Walk(people, 2 * ix_.LiveSharks.Size())) {
+        ix_.PeopleLanes.TakeLive(w_.People);
+        ix_.LivePeopleCount = ix_.PeopleLanes.Size();
+        walkPeople_ = true;
+        break;
+      }
       ix_.ListLivePeople(w_);
+      ix_.LivePeopleCount = ix_.LivePeople.Size();
       walkPeople_ = ix_.Walk(ix_.LivePeople.Size(), 2 * ix_.LiveSharks.Size());
       if (walkPeople_)
         ix_.PeopleLanes.Take(ix_.LivePeople.Entries());
@@ -33,7 +42,7 @@ void TIndexedFinder::Entering(TStepPhase phase) {
       break;
     case TStepPhase::People:  // people flee the sharks that have moved, observation points look out
       ix_.RefreshLiveSharks(w_);  // no shark has come or gone since the boats' kills
-      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), ix_.LivePeople.Size() + observers);
+      walkLiveSharks_ = ix_.Walk(ix_.LiveSharks.Size(), ix_.LivePeopleCount + observers);
       if (!walkLiveSharks_) ix_.SharkGrid.Build(ix_.LiveSharks.Entries());
       break;
     case TStepPhase::Observers:

@@ -84,21 +84,12 @@ class TIndexedFinder {
     const int64_t limit = int64_t{range} * range;
     auto alive = [&](int32_t i) { return !w_.People[static_cast<size_t>(i)].Dead; };
     if (!walkPeople_) return ix_.PeopleGrid.Nearest(x, y, limit, alive);
-    const TWalkList& list = ix_.LivePeople;
-    if (!list.MayReach(x, y, range)) return -1;
-    if (ix_.PeopleLanes.NearEnough(x, y)) return ix_.PeopleLanes.NearestLive(x, y, TWalkLanes::Limit(limit));
-    if (!list.AllExactFrom(x, y)) return literal_.NearestLivePerson(x, y, range);
-    int64_t bestS = limit, best = -1;
-    for (const TCellGrid::Entry& e : list.Entries()) {
-      const int64_t dx = e.X - x;
-      if (dx <= -range || dx >= range) continue;  // not within range
-      const int64_t s = SquaredDistance(dx, e.Y - y);
-      if (s < bestS && alive(e.Index)) {
-        bestS = s;
-        best = e.Index;
-      }
-    }
-    return best;
+    // Walked people are in the lanes; from a point too far for their sums
+    // (never on the map) the list is walked.
+    const TWalkLanes& lanes = ix_.PeopleLanes;
+    if (!lanes.MayReach(x, y, range)) return -1;
+    if (lanes.NearEnough(x, y)) return lanes.NearestLive(x, y, TWalkLanes::Limit(limit));
+    return literal_.NearestLivePerson(x, y, range);
   }
 
   // People come from the list of the sharks' turn, sharks from the list of
@@ -108,9 +99,8 @@ class TIndexedFinder {
   void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) {
     constexpr bool people = std::is_same_v<T, TCzlowiek>;
     if (people ? walkPeople_ : walkLiveSharks_) {
-      const TWalkList& walk = people ? ix_.LivePeople : ix_.LiveSharks;
-      if (!walk.MayReach(x, y, 14)) return;
       TWalkLanes& lanes = ix_.PeopleLanes;
+      if (people ? !lanes.MayReach(x, y, 14) : !ix_.LiveSharks.MayReach(x, y, 14)) return;
       auto call = [&](T& o) {
         f(o);
         if (people && o.Dead) lanes.ForgetIndex(static_cast<int32_t>(&o - list.data()));
@@ -122,7 +112,8 @@ class TIndexedFinder {
           if (o.Dead) lanes.Forget(k);
         });
       }
-      if (!walk.AllExactFrom(x, y)) return literal_.LiveWithin15(list, x, y, call);
+      const TWalkList& walk = ix_.LiveSharks;
+      if (people || !walk.AllExactFrom(x, y)) return literal_.LiveWithin15(list, x, y, call);
       for (const TCellGrid::Entry& e : walk.Entries()) {
         T& o = list[static_cast<size_t>(e.Index)];
         if (Near(e, x, y, 15) && !o.Dead) call(o);

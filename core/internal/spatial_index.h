@@ -260,6 +260,8 @@ struct TSpatialIndex {
   // the observation points. Few are walked as they are; many are sorted
   // into the grids as well.
   TWalkList LiveSharks, RecentSharks, LivePeople, ObserverPoints;
+  // The live people as last listed, into LivePeople or the lanes.
+  size_t LivePeopleCount = 0;
   // The live people of the sharks' turn in lanes, when they are walked.
   TWalkLanes PeopleLanes;
   // The rows of the map within 9 dm of an observation point's row: on any

@@ -46,6 +46,48 @@ class TWalkLanes {
     }
   }
 
+  // The live objects of `list` straight from it, in one pass: the same
+  // entries as Take given the list of the live ones.
+  template <class List>
+  void TakeLive(const List& list) {
+    const size_t most = (list.size() + Block - 1) / Block * Block;
+    if (x_.size() < most) {
+      x_.resize(most);
+      y_.resize(most);
+    }
+    index_.resize(list.size());
+    int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
+    size_t k = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+      const auto& o = list[i];
+      if (o.Dead) continue;
+      x_[k] = static_cast<float>(o.X);
+      y_[k] = static_cast<float>(o.Y);
+      index_[k] = static_cast<int32_t>(i);
+      minX = std::min(minX, o.X);
+      maxX = std::max(maxX, o.X);
+      minY = std::min(minY, o.Y);
+      maxY = std::max(maxY, o.Y);
+      ++k;
+    }
+    index_.resize(k);
+    const size_t n = (k + Block - 1) / Block * Block;
+    x_.resize(n);
+    y_.resize(n);
+    std::fill(x_.begin() + static_cast<std::ptrdiff_t>(k), x_.end(), Gone);
+    std::fill(y_.begin() + static_cast<std::ptrdiff_t>(k), y_.end(), 0.0f);
+    minX_ = minX;
+    maxX_ = maxX;
+    minY_ = minY;
+    maxY_ = maxY;
+  }
+
+  size_t Size() const { return index_.size(); }
+  // Whether an entry may lie within `reach` of (x, y) in both axes.
+  bool MayReach(int64_t x, int64_t y, int64_t reach) const {
+    return x + reach >= minX_ && x - reach <= maxX_ && y + reach >= minY_ && y - reach <= maxY_;
+  }
+
   // Whether the sums are exact from (x, y) for every entry: the point and
   // the entries within 2^23 of 0, where single precision holds integers.
   bool NearEnough(int64_t x, int64_t y) const {
