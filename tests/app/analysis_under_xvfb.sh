@@ -19,49 +19,13 @@
 set -euo pipefail
 program=$(realpath "$1")
 run_seconds=${2:-8}
-for tool in Xvfb openbox xdotool xwininfo xwd md5sum; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-  [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-boot_ms() { awk '{ printf "%d\n", $1 * 1000 }' /proc/uptime; }
-shot() {
-  [ -n "${WENDO_XVFB_SHOTS:-}" ] || return 0
-  mkdir -p "$WENDO_XVFB_SHOTS"
-  if command -v import >/dev/null; then import -window root "$WENDO_XVFB_SHOTS/$1.png"; else xwd -root -silent > "$WENDO_XVFB_SHOTS/$1.xwd"; fi
-}
+. "$(dirname "$0")/xvfb_session.sh"
+xvfb_session_begin
 
 # The default scenario but for a step every millisecond, and no objects.
 printf '%s\n' 1 1000 10 40 20 50 15 5 30 300 0 0 > "$work/pace.wnd"
 
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-openbox --sm-disable > "$work/openbox.log" 2>&1 &
-wm=$!
-sleep 1
-
-"$program" > "$work/program.log" 2>&1 &
-app=$!
-main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Wendo$' | head -1 || true)
-[ -n "$main" ] || { cat "$work/program.log"; echo "0 passed, 1 failed"; exit 1; }
-sleep 1
-eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X/ { print "X=" $NF } /Absolute upper-left Y/ { print "Y=" $NF }')"
-menu() { xdotool mousemove $((X + $1)) $((Y + 9)) click 1; sleep 0.6; }
-item() { xdotool mousemove $((X + $1 + 20)) $((Y + 9 + 22 * $2)) click 1; sleep 0.6; }
-PLIK=20 SYMULACJA=114 OKNA=174 ANALIZA=222
+xvfb_session_start 1366x768
 
 window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true; }
 choose() {  # menu item window-name

@@ -26,22 +26,8 @@
 set -euo pipefail
 program=$(realpath "$1")
 run_seconds=${2:-20}
-for tool in Xvfb openbox xdotool xwininfo xwd md5sum; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-  [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-boot_ms() { awk '{ printf "%d\n", $1 * 1000 }' /proc/uptime; }
-shot() { [ -n "${WENDO_XVFB_SHOTS:-}" ] && mkdir -p "$WENDO_XVFB_SHOTS" && xwd -root -silent > "$WENDO_XVFB_SHOTS/$1.xwd" || true; }
+. "$(dirname "$0")/xvfb_session.sh"
+xvfb_session_begin
 
 # The scenario: ten parameters (step 1 ms, redraw every 100 ms, people every
 # 0 s up to 20 000, speed, range, sharks every 0 s up to 2 000, speed,
@@ -68,27 +54,7 @@ cat > "$work/heavy.wnd" <<'EOF'
 250 1000 100 1000 50 200
 EOF
 
-# A display of its own, on the first free number.
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-openbox --sm-disable > "$work/openbox.log" 2>&1 &
-wm=$!
-sleep 1
-
-"$program" > "$work/program.log" 2>&1 &
-app=$!
-main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Wendo$' | head -1 || true)
-[ -n "$main" ] || { cat "$work/program.log"; echo "0 passed, 1 failed"; exit 1; }
-sleep 1
-eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X/ { print "X=" $NF } /Absolute upper-left Y/ { print "Y=" $NF }')"
-# Menu titles on the menu bar, and the n-th item of an open menu below one.
-menu() { xdotool mousemove $((X + $1)) $((Y + 9)) click 1; sleep 0.6; }
-item() { xdotool mousemove $((X + $1 + 20)) $((Y + 9 + 22 * $2)) click 1; sleep 0.6; }
-PLIK=20 SYMULACJA=114 OKNA=174
+xvfb_session_start 1280x1024
 
 # "Plik" > "Wczytaj", the file's path typed into the dialog.
 menu $PLIK; item $PLIK 2
