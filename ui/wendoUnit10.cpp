@@ -500,7 +500,7 @@ void TForm10::Button3Click() {
     if (!results_ || !complete_) return;
     const QString path = ChooseFileWith(ChooseFile, *SaveDialog1);
     if (path.isEmpty()) return;
-    SaveReplacing(path, results_->Csv());
+    GuardedSave(path, [&] { SaveReplacing(path, results_->Csv()); });
   });
 }
 
@@ -508,6 +508,6 @@ void TForm10::Button4Click() {
   Guarded([this] {
     const QString path = ChooseFileWith(ChooseFile, *SaveDialog2);
     if (path.isEmpty()) return;
-    SaveWidgetPicture(*ChartView1, path);
+    GuardedSave(path, [&] { SaveWidgetPicture(*ChartView1, path); });
   });
 }
