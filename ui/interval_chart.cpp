@@ -33,6 +33,9 @@ void DrawIntervalLines(QChart& chart, const std::vector<TIntervalLine>& lines, c
   auto* y = new QValueAxis;
   x->setTitleText(axis.Title);
   x->setLabelFormat(QStringLiteral("%.0f"));
+  // The numbers as the windows write them: "2,5", not "2.5".
+  chart.setLocale(QLocale(QLocale::Polish, QLocale::Poland));
+  chart.setLocalizeNumbers(true);
   chart.addAxis(x, Qt::AlignBottom);
   chart.addAxis(y, Qt::AlignLeft);
   double high = 0, left = 0, right = 0;
@@ -71,8 +74,13 @@ void DrawIntervalLines(QChart& chart, const std::vector<TIntervalLine>& lines, c
   }
   if (!any) return;
   if (EvenlySpaced(axis.Values)) {
-    x->setRange(axis.Values.front(), axis.Values.back());
-    x->setTickCount(static_cast<int>(axis.Values.size()));
+    // Half a step of room at each end, so the first and last bars stand
+    // clear of the frame.
+    const double step = axis.Values[1] - axis.Values[0];
+    x->setRange(axis.Values.front() - step / 2, axis.Values.back() + step / 2);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(axis.Values.front());
+    x->setTickInterval(step);
   } else {
     x->setRange(left - 1, right + 1);
     x->applyNiceNumbers();
