@@ -63,6 +63,9 @@ class TOutputFile {
   bool IsDirect() const { return !file_; }
   const std::string& Path() const { return path_; }
   std::string_view Option() const { return option_; }
+  // "--out runs.csv"; "standard output", or "the report on standard
+  // output" when `option` names no option but what is written.
+  std::string Describe() const;
 
  private:
   friend void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<bool>* stop);
@@ -71,7 +74,6 @@ class TOutputFile {
   void Finish();
   // Takes the temporary file off RemoveTemporaryFiles' list.
   void Unlist();
-  std::string Describe() const;
 
   std::string path_;
   std::string option_;
@@ -91,6 +93,23 @@ class TOutputFile {
 // says so). A signal during the renames does not end the process before
 // they are done.
 void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<bool>* stop = nullptr);
+
+// Outputs that stand alone rather than as one set: each is written and
+// committed on its own, so that one that fails takes none of the others
+// with it. Put notes what became of each; Report says it.
+class TSeparateOutputs {
+ public:
+  // Writes `text` to `file` and commits it; false, the failure noted, when
+  // it cannot be written.
+  bool Put(TOutputFile& file, std::string_view text);
+  bool AnyFailed() const { return !failed_.empty(); }
+  // When one failed: each failure on its own line, then which outputs were
+  // written and which were not. Nothing when all were written.
+  std::string Report() const;
+
+ private:
+  std::vector<std::string> written_, failed_, messages_;
+};
 
 // Removes the temporary file of every TOutputFile neither committed nor
 // destroyed yet. Async-signal-safe (unlink on paths listed beforehand), for

@@ -89,13 +89,30 @@ class TRunOutputs {
       try {
         heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
       } catch (const TWriteFailed& e) {
-        throw TWriteFailed(std::string(e.what()) + "; the outputs are one set, so no output file was written");
+        throw TWriteFailed(std::string(e.what()) + "; the outputs are one set, so no output file was written" +
+                           WrittenAsTheRowsCame());
       }
     }
     std::vector<TOutputFile*> set = {&out_};
     if (series_) set.push_back(&*series_);
     if (heatmap_) set.push_back(&*heatmap_);
-    CommitOutputs(set, stop);
+    try {
+      CommitOutputs(set, stop);
+    } catch (const TWriteFailed& e) {
+      throw TWriteFailed(e.what() + WrittenAsTheRowsCame());
+    }
+  }
+
+  // What no failure takes back: the tables on standard output, a pipe or
+  // a device, written as the rows came.
+  std::string WrittenAsTheRowsCame() const {
+    std::string text;
+    int count = 0;
+    for (const TOutputFile* o : {&out_, series_ ? &*series_ : nullptr})
+      if (o && o->IsDirect()) text += (count++ ? " and " : "") + o->Describe();
+    if (count == 0) return "";
+    return "; " + text + (count == 1 ? " was" : " were") + " written as the rows came and " +
+           (count == 1 ? "is" : "are") + " complete";
   }
 
  private:
