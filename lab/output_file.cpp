@@ -268,7 +268,11 @@ void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<b
 bool TSeparateOutputs::Put(TOutputFile& file, std::string_view text) {
   try {
     file.Write(text);
-    file.Commit();
+    try {
+      file.Commit();
+    } catch (const TStopped&) {
+      if (!file.IsDirect()) throw;  // a direct output has all its text: the stop takes nothing back
+    }
     written_.push_back(file.Describe());
     return true;
   } catch (const TWriteFailed& e) {
@@ -298,6 +302,12 @@ std::string TSeparateOutputs::Report() const {
   text += written_.empty() ? std::string("none was written") : "written: " + Listed(written_);
   text += "; not written: " + Listed(failed_) + "\n";
   return text;
+}
+
+std::string TSeparateOutputs::StoppedReport() const {
+  if (written_.empty()) return "wendo-lab: stopped; no output was written\n";
+  return "wendo-lab: stopped; " + Listed(written_) + (written_.size() == 1 ? " was" : " were") +
+         " written before the stop, nothing else\n";
 }
 
 }  // namespace wendo_lab

@@ -100,12 +100,15 @@ void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<b
 class TSeparateOutputs {
  public:
   // Writes `text` to `file` and commits it; false, the failure noted, when
-  // it cannot be written.
+  // it cannot be written. Throws TStopped when a stop comes before the file
+  // is in place (not once a direct output has had all its text).
   bool Put(TOutputFile& file, std::string_view text);
   bool AnyFailed() const { return !failed_.empty(); }
   // When one failed: each failure on its own line, then which outputs were
   // written and which were not. Nothing when all were written.
   std::string Report() const;
+  // After a stop: which outputs were written before it.
+  std::string StoppedReport() const;
 
  private:
   std::vector<std::string> written_, failed_, messages_;

@@ -81,14 +81,24 @@ int RunCommand(const TSummaryArguments& a, const TConsole& console) {
   // The CSV file and the text stand alone: one that cannot be written
   // loses not the other.
   TSeparateOutputs outputs;
-  if (!a.Csv.empty()) {
-    TOutputFile csv(a.Csv, console.Out, "--csv", console.Stop);
-    outputs.Put(csv, SummaryCsv(summary));
+  try {
+    if (!a.Csv.empty()) {
+      TOutputFile csv(a.Csv, console.Out, "--csv", console.Stop);
+      outputs.Put(csv, SummaryCsv(summary));
+    }
+    TOutputFile text("", console.Out, "the summary", console.Stop);
+    outputs.Put(text, SummaryText(summary));
+  } catch (const TStopped&) {
+    console.Err << outputs.Report() << outputs.StoppedReport();
+    return ExitStopped;
   }
-  TOutputFile text("", console.Out, "the summary", console.Stop);
-  outputs.Put(text, SummaryText(summary));
   console.Err << outputs.Report();
-  return outputs.AnyFailed() ? ExitFailed : ExitDone;
+  if (outputs.AnyFailed()) return ExitFailed;
+  if (StopRequested(console.Stop)) {
+    console.Err << "wendo-lab: stopped once every output was written; all of them are in place\n";
+    return ExitStopped;
+  }
+  return ExitDone;
 }
 
 }  // namespace wendo_lab
