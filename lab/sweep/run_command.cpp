@@ -188,7 +188,8 @@ CLI::App* SetupCommand(CLI::App& app, TRunArguments& a) {
                   "come instead, so it is not all-or-nothing")
       ->type_name("FILE.csv");
   CLI::Option* series =
-      run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file")
+      run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file: run, sweep and "
+                                         "sweep_runs as in the results table, then time_s and the counters")
           ->type_name("FILE.csv");
   WithDefault(AddParsedOption(
                   *run, "--every", a.EveryMs, [](const std::string& text) { return ParseSecondsAsMs(text, "--every"); },
