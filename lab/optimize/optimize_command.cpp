@@ -17,6 +17,7 @@
 #include "output_file.h"
 #include "progress_bar.h"
 #include "shared_options.h"
+#include "sweep_digest.h"
 #include "value_lists.h"
 
 namespace wendo_lab {
@@ -215,6 +216,7 @@ TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& consol
     throw TBadInput("--objective \"" + a.Objective + "\": not an objective; the objectives are " + ObjectiveNames());
   CheckOutputs(a);
   TOptimizeRequest r{ReadMap(a.Map), ReadScenarioSetup(a.Scenario), a.Placement, a.Search};
+  WarnIfEmptyScenario(a.Scenario, FileBytes(a.Scenario), console.Err);
   r.Placement.Observers = a.Observers.To;
   r.Placement.Boats = a.Boats.To;
   r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();

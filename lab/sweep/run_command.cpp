@@ -44,9 +44,7 @@ TRunRequest ReadRequest(const TRunArguments& a, const TConsole& console) {
   for (const std::string& path : a.Scenarios) {
     request.Sweep.Scenarios.push_back(ReadScenarioSetup(path));
     scenarioTexts.push_back(FileBytes(path));
-    if (scenarioTexts.back().empty())
-      console.Err << "wendo-lab: warning: scenario \"" << path
-                  << "\" is empty: every parameter is 0, with no observation point and no boat\n";
+    WarnIfEmptyScenario(path, scenarioTexts.back(), console.Err);
   }
   request.Sweep.Seeds = a.Seeds;
   request.Sweep.Axes = a.Axes;

@@ -198,7 +198,7 @@ TEST_F(LabSafety, CommandsSpeakTheSystemsWordsAndReadWhatTheyShould) {
   }
 }
 
-TEST_F(LabSafety, RunWarnsOfAnEmptyScenarioAndRunsItWithZeros) {
+TEST_F(LabSafety, RunAndOptimizeWarnOfAnEmptyScenarioAndRunItWithZeros) {
   WriteText(Path("empty.wnd"), "");
   const TLabCall call = Run({Path("empty.wnd"), "--duration", "10", "--seeds", "1"});
   ASSERT_EQ(call.Status, 0) << call.Err;
@@ -207,6 +207,10 @@ TEST_F(LabSafety, RunWarnsOfAnEmptyScenarioAndRunsItWithZeros) {
   ASSERT_EQ(table.Rows.size(), 1u);
   for (const char* c : {"sim_step_ms", "person_max", "shark_range", "observers", "boats"})
     EXPECT_EQ(table.Rows[0].Fields[static_cast<size_t>(table.Column(c))], "0") << c;
+  const TLabCall advice = CallLab({"optimize", Path("empty.wnd"), "--map", map, "--observers", "1", "--duration", "10",
+                                   "--seeds", "1", "--budget", "2", "--out", Path("best.wnd")});
+  EXPECT_NE(advice.Err.find("warning: scenario \"" + Path("empty.wnd") + "\" is empty"), std::string::npos)
+      << advice.Err;
 }
 
 }  // namespace
