@@ -5,8 +5,9 @@
 // directly as the text comes, with no temporary file and so not
 // all-or-nothing.
 //
-// The outputs of one command are committed together as one set: either
-// every one is in place, or none is and the old files are untouched.
+// The outputs of `run` are committed together as one set (CommitOutputs):
+// either every one is in place, or none is and the old files are untouched.
+// Those of `summary` and `optimize` stand alone (TSeparateOutputs).
 #pragma once
 
 #include <atomic>
