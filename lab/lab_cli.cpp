@@ -56,9 +56,10 @@ int LabMain(int argc, const char* const* argv, const TConsole& console) {
   try {
     app.parse(argc, argv);
     // What went to standard output must have arrived (a full disk, a
-    // closed pipe): a lost report is no success.
+    // closed pipe): a lost report is no success. A command that failed
+    // has said so already.
     console.Out.flush();
-    if (!console.Out && status != ExitStopped) {
+    if (!console.Out && status != ExitStopped && status != ExitFailed) {
       console.Err << "wendo-lab: cannot write to standard output: " << SystemText(errno ? errno : EIO) << '\n';
       return ExitFailed;
     }

@@ -107,7 +107,7 @@ TOutputFile::TOutputFile(const std::string& path, std::ostream& standard, std::s
   try {
     file_ = std::make_unique<wymianadanych::TReplacingFile>(path, wymianadanych::TWriteCall{});
   } catch (const wymianadanych::TScenarioError& e) {
-    throw TBadInput("cannot write " + path + ": " + ErrorText(e));
+    throw TBadInput("cannot write " + option_ + " " + path + ": " + ErrorText(e));
   }
   if (!file_->TemporaryPath().empty()) slot_ = ListTemporary(file_->TemporaryPath());
 }
@@ -120,7 +120,8 @@ void TOutputFile::OpenDirect(const std::atomic<bool>* stop) {
     ThrowIfStopped(stop);
     fd_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd_ >= 0) break;
-    if (errno != ENXIO && errno != EINTR) throw TBadInput("cannot write " + path_ + ": " + SystemText(errno));
+    if (errno != ENXIO && errno != EINTR)
+      throw TBadInput("cannot write " + option_ + " " + path_ + ": " + SystemText(errno));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   direct_ = true;
@@ -140,7 +141,8 @@ void TOutputFile::Unlist() {
 }
 
 std::string TOutputFile::Describe() const {
-  return IsStandard() ? std::string("standard output") : option_ + " " + path_;
+  if (!IsStandard()) return option_ + " " + path_;
+  return option_.starts_with("--") ? std::string("standard output") : option_ + " on standard output";
 }
 
 void TOutputFile::Write(std::string_view text) {
@@ -195,6 +197,7 @@ namespace {
 
 // One staged file being put in place, its old file kept aside meanwhile.
 struct TPlacement {
+  const TOutputFile* Output;
   wymianadanych::TReplacingFile* File;
   std::string Aside;  // empty: no old file, or it could not be kept
   bool Placed = false;
@@ -238,7 +241,7 @@ void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<b
   ThrowIfStopped(stop);
   std::vector<TPlacement> placements;
   for (TOutputFile* o : outputs)
-    if (o->file_ && !o->file_->TemporaryPath().empty()) placements.push_back({o->file_.get(), {}, false});
+    if (o->file_ && !o->file_->TemporaryPath().empty()) placements.push_back({o, o->file_.get(), {}, false});
   // Files kept aside first, so that a failed rename can be undone.
   for (TPlacement& p : placements) KeepAside(p);
   Placing = true;
@@ -252,7 +255,7 @@ void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<b
       for (TPlacement& q : placements)
         if (!q.Aside.empty() && !q.Placed) ::unlink(q.Aside.c_str());
       Placing = false;
-      throw TWriteFailed("cannot put " + p.File->TargetPath() + " in place: " + ErrorText(e) +
+      throw TWriteFailed("cannot put " + p.Output->Describe() + " in place: " + ErrorText(e) +
                          (several ? "; none of the outputs was written" : "") + "; the old files are untouched");
     }
   }
@@ -260,6 +263,51 @@ void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<b
     if (!p.Aside.empty()) ::unlink(p.Aside.c_str());
   for (TOutputFile* o : outputs) o->Unlist();
   Placing = false;
+}
+
+bool TSeparateOutputs::Put(TOutputFile& file, std::string_view text) {
+  try {
+    file.Write(text);
+    try {
+      file.Commit();
+    } catch (const TStopped&) {
+      if (!file.IsDirect()) throw;  // a direct output has all its text: the stop takes nothing back
+    }
+    written_.push_back(file.Describe());
+    return true;
+  } catch (const TWriteFailed& e) {
+    failed_.push_back(file.Describe());
+    messages_.push_back(e.what());
+    return false;
+  }
+}
+
+namespace {
+
+// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& items) {
+  std::string text;
+  for (size_t i = 0; i < items.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+  return text;
+}
+
+}  // namespace
+
+std::string TSeparateOutputs::Report() const {
+  if (failed_.empty()) return {};
+  std::string text;
+  for (const std::string& m : messages_) text += "wendo-lab: " + m + "\n";
+  text += "wendo-lab: each output stands alone: ";
+  text += written_.empty() ? std::string("none was written") : "written: " + Listed(written_);
+  text += "; not written: " + Listed(failed_) + "\n";
+  return text;
+}
+
+std::string TSeparateOutputs::StoppedReport() const {
+  if (written_.empty()) return "wendo-lab: stopped; no output was written\n";
+  return "wendo-lab: stopped; " + Listed(written_) + (written_.size() == 1 ? " was" : " were") +
+         " written before the stop, nothing else\n";
 }
 
 }  // namespace wendo_lab

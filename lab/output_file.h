@@ -5,8 +5,9 @@
 // directly as the text comes, with no temporary file and so not
 // all-or-nothing.
 //
-// The outputs of one command are committed together as one set: either
-// every one is in place, or none is and the old files are untouched.
+// The outputs of `run` are committed together as one set (CommitOutputs):
+// either every one is in place, or none is and the old files are untouched.
+// Those of `summary` and `optimize` stand alone (TSeparateOutputs).
 #pragma once
 
 #include <atomic>
@@ -63,6 +64,9 @@ class TOutputFile {
   bool IsDirect() const { return !file_; }
   const std::string& Path() const { return path_; }
   std::string_view Option() const { return option_; }
+  // "--out runs.csv"; "standard output", or "the report on standard
+  // output" when `option` names no option but what is written.
+  std::string Describe() const;
 
  private:
   friend void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<bool>* stop);
@@ -71,7 +75,6 @@ class TOutputFile {
   void Finish();
   // Takes the temporary file off RemoveTemporaryFiles' list.
   void Unlist();
-  std::string Describe() const;
 
   std::string path_;
   std::string option_;
@@ -91,6 +94,26 @@ class TOutputFile {
 // says so). A signal during the renames does not end the process before
 // they are done.
 void CommitOutputs(const std::vector<TOutputFile*>& outputs, const std::atomic<bool>* stop = nullptr);
+
+// Outputs that stand alone rather than as one set: each is written and
+// committed on its own, so that one that fails takes none of the others
+// with it. Put notes what became of each; Report says it.
+class TSeparateOutputs {
+ public:
+  // Writes `text` to `file` and commits it; false, the failure noted, when
+  // it cannot be written. Throws TStopped when a stop comes before the file
+  // is in place (not once a direct output has had all its text).
+  bool Put(TOutputFile& file, std::string_view text);
+  bool AnyFailed() const { return !failed_.empty(); }
+  // When one failed: each failure on its own line, then which outputs were
+  // written and which were not. Nothing when all were written.
+  std::string Report() const;
+  // After a stop: which outputs were written before it.
+  std::string StoppedReport() const;
+
+ private:
+  std::vector<std::string> written_, failed_, messages_;
+};
 
 // Removes the temporary file of every TOutputFile neither committed nor
 // destroyed yet. Async-signal-safe (unlink on paths listed beforehand), for

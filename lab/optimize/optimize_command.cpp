@@ -17,6 +17,7 @@
 #include "output_file.h"
 #include "progress_bar.h"
 #include "shared_options.h"
+#include "sweep_digest.h"
 #include "value_lists.h"
 
 namespace wendo_lab {
@@ -54,8 +55,10 @@ constexpr const char* Footer =
     "gives each one's mean number of people eaten with its 95% confidence interval, and the paired difference "
     "with its interval, and calls the advised layout better, worse, or not clearly different from that "
     "interval alone. The whole optimisation is the same for a given --seed, whatever --jobs is.\n\n"
-    "Exit status: 0 done; 2 bad input, nothing written; 1 a file could not be written; 130 stopped (Ctrl-C): "
-    "the best layout found so far is written all the same, unchecked, as standard error says.";
+    "Exit status: 0 done; 2 bad input, nothing written; 1 an output could not be written: the outputs (the "
+    "advice, each heatmap, the table, the plot, the report) stand alone, so the others are still written, and "
+    "standard error says which were and which were not; 130 stopped (Ctrl-C): the best layout found so far is "
+    "written all the same, unchecked, as standard error says.";
 
 // An option whose text is a whole number from `min` to `max`.
 template <class T>
@@ -213,6 +216,7 @@ TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& consol
     throw TBadInput("--objective \"" + a.Objective + "\": not an objective; the objectives are " + ObjectiveNames());
   CheckOutputs(a);
   TOptimizeRequest r{ReadMap(a.Map), ReadScenarioSetup(a.Scenario), a.Placement, a.Search};
+  WarnIfEmptyScenario(a.Scenario, FileBytes(a.Scenario), console.Err);
   r.Placement.Observers = a.Observers.To;
   r.Placement.Boats = a.Boats.To;
   r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();
@@ -242,8 +246,8 @@ TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& consol
 // The files optimize writes; each appears only when committed.
 struct TOptimizeOutputs {
   TOptimizeOutputs(const TOptimizeArguments& a, const TConsole& console) : Out(a.Out, console.Out) {
-    if (!a.HeatmapBefore.empty()) Before.emplace(a.HeatmapBefore, console.Out);
-    if (!a.HeatmapAfter.empty()) After.emplace(a.HeatmapAfter, console.Out);
+    if (!a.HeatmapBefore.empty()) Before.emplace(a.HeatmapBefore, console.Out, "--heatmap-before");
+    if (!a.HeatmapAfter.empty()) After.emplace(a.HeatmapAfter, console.Out, "--heatmap-after");
   }
   TOutputFile Out;
   std::optional<TOutputFile> Before, After;
@@ -266,42 +270,39 @@ TOptimisation SearchWithProgress(const TLayoutSearch& search, const TSearchSetti
   return o;
 }
 
-// The advice, and the heatmaps of the check when it ran in full.
-void WriteOutputs(TOptimizeOutputs& files, const TOptimisation& o, const TOptimizeRequest& r, int heatmapWidth) {
+std::string_view Bytes(const QByteArray& data) { return {data.constData(), static_cast<size_t>(data.size())}; }
+
+// The heatmaps of the check, once it ran in full.
+void WriteHeatmaps(TOptimizeOutputs& files, const TOptimisation& o, const TOptimizeRequest& r, int heatmapWidth,
+                   TSeparateOutputs& outputs) {
+  if (!files.Before && !files.After) return;
   const size_t ownObservers = r.Base.Scenario.Observers.size(), ownBoats = r.Base.Scenario.Boats.size();
-  if (o.CheckDone && (files.Before || files.After)) {
-    const auto app = TextSupport();
-    const double peak = std::max(PeakDensity(*o.DeathsNaive), PeakDensity(*o.DeathsBest));
-    auto draw = [&](TOutputFile& file, const TDeathMap& deaths, const TDeathMap& boats, const TScenarioSetup& layout) {
-      const QImage picture = DrawHeatmap(
-          r.Map, deaths, heatmapWidth, peak,
-          [&](QPainter& painter, double scale) { DrawLayout(painter, scale, layout, ownObservers, ownBoats, &boats); },
-          ObjectPlaces(layout));
-      const QByteArray png = PngBytes(picture);
-      file.Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
-    };
-    if (files.Before) draw(*files.Before, *o.DeathsNaive, *o.BoatsNaive, o.Naive);
-    if (files.After) draw(*files.After, *o.DeathsBest, *o.BoatsBest, o.Best);
-  }
-  files.Out.Write(ScenarioText(WrittenLayout(o, r.Settings.Objective.Objective)));
-  files.Out.Commit();
-  if (o.CheckDone) {
-    if (files.Before) files.Before->Commit();
-    if (files.After) files.After->Commit();
-  }
+  const auto app = TextSupport();
+  const double peak = std::max(PeakDensity(*o.DeathsNaive), PeakDensity(*o.DeathsBest));
+  auto draw = [&](const TDeathMap& deaths, const TDeathMap& boats, const TScenarioSetup& layout) {
+    return PngBytes(DrawHeatmap(
+        r.Map, deaths, heatmapWidth, peak,
+        [&](QPainter& painter, double scale) { DrawLayout(painter, scale, layout, ownObservers, ownBoats, &boats); },
+        ObjectPlaces(layout)));
+  };
+  if (files.Before) outputs.Put(*files.Before, Bytes(draw(*o.DeathsNaive, *o.BoatsNaive, o.Naive)));
+  if (files.After) outputs.Put(*files.After, Bytes(draw(*o.DeathsBest, *o.BoatsBest, o.Best)));
 }
 
 // A stop says what the advice file holds: an unchecked layout.
-int ExitStatus(const TOptimisation& o, const std::string& out, const TConsole& console) {
+int ExitStatus(const TOptimisation& o, const std::string& out, bool outWritten, const TConsole& console) {
+  auto holds = [&](const std::string& layout) {
+    return outWritten ? out + " holds " + layout : "the report gives " + layout + " (" + out + " could not be written)";
+  };
   if (!o.SearchDone) {
     console.Err << "wendo-lab: stopped during the search, after " << o.Evaluations << " of " << o.Plan.Evaluations
-                << " layouts; " << out
-                << " holds the best layout found so far, NOT checked on held-out seeds; no heatmap was written\n";
+                << " layouts; " << holds("the best layout found so far")
+                << ", NOT checked on held-out seeds; no heatmap was written\n";
     return ExitStopped;
   }
   if (!o.CheckDone) {
-    console.Err << "wendo-lab: stopped during the held-out check; " << out
-                << " holds the search's best layout, NOT checked on held-out seeds; no heatmap was written\n";
+    console.Err << "wendo-lab: stopped during the held-out check; " << holds("the search's best layout")
+                << ", NOT checked on held-out seeds; no heatmap was written\n";
     return ExitStopped;
   }
   if (!o.WeighingDone) {
@@ -316,8 +317,8 @@ int ExitStatus(const TOptimisation& o, const std::string& out, const TConsole& c
 // and, when asked for, written as CSV and drawn.
 int RunHowMany(const TOptimizeArguments& a, const TOptimizeRequest& r, const TConsole& console) {
   std::optional<TOutputFile> table, plot;
-  if (!a.Table.empty()) table.emplace(a.Table, console.Out);
-  if (!a.Plot.empty()) plot.emplace(a.Plot, console.Out);
+  if (!a.Table.empty()) table.emplace(a.Table, console.Out, "--table");
+  if (!a.Plot.empty()) plot.emplace(a.Plot, console.Out, "--plot");
   TProgressBar progress(stderr, 0, console.Terminal);
   int64_t before = 0, lastDone = 0;  // runs of the combinations done
   int combination = 0;
@@ -337,18 +338,17 @@ int RunHowMany(const TOptimizeArguments& a, const TOptimizeRequest& r, const TCo
     console.Err << "wendo-lab: stopped after " << t.Rows.size() << " of the combinations; nothing was written\n";
     return ExitStopped;
   }
-  if (table) {
-    table->Write(HowManyCsv(t));
-    table->Commit();
-  }
+  // The table, the plot and the text stand alone.
+  TSeparateOutputs outputs;
+  if (table) outputs.Put(*table, HowManyCsv(t));
   if (plot) {
     const auto app = TextSupport();
-    const QByteArray png = PngBytes(HowManyPlot(t));
-    plot->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
-    plot->Commit();
+    outputs.Put(*plot, Bytes(PngBytes(HowManyPlot(t))));
   }
-  console.Out << HowManyText(t, r.Settings.Objective.Objective) << "Time: " << Clock(t.Seconds) << ".\n";
-  return ExitDone;
+  TOutputFile text("", console.Out, "the report");
+  outputs.Put(text, HowManyText(t, r.Settings.Objective.Objective) + "Time: " + Clock(t.Seconds) + ".\n");
+  console.Err << outputs.Report();
+  return outputs.AnyFailed() ? ExitFailed : ExitDone;
 }
 
 }  // namespace
@@ -371,18 +371,22 @@ int RunCommand(const TOptimizeArguments& a, const TConsole& console) {
   const TLayoutSearch search(request.Map, request.Base, request.Placement);
   TOptimizeOutputs files(a, console);
   const TOptimisation o = SearchWithProgress(search, request.Settings, console);
-  const std::string report = OptimisationReport(
-      o, {request.Settings, search, request.Base.Scenario.Observers.size(), request.Base.Scenario.Boats.size(), a.Out,
-          a.Map});
+  TReportContext context{request.Settings, search, request.Base.Scenario.Observers.size(),
+                         request.Base.Scenario.Boats.size(), a.Out, a.Map};
   if (o.Evaluations == 0) {
-    console.Out << report;
+    console.Out << OptimisationReport(o, context);
     console.Err << "wendo-lab: stopped before any layout was evaluated; nothing was written\n";
     return ExitStopped;
   }
-  WriteOutputs(files, o, request, a.HeatmapWidth);
-  console.Out << report;
-  console.Out.flush();
-  return ExitStatus(o, a.Out, console);
+  TSeparateOutputs outputs;
+  const bool outWritten = outputs.Put(files.Out, ScenarioText(WrittenLayout(o, request.Settings.Objective.Objective)));
+  if (o.CheckDone) WriteHeatmaps(files, o, request, a.HeatmapWidth, outputs);
+  TOutputFile text("", console.Out, "the report");
+  context.OutWritten = outWritten;
+  outputs.Put(text, OptimisationReport(o, context));
+  const int status = ExitStatus(o, a.Out, outWritten, console);
+  console.Err << outputs.Report();
+  return outputs.AnyFailed() ? ExitFailed : status;
 }
 
 }  // namespace wendo_lab

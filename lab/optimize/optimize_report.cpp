@@ -228,10 +228,11 @@ void ReportCheck(std::ostream& report, const TOptimisation& o, const TReportCont
 void ReportAdvice(std::ostream& report, const TOptimisation& o, const TReportContext& context) {
   std::string what;
   const TScenarioSetup& written = WrittenLayout(o, context.Settings.Objective.Objective, &what);
-  report << what << ", written to " << context.Out << " after the scenario's "
+  report << what << (context.OutWritten ? ", written to " : ", which could not be written to ") << context.Out
+         << (context.OutWritten ? "" : " (see standard error),") << " after the scenario's "
          << Count(context.OwnObservers, "observation point") << " and " << Count(context.OwnBoats, "boat") << ":\n"
          << Objects(written, context);
-  if (o.CheckDone)
+  if (o.CheckDone && context.OutWritten)
     report << "Its check's runs again: wendo-lab run " << context.Out << " --seeds " << Range(o.Seeds.HeldOut)
            << " --duration " << SecondsText(context.Settings.DurationMs)
            << (context.Map.empty() ? "" : " --map " + context.Map) << "\n";

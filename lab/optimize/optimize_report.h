@@ -18,6 +18,7 @@ struct TReportContext {
   size_t OwnBoats = 0;
   const std::string& Out;  // where the advice is written
   const std::string& Map;  // as given; empty: the program's own
+  bool OutWritten = true;  // false: Out could not be written
 };
 
 // What optimize writes to --out: the advice when the check found it better

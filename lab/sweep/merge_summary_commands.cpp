@@ -1,7 +1,6 @@
 #include "merge_summary_commands.h"
 
 #include <CLI/CLI.hpp>
-#include <optional>
 #include <sys/stat.h>
 
 #include "bad_input.h"
@@ -17,7 +16,10 @@ namespace wendo_lab {
 CLI::App* SetupCommand(CLI::App& app, TMergeArguments& a) {
   CLI::App* merge = app.add_subcommand("merge",
                                        "Joins the outputs of the shards of one sweep (results tables, or "
-                                       "series files) into one file in canonical order.");
+                                       "series files) into one file in canonical order, byte for byte the "
+                                       "whole sweep's. Refuses, naming the file and line, shards of another "
+                                       "sweep, a run given twice, runs left out, and a run of a series whose "
+                                       "samples are not the first run's (cut short, or another --every).");
   merge->add_option("files", a.Files, "Shard outputs")->required()->type_name("FILE.csv");
   merge->add_option("--out", a.Out, "Merged file (default: standard output)")->type_name("FILE.csv");
   return merge;
@@ -61,7 +63,8 @@ CLI::App* SetupCommand(CLI::App& app, TSummaryArguments& a) {
                          "Per configuration: the number of runs, and the mean, standard deviation and 95% confidence "
                          "interval (Student t) of the main results, as a table.");
   summary->add_option("results", a.Results, "Results table written by run or merge")->required()->type_name("RUNS.csv");
-  summary->add_option("--csv", a.Csv, "Also write the summary to this CSV file")->type_name("FILE.csv");
+  summary->add_option("--csv", a.Csv, "Also write the summary to this CSV file. It and the text stand alone: one that cannot be written "
+                  "(exit status 1) does not take the other with it")->type_name("FILE.csv");
   return summary;
 }
 
@@ -75,16 +78,26 @@ int RunCommand(const TSummaryArguments& a, const TConsole& console) {
     return reader;
   }, AllRegular({a.Results}));
   ThrowIfStopped(console.Stop);
-  // The text and the CSV file are one set: the file is put in place only
-  // once the text has reached standard output.
-  TOutputFile text("", console.Out, "summary", console.Stop);
-  std::optional<TOutputFile> csv;
-  if (!a.Csv.empty()) csv.emplace(a.Csv, console.Out, "--csv", console.Stop);
-  text.Write(SummaryText(summary));
-  if (csv) csv->Write(SummaryCsv(summary));
-  std::vector<TOutputFile*> set = {&text};
-  if (csv) set.push_back(&*csv);
-  CommitOutputs(set, console.Stop);
+  // The CSV file and the text stand alone: one that cannot be written
+  // loses not the other.
+  TSeparateOutputs outputs;
+  try {
+    if (!a.Csv.empty()) {
+      TOutputFile csv(a.Csv, console.Out, "--csv", console.Stop);
+      outputs.Put(csv, SummaryCsv(summary));
+    }
+    TOutputFile text("", console.Out, "the summary", console.Stop);
+    outputs.Put(text, SummaryText(summary));
+  } catch (const TStopped&) {
+    console.Err << outputs.Report() << outputs.StoppedReport();
+    return ExitStopped;
+  }
+  console.Err << outputs.Report();
+  if (outputs.AnyFailed()) return ExitFailed;
+  if (StopRequested(console.Stop)) {
+    console.Err << "wendo-lab: stopped once every output was written; all of them are in place\n";
+    return ExitStopped;
+  }
   return ExitDone;
 }
 

@@ -54,14 +54,15 @@ bool MayBeEmpty(const std::string& resultColumn) {
 }
 
 std::vector<std::string> SeriesHeader() {
-  std::vector<std::string> h = {"run", "time_s"};
+  std::vector<std::string> h = {"run", "sweep", "sweep_runs", "time_s"};
   for (const std::string& name : ColumnNames(InSeries)) h.push_back(name);
   return h;
 }
 
 void AppendSeriesRecords(std::string& out, const TSweepRun& run, const TRunResult& result) {
   for (const TSample& s : result.Series) {
-    std::vector<std::string> r = {Text(run.Index + 1), SecondsText(s.TimeMs)};
+    std::vector<std::string> r = {Text(run.Index + 1), std::string(run.SweepId), Text(run.SweepRuns),
+                                  SecondsText(s.TimeMs)};
     for (const TRunColumn& c : RunColumns())
       if (c.Use & InSeries) r.push_back(c.Read(result, s.Counters));
     AppendRecord(out, r);

@@ -1,9 +1,9 @@
 // The rows of the results table (one per run) and of the series file (one
 // per run per sample time), their result columns taken from RunColumns().
 // Both start with the run's number in the sweep's canonical order, which is
-// how merge puts shards back in order; the results table then names the
-// sweep (its digest) and the number of its runs, which is how merge tells
-// shards of one sweep from others and knows none is missing.
+// how merge puts shards back in order, then name the sweep (its digest) and
+// the number of its runs, which is how merge tells shards of one sweep from
+// others and knows none is missing. The series then gives the sample time.
 #pragma once
 
 #include <string>

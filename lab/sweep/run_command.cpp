@@ -44,9 +44,7 @@ TRunRequest ReadRequest(const TRunArguments& a, const TConsole& console) {
   for (const std::string& path : a.Scenarios) {
     request.Sweep.Scenarios.push_back(ReadScenarioSetup(path));
     scenarioTexts.push_back(FileBytes(path));
-    if (scenarioTexts.back().empty())
-      console.Err << "wendo-lab: warning: scenario \"" << path
-                  << "\" is empty: every parameter is 0, with no observation point and no boat\n";
+    WarnIfEmptyScenario(path, scenarioTexts.back(), console.Err);
   }
   request.Sweep.Seeds = a.Seeds;
   request.Sweep.Axes = a.Axes;
@@ -89,13 +87,30 @@ class TRunOutputs {
       try {
         heatmap_->Write(std::string_view(png.constData(), static_cast<size_t>(png.size())));
       } catch (const TWriteFailed& e) {
-        throw TWriteFailed(std::string(e.what()) + "; the outputs are one set, so no output file was written");
+        throw TWriteFailed(std::string(e.what()) + "; the outputs are one set, so no output file was written" +
+                           WrittenAsTheRowsCame());
       }
     }
     std::vector<TOutputFile*> set = {&out_};
     if (series_) set.push_back(&*series_);
     if (heatmap_) set.push_back(&*heatmap_);
-    CommitOutputs(set, stop);
+    try {
+      CommitOutputs(set, stop);
+    } catch (const TWriteFailed& e) {
+      throw TWriteFailed(e.what() + WrittenAsTheRowsCame());
+    }
+  }
+
+  // What no failure takes back: the tables on standard output, a pipe or
+  // a device, written as the rows came.
+  std::string WrittenAsTheRowsCame() const {
+    std::string text;
+    int count = 0;
+    for (const TOutputFile* o : {&out_, series_ ? &*series_ : nullptr})
+      if (o && o->IsDirect()) text += (count++ ? " and " : "") + o->Describe();
+    if (count == 0) return "";
+    return "; " + text + (count == 1 ? " was" : " were") + " written as the rows came and " +
+           (count == 1 ? "is" : "are") + " complete";
   }
 
  private:
@@ -171,7 +186,8 @@ CLI::App* SetupCommand(CLI::App& app, TRunArguments& a) {
                   "come instead, so it is not all-or-nothing")
       ->type_name("FILE.csv");
   CLI::Option* series =
-      run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file")
+      run->add_option("--series", a.Series, "Also write the counters of every run over time to this CSV file: run, sweep and "
+                                         "sweep_runs as in the results table, then time_s and the counters")
           ->type_name("FILE.csv");
   WithDefault(AddParsedOption(
                   *run, "--every", a.EveryMs, [](const std::string& text) { return ParseSecondsAsMs(text, "--every"); },

@@ -25,6 +25,12 @@ TScenarioSetup ReadScenarioSetup(const std::string& path) {
   }
 }
 
+void WarnIfEmptyScenario(const std::string& path, const std::string& bytes, std::ostream& err) {
+  if (bytes.empty())
+    err << "wendo-lab: warning: scenario \"" << path
+        << "\" is empty: every parameter is 0, with no observation point and no boat\n";
+}
+
 void TSweep::Check() const {
   if (Scenarios.empty()) throw TBadInput("no scenario file given");
   if (Seeds.empty()) throw TBadInput("no seed given");

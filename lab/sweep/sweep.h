@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ struct TScenarioSetup {
 // Reads a scenario file; a file the scenario reader refuses is a TBadInput
 // carrying the reader's own text.
 TScenarioSetup ReadScenarioSetup(const std::string& path);
+
+// An empty scenario file is read as all parameters 0 with no object, which
+// is seldom what was meant: says so on `err` when `bytes` (the file's) are
+// empty.
+void WarnIfEmptyScenario(const std::string& path, const std::string& bytes, std::ostream& err);
 
 // One run of a sweep.
 struct TSweepRun {

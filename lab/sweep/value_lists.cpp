@@ -111,7 +111,8 @@ int32_t ParseSecondsAsMs(std::string_view text, std::string_view option) {
   const auto [generalEnd, generalEc] =
       std::from_chars(text.data(), text.data() + text.size(), general, std::chars_format::general);
   if (!number && !text.empty() && generalEnd == text.data() + text.size() && generalEc != std::errc::invalid_argument)
-    Bad(option, text, "not a whole number of seconds in digits; write the seconds out, such as 1000 or 0.25");
+    Bad(option, text, "not a whole number of seconds written out in digits (an exponent is not read); write "
+                         "them out, such as 1000, or a fraction such as 0.25");
   const double ms = std::round(seconds * 1000.0);
   if (!number || !std::isfinite(seconds) || ms < 1)
     Bad(option, text, "expected a positive number of seconds (at least 0.001)");

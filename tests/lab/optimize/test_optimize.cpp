@@ -406,6 +406,35 @@ TEST_F(Optimize, AdviceLoadsWithTheScenarioOwnObjectsFirst) {
   EXPECT_EQ(Files(), QStringList({"bay.bmp", "bay.wnd", "best.wnd"}));
 }
 
+// The outputs stand alone: one that cannot be written takes none of the
+// others with it, and standard error says which were written.
+TEST_F(Optimize, AnOutputThatCannotBeWrittenLosesNoneOfTheOthers) {
+  const TLabCall c = OnBay({"--observers", "1", "--duration", "60", "--seeds", "2", "--budget", "8", "--out",
+                            Path("best.wnd"), "--heatmap-before", "/dev/full", "--heatmap-after", Path("after.png")});
+  EXPECT_EQ(c.Status, 1) << c.Err;
+  EXPECT_NE(c.Err.find("cannot write --heatmap-before /dev/full: No space left on device\n"), std::string::npos)
+      << c.Err;
+  EXPECT_NE(c.Err.find("written: --out " + Path("best.wnd") + ", --heatmap-after " + Path("after.png") +
+                       " and the report on standard output; not written: --heatmap-before /dev/full\n"),
+            std::string::npos)
+      << c.Err;
+  EXPECT_NE(c.Out.find("Verdict:"), std::string::npos) << c.Out;
+  TWorld best;
+  LoadScenario(best, Path("best.wnd"));
+  EXPECT_EQ(best.Observers.size(), 1u);
+  EXPECT_FALSE(QImage(QString::fromStdString(Path("after.png"))).isNull());
+
+  const TLabCall h = OnBay({"--observers", "0-1", "--duration", "60", "--seeds", "2", "--budget", "4", "--table",
+                            "/dev/full", "--plot", Path("how.png")});
+  EXPECT_EQ(h.Status, 1) << h.Err;
+  EXPECT_NE(h.Err.find("written: --plot " + Path("how.png") +
+                       " and the report on standard output; not written: --table /dev/full\n"),
+            std::string::npos)
+      << h.Err;
+  EXPECT_NE(h.Out.find("Time: "), std::string::npos) << h.Out;
+  EXPECT_FALSE(QImage(QString::fromStdString(Path("how.png"))).isNull());
+}
+
 TEST_F(Optimize, BadInputIsRefusedAndNothingWritten) {
   QImage sea(MapWidth, MapHeight, QImage::Format_RGB32), fields(sea), apart(sea);
   sea.fill(qRgb(0, 0, 255));

@@ -74,8 +74,15 @@ rows=$("$lab" run "$scenario" --duration 20 --seeds 1-3 --out /dev/stdout | wc -
 sleep 0.5
 [ "$(gzip -dc r.csv.gz | wc -l)" = 4 ] || fail "--out >(gzip) did not get every row"
 status=0
-"$lab" summary "$keep/shard.csv" > /dev/full 2> err || status=$?
+"$lab" summary "$keep/shard.csv" --csv sum.csv > /dev/full 2> err || status=$?
 [ "$status" = 1 ] && grep -q "No space left on device" err || fail "summary > /dev/full: status $status, $(cat err)"
+# The summary's text and its CSV file stand alone: the file is kept.
+[ -s sum.csv ] && grep -q "written: --csv sum.csv; not written: the summary on standard output" err ||
+  fail "summary > /dev/full lost its --csv file: $(cat err)"
+status=0
+WENDO_LAB_SIGNAL_AT=placing "$lab" summary "$keep/shard.csv" --csv sum2.csv > out 2> err || status=$?
+[ "$status" = 130 ] && [ -s sum2.csv ] && grep -q "(8 runs)" out && grep -q "all of them are in place" err ||
+  fail "summary stopped while its file was put in place: status $status, $(cat err)"
 # Pipes as inputs are read once: merge and summary take them too.
 "$lab" merge <(cat "$keep/shard.csv") > piped.csv && cmp -s piped.csv "$keep/shard.csv" ||
   fail "merge of a pipe is not the shard itself"

@@ -105,7 +105,8 @@ TEST_F(LabSafety, RunRefusesJobsAboveTheCeilingNamingIt) {
 
 TEST_F(LabSafety, MergeRefusesShardsOfOtherSweepsDuplicatesAndMissingRuns) {
   auto shard = [&](const std::string& name, const std::string& duration, const std::string& k) {
-    const TLabCall c = Run({light, "--duration", duration, "--seeds", "1-6", "--shard", k + "/2", "--out", Path(name)});
+    const TLabCall c = Run({light, "--duration", duration, "--seeds", "1-6", "--shard", k + "/2", "--out", Path(name),
+                            "--series", Path("s" + name), "--every", "20"});
     ASSERT_EQ(c.Status, 0) << c.Err;
   };
   shard("a1.csv", "60", "1");
@@ -131,6 +132,14 @@ TEST_F(LabSafety, MergeRefusesShardsOfOtherSweepsDuplicatesAndMissingRuns) {
   ExpectRefused(CallLab({"merge", Path("a1.csv"), Path("doubled.csv")}), Path("doubled.csv") + ", line 4: run 4 is in both");
   ExpectRefused(CallLab({"merge", Path("a1.csv"), Path("cut.csv"), "--out", Path("m.csv")}), "run 6 is in none of the files");
   EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("m.csv"))));
+
+  // Series shards are checked alike, and every run must hold all its samples.
+  ASSERT_EQ(CallLab({"merge", Path("sa1.csv"), Path("sa2.csv")}).Status, 0);
+  ExpectRefused(CallLab({"merge", Path("sa1.csv"), Path("sb2.csv")}), "belongs to another sweep");
+  const std::string series = ReadText(Path("sa2.csv"));
+  WriteText(Path("scut.csv"), series.substr(0, series.rfind("\r\n", series.size() - 3) + 2));  // the last sample cut
+  ExpectRefused(CallLab({"merge", Path("sa1.csv"), Path("scut.csv")}),
+                "run 6 has 3 samples from 0 to 40 s, but run 1 (" + Path("sa1.csv") + ", line 2) has 4 samples");
 }
 
 TEST_F(LabSafety, RunWritesAFailureAndPipesDirectly) {
@@ -189,7 +198,7 @@ TEST_F(LabSafety, CommandsSpeakTheSystemsWordsAndReadWhatTheyShould) {
   }
 }
 
-TEST_F(LabSafety, RunWarnsOfAnEmptyScenarioAndRunsItWithZeros) {
+TEST_F(LabSafety, RunAndOptimizeWarnOfAnEmptyScenarioAndRunItWithZeros) {
   WriteText(Path("empty.wnd"), "");
   const TLabCall call = Run({Path("empty.wnd"), "--duration", "10", "--seeds", "1"});
   ASSERT_EQ(call.Status, 0) << call.Err;
@@ -198,6 +207,10 @@ TEST_F(LabSafety, RunWarnsOfAnEmptyScenarioAndRunsItWithZeros) {
   ASSERT_EQ(table.Rows.size(), 1u);
   for (const char* c : {"sim_step_ms", "person_max", "shark_range", "observers", "boats"})
     EXPECT_EQ(table.Rows[0].Fields[static_cast<size_t>(table.Column(c))], "0") << c;
+  const TLabCall advice = CallLab({"optimize", Path("empty.wnd"), "--map", map, "--observers", "1", "--duration", "10",
+                                   "--seeds", "1", "--budget", "2", "--out", Path("best.wnd")});
+  EXPECT_NE(advice.Err.find("warning: scenario \"" + Path("empty.wnd") + "\" is empty"), std::string::npos)
+      << advice.Err;
 }
 
 }  // namespace
