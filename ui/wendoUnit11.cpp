@@ -93,9 +93,10 @@ void TForm11::BuildControls() {
   grid->addWidget(LabeledEdit2, 1, 0);
   grid->addWidget(LabeledEdit4, 1, 1);
   grid->addWidget(LabeledEdit5, 1, 2);
+  // Each choice on a line of its own, wide enough for its longest item.
   grid->addWidget(objective, 2, 0);
-  grid->addWidget(effort, 2, 1);
-  grid->addWidget(ComboBox1, 3, 0);
+  grid->addWidget(ComboBox1, 2, 1, 1, 2);
+  grid->addWidget(effort, 3, 0);
   grid->addWidget(ComboBox2, 3, 1, 1, 2);
 
   Button1 = new QPushButton(QStringLiteral("Start"), this);
@@ -108,6 +109,7 @@ void TForm11::BuildControls() {
   run->addWidget(Button2);
   run->addWidget(ProgressBar1, 1);
   Label1 = new QLabel(this);
+  Label1->setWordWrap(true);
   CheckBox1 = new QCheckBox(QStringLiteral("Pokaż też układ naiwny"), this);
   Memo1 = new QPlainTextEdit(this);
   Memo1->setReadOnly(true);
