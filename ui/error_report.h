@@ -6,6 +6,7 @@
 #include <exception>
 #include <utility>
 
+#include <QDir>
 #include <QString>
 
 #include "message_box.h"
@@ -23,5 +24,24 @@ void Guarded(F&& command) {
     ShowErrorReport(QString::fromUtf8(e.what()));
   } catch (...) {
     ShowErrorReport(QString::fromLatin1(UnknownErrorText));
+  }
+}
+
+// The report of a failed save names the file after the reason:
+// File access denied: "/home/ola/wykres.csv".
+inline QString SaveFailureText(QString reason, const QString& path) {
+  if (reason.endsWith(u'.')) reason.chop(1);
+  return reason + QStringLiteral(": \"%1\".").arg(QDir::toNativeSeparators(path));
+}
+
+// As Guarded, for a command that saves the file at `path`.
+template <class F>
+void GuardedSave(const QString& path, F&& save) {
+  try {
+    std::forward<F>(save)();
+  } catch (const std::exception& e) {
+    ShowErrorReport(SaveFailureText(QString::fromUtf8(e.what()), path));
+  } catch (...) {
+    ShowErrorReport(SaveFailureText(QString::fromLatin1(UnknownErrorText), path));
   }
 }

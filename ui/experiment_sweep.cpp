@@ -16,7 +16,7 @@ const std::vector<TExperimentOutcome>& ExperimentOutcomes() {
       {QStringLiteral("Zjedzeni ludzie"), "people_eaten"},
       {QStringLiteral("Godziny pływania"), "swim_hours"},
       {QStringLiteral("Udział czasu otwartej plaży"), "open_share"},
-      {QStringLiteral("Ryzyko na 1000 godzin pływania"), "risk_per_1000_swim_hours"},
+      {QStringLiteral("Ryzyko na 1000 godzin pływania"), "eaten_per_1000_swim_hours", true},
   };
   return outcomes;
 }
@@ -80,10 +80,26 @@ void TExperimentResults::Add(const TSweepRun& run, const TRunResult& result) {
   ++setting.Runs;
   const auto& outcomes = ExperimentOutcomes();
   for (size_t o = 0; o < outcomes.size(); ++o)
-    if (const std::optional<double> v = OutcomeValue(outcomes[o], result)) setting.Outcomes[o].push_back(*v);
+    if (!outcomes[o].OfTotals)
+      if (const std::optional<double> v = OutcomeValue(outcomes[o], result)) setting.Outcomes[o].push_back(*v);
+  // The values as the table holds them, so that the ratio is the one the
+  // lab's summary computes from it.
+  static const TExperimentOutcome eaten{{}, "people_eaten"}, hours{{}, "swim_hours"};
+  const std::optional<double> y = OutcomeValue(eaten, result), x = OutcomeValue(hours, result);
+  if (y && x) setting.Risk.Add(*y, *x);
   ++runsDone_;
 }
 
 TStatistic TExperimentResults::Statistic(int64_t s, size_t o) const {
-  return Describe(settings_[static_cast<size_t>(s)].Outcomes[o]);
+  const TSetting& setting = settings_[static_cast<size_t>(s)];
+  if (!ExperimentOutcomes()[o].OfTotals) return Describe(setting.Outcomes[o]);
+  const TRatioEstimate e = setting.Risk.Estimate(1000);
+  TStatistic st;
+  st.N = e.IntervalKnown ? e.N : e.Known ? 1 : 0;
+  st.Mean = st.CiLow = st.CiHigh = e.Ratio;
+  if (e.IntervalKnown) {
+    st.CiLow = e.CiLow;
+    st.CiHigh = e.CiHigh;
+  }
+  return st;
 }

@@ -12,14 +12,20 @@
 #include <QString>
 
 #include "experiment_run.h"
+#include "ratio_estimate.h"
 #include "summary.h"
 #include "sweep.h"
 
 // An outcome the window can show: its caption and the results column it
-// reads. A column the run table does not have is not offered.
+// reads. A column the run table does not have is not offered. A ratio
+// outcome (people eaten per 1,000 swim-hours) is, per setting, the ratio of
+// the totals over the setting's runs with its delta-method interval, as
+// the lab's summary gives it: the mean of per-run ratios would weigh a run
+// of a few swim-minutes as much as one of a hundred hours.
 struct TExperimentOutcome {
   QString Caption;
   const char* Column;
+  bool OfTotals = false;
 };
 const std::vector<TExperimentOutcome>& ExperimentOutcomes();
 bool OutcomeAvailable(const TExperimentOutcome& outcome);
@@ -72,7 +78,8 @@ class TExperimentResults {
   struct TSetting {
     std::vector<int32_t> Values;
     int64_t Runs = 0;
-    std::vector<std::vector<double>> Outcomes;
+    std::vector<std::vector<double>> Outcomes;  // per run, of those not OfTotals
+    wendo_lab::TRatioOfTotals Risk;             // people eaten over swim-hours
   };
   int64_t seedCount_;
   int64_t runsDone_ = 0;

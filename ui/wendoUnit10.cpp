@@ -8,9 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,7 +17,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -27,6 +25,7 @@
 #include "dialog_style.h"
 #include "edit_value.h"
 #include "error_report.h"
+#include "interval_chart.h"
 #include "labeled_edit.h"
 #include "message_box.h"
 #include "picture_save.h"
@@ -457,95 +456,43 @@ void TForm10::RefreshTable() {
     for (size_t o : shown) {
       const TStatistic st = results_->Statistic(s, o);
       set(row, column++, st.N > 0 ? Locale.toString(st.Mean, 'f', 2) : QString());
-      set(row, column++,
-          st.N > 1 ? QStringLiteral("%1 – %2").arg(Locale.toString(st.CiLow, 'f', 2), Locale.toString(st.CiHigh, 'f', 2))
-                   : QString());
+      set(row, column++, IntervalText(Locale, st));
     }
   }
 }
 
 void TForm10::RefreshChart() {
-  Chart1->removeAllSeries();
-  for (QAbstractAxis* axis : Chart1->axes()) {
-    Chart1->removeAxis(axis);
-    delete axis;
-  }
   const size_t outcome = static_cast<size_t>(std::max(0, ComboBox3->currentIndex()));
   Chart1->setTitle(ComboBox3->currentText());
-  if (!results_ || !sweep_) return;
+  if (!results_ || !sweep_) {
+    DrawIntervalLines(*Chart1, {}, {});
+    return;
+  }
   // With a second parameter, each line is named by its value alone.
   if (sweep_->Axes.size() > 1)
     Chart1->setTitle(QStringLiteral("%1; linie: %2").arg(ComboBox3->currentText(),
                                                           ParameterCaption(sweep_->Axes[1].Parameter)));
-  auto* x = new QValueAxis;
-  auto* y = new QValueAxis;
-  x->setTitleText(sweep_->Axes.empty() ? QString() : ParameterCaption(sweep_->Axes[0].Parameter));
-  x->setLabelFormat(QStringLiteral("%.0f"));
-  Chart1->addAxis(x, Qt::AlignBottom);
-  Chart1->addAxis(y, Qt::AlignLeft);
+  TIntervalAxis axis;
+  if (!sweep_->Axes.empty()) {
+    axis.Title = ParameterCaption(sweep_->Axes[0].Parameter);
+    for (int32_t v : sweep_->Axes[0].Values) axis.Values.push_back(v);
+  }
   // One line per value of the second parameter, in the order of its values.
-  std::map<int32_t, QLineSeries*> lines;
-  std::vector<std::pair<QLineSeries*, std::pair<QPointF, QPointF>>> bars;
-  double low = 0, high = 0;
-  bool any = false;
-  double left = 0, right = 0;
+  std::map<int32_t, TIntervalLine> lines;
   for (int64_t s = 0; s < results_->SettingCount(); ++s) {
-    const TStatistic st = results_->Statistic(s, outcome);
-    if (st.N == 0) continue;
     const std::vector<int32_t>& values = results_->SettingValues(s);
-    const double at = values.empty() ? 0 : values[0];
     const int32_t key = values.size() > 1 ? values[1] : 0;
-    QLineSeries*& line = lines[key];
-    if (!line) {
-      line = new QLineSeries;
-      line->setPointsVisible(true);
-      if (values.size() > 1)
-        line->setName(Locale.toString(key));
-      else
-        line->setName(ComboBox3->currentText());
-    }
-    line->append(at, st.Mean);
-    if (st.N > 1) bars.push_back({line, {QPointF(at, st.CiLow), QPointF(at, st.CiHigh)}});
-    low = any ? std::min(low, st.CiLow) : st.CiLow;
-    high = any ? std::max(high, st.CiHigh) : st.CiHigh;
-    left = any ? std::min(left, at) : at;
-    right = any ? std::max(right, at) : at;
-    any = true;
+    TIntervalLine& line = lines[key];
+    line.Name = values.size() > 1 ? Locale.toString(key) : ComboBox3->currentText();
+    line.Points.push_back({values.empty() ? 0.0 : values[0], results_->Statistic(s, outcome)});
   }
+  std::vector<TIntervalLine> drawn;
   for (auto& [key, line] : lines) {
-    Chart1->addSeries(line);
-    line->attachAxis(x);
-    line->attachAxis(y);
+    std::sort(line.Points.begin(), line.Points.end(),
+              [](const TIntervalPoint& a, const TIntervalPoint& b) { return a.X < b.X; });
+    drawn.push_back(std::move(line));
   }
-  // The 95% intervals as vertical bars in their line's colour, without
-  // legend entries.
-  for (auto& [line, ends] : bars) {
-    auto* bar = new QLineSeries;
-    bar->append(ends.first);
-    bar->append(ends.second);
-    QPen pen = line->pen();
-    pen.setWidthF(1.5);
-    bar->setPen(pen);
-    Chart1->addSeries(bar);
-    bar->attachAxis(x);
-    bar->attachAxis(y);
-    for (QLegendMarker* marker : Chart1->legend()->markers(bar)) marker->setVisible(false);
-  }
-  if (!any) return;
-  // Ticks at the first parameter's own values when they are few, so each
-  // label stands under its points.
-  const size_t values = sweep_->Axes.empty() ? 1 : sweep_->Axes[0].Values.size();
-  if (right > left && values <= 11) {
-    x->setRange(left, right);
-    x->setTickCount(static_cast<int>(std::max<size_t>(2, values)));
-  } else {
-    x->setRange(left - 1, right + 1);
-    x->applyNiceNumbers();
-  }
-  const double span = high - low;
-  // Every outcome is at least 0; an interval reaching below is cut there.
-  y->setRange(0, high + span * 0.05 + (span == 0 ? 1 : 0));
-  y->applyNiceNumbers();
+  DrawIntervalLines(*Chart1, drawn, axis);
 }
 
 void TForm10::Button3Click() {
@@ -553,7 +500,7 @@ void TForm10::Button3Click() {
     if (!results_ || !complete_) return;
     const QString path = ChooseFileWith(ChooseFile, *SaveDialog1);
     if (path.isEmpty()) return;
-    SaveReplacing(path, results_->Csv());
+    GuardedSave(path, [&] { SaveReplacing(path, results_->Csv()); });
   });
 }
 
@@ -561,6 +508,6 @@ void TForm10::Button4Click() {
   Guarded([this] {
     const QString path = ChooseFileWith(ChooseFile, *SaveDialog2);
     if (path.isEmpty()) return;
-    SaveWidgetPicture(*ChartView1, path);
+    GuardedSave(path, [&] { SaveWidgetPicture(*ChartView1, path); });
   });
 }

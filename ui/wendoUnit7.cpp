@@ -114,7 +114,7 @@ void TForm7::ZapiszWszystkie1Click() {
     if (path.isEmpty()) return;
     QByteArray text;
     for (const QString& message : Messages()) text += message.toUtf8() + '\n';
-    SaveReplacing(path, std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    GuardedSave(path, [&] { SaveReplacing(path, std::string_view(text.constData(), static_cast<size_t>(text.size()))); });
   });
 }
 

@@ -223,7 +223,7 @@ void TForm9::ZapiszObraz1Click() {
     const QString path = ChooseFileWith(ChooseFile, *SavePictureDialog1);
     if (path.isEmpty()) return;
     RefreshView();
-    SaveWidgetPicture(*ChartView1, path);
+    GuardedSave(path, [&] { SaveWidgetPicture(*ChartView1, path); });
   });
 }
 
@@ -231,6 +231,6 @@ void TForm9::ZapiszDane1Click() {
   Guarded([this] {
     const QString path = ChooseFileWith(ChooseFile, *SaveDataDialog1);
     if (path.isEmpty()) return;
-    SaveReplacing(path, ChartCsv(history_.Samples()));
+    GuardedSave(path, [&] { SaveReplacing(path, ChartCsv(history_.Samples())); });
   });
 }

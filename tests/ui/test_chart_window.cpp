@@ -226,10 +226,12 @@ TEST_F(ChartWindow, SavesThePictureAndTheDataOrReportsWhyNot) {
 
   // A folder that does not exist: reported, and nothing written anywhere.
   const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-  AnswerDialogs(dir.filePath(QStringLiteral("brak/wykres.csv")));
+  // The report names the file.
+  const QString missing = dir.filePath(QStringLiteral("brak/wykres.csv"));
+  AnswerDialogs(missing);
   Form9->ZapiszDane1->trigger();
   ASSERT_EQ(capture.errors.size(), 1u);
-  EXPECT_FALSE(capture.errors[0].isEmpty());
+  EXPECT_EQ(capture.errors[0], QStringLiteral("Invalid filename: \"%1\".").arg(missing));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 
   // A read-only file is refused and keeps its content.
@@ -238,7 +240,8 @@ TEST_F(ChartWindow, SavesThePictureAndTheDataOrReportsWhyNot) {
   SetCounters(3000, 7);
   Form9->TakeSample();
   Form9->ZapiszDane1->trigger();
-  EXPECT_EQ(capture.errors.size(), 2u);
+  ASSERT_EQ(capture.errors.size(), 2u);
+  EXPECT_EQ(capture.errors[1], QStringLiteral("File access denied: \"%1\".").arg(csv));
   EXPECT_TRUE(Contents(csv).endsWith("2.5,6,1,2,0,0,0\n"));
   // Cancelling the dialog writes nothing and reports nothing.
   AnswerDialogs(QString());

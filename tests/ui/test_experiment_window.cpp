@@ -13,13 +13,16 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <sstream>
 
 #include "console.h"
+#include "csv.h"
 #include "labeled_edit.h"
 #include "program_fixture.h"
 #include "run_command.h"
 #include "scenario_file.h"
+#include "summary.h"
 #include "value_lists.h"
 #include "wendoUnit10.h"
 #include "world_fixture.h"
@@ -101,6 +104,31 @@ TEST_F(ExperimentWindow, SavedResultsAreTheLabsRunTableByteForByte) {
   EXPECT_EQ(Contents(saved), expected);
   EXPECT_TRUE(capture.errors.empty());
   EXPECT_TRUE(capture.messages.empty());
+
+  // The risk of each setting is the lab summary's ratio of totals, with its
+  // interval.
+  const auto& outcomes = ExperimentOutcomes();
+  const size_t risk = static_cast<size_t>(
+      std::find_if(outcomes.begin(), outcomes.end(),
+                   [](const TExperimentOutcome& o) { return o.Column == std::string("eaten_per_1000_swim_hours"); }) -
+      outcomes.begin());
+  ASSERT_LT(risk, outcomes.size());
+  ASSERT_TRUE(OutcomeAvailable(outcomes[risk]));
+  const wendo_lab::TSummary summary =
+      wendo_lab::Summarise([&] { return std::make_unique<wendo_lab::TCsvReader>(lab.Out); });
+  ASSERT_EQ(summary.Configurations.size(), 4u);
+  bool eaten = false;
+  for (int64_t s = 0; s < 4; ++s) {
+    const wendo_lab::TRatioEstimate e = summary.Configurations[static_cast<size_t>(s)].Risk.Estimate(1000);
+    const wendo_lab::TStatistic shown = Form10->Results()->Statistic(s, risk);
+    ASSERT_TRUE(e.IntervalKnown);
+    EXPECT_EQ(shown.N, e.N);
+    EXPECT_NEAR(shown.Mean, e.Ratio, 1e-9 * (1 + e.Ratio)) << s;
+    EXPECT_NEAR(shown.CiLow, e.CiLow, 1e-9 * (1 + e.Ratio)) << s;
+    EXPECT_NEAR(shown.CiHigh, e.CiHigh, 1e-9 * (1 + e.Ratio)) << s;
+    eaten = eaten || e.Ratio > 0;
+  }
+  EXPECT_TRUE(eaten);  // with nobody eaten, a mean of per-run ratios would agree as well
 }
 
 TEST_F(ExperimentWindow, BadValuesAreRefusedWithTheEditFocused) {

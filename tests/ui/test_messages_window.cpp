@@ -243,6 +243,7 @@ TEST(MessagesWindow, ContextMenuCopiesTheSelectedMessagesAndSavesThemAll) {
   form.ChooseFile = [&](QFileDialog&) { return dir.filePath(QStringLiteral("brak/w.txt")); };
   form.ZapiszWszystkie1->trigger();
   ASSERT_EQ(capture.errors.size(), 1u);
+  EXPECT_EQ(capture.errors[0], QStringLiteral("Invalid filename: \"%1\".").arg(dir.filePath(QStringLiteral("brak/w.txt"))));
   EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("brak"))));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
             QStringList{"wiadomosci.txt"});
