@@ -216,9 +216,10 @@ QString CheckText(const TOptimisation& o, const TAdviceContext& c) {
   auto difference = [&](const QString& name, const TStatistic& d) {
     return QStringLiteral("Różnica (%1), próba w próbę: %2 %3 %4.\n").arg(name, N(d.Mean), Unit(objective), Interval(d));
   };
-  if (Ran(k.Naive)) text += difference(QStringLiteral("z wyszukiwania − naiwny"), k.Difference);
+  const QString searched = IsAdvice(o) ? QStringLiteral("doradzany") : QStringLiteral("z wyszukiwania");
+  if (Ran(k.Naive)) text += difference(searched + QStringLiteral(" − naiwny"), k.Difference);
   if (Ran(k.AsGiven))
-    text += difference(QStringLiteral("z wyszukiwania − bez zmian"), k.BestOverAsGiven)
+    text += difference(searched + QStringLiteral(" − bez zmian"), k.BestOverAsGiven)
                 .chopped(2) +
             QStringLiteral("; godziny pływania %1 na przebieg.\n")
                 .arg(Signed(k.Best.SwimHours.Mean - k.AsGiven.SwimHours.Mean, 1));
