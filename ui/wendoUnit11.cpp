@@ -244,7 +244,7 @@ void TForm11::Button1Click() {
     if (request->HowMany())
       StartHowMany(*request, std::move(base));
     else
-      StartAdvice(*request, std::move(base));
+      StartAdvice();
     working_ = true;
     clock_.start();
     Timer1->start();
@@ -252,7 +252,7 @@ void TForm11::Button1Click() {
   });
 }
 
-void TForm11::StartAdvice(const TRequest&, TScenarioSetup) {
+void TForm11::StartAdvice() {
   work_.Start([this, search = search_, settings = settings_](const std::atomic<bool>& stop) mutable {
     try {
       settings.Stop = &stop;

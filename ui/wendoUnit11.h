@@ -109,7 +109,7 @@ class TForm11 : public QDialog {
     bool HowMany() const { return Observers.IsRange() || Boats.IsRange(); }
   };
   std::optional<TRequest> ReadRequest();
-  void StartAdvice(const TRequest& request, wendo_lab::TScenarioSetup base);
+  void StartAdvice();
   void StartHowMany(const TRequest& request, wendo_lab::TScenarioSetup base);
   void ShowProgress();
   void FinishWork();
