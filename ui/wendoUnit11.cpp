@@ -354,6 +354,11 @@ void TForm11::FinishWork() {
     if (howMany_->Done) ProgressBar1->setValue(ProgressBar1->maximum());
     HowMany1->Show(*howMany_, settings_.Objective.Objective);
     HowMany1->show();
+    // The table's fourteen columns and the chart want room; the notes
+    // below take what is left.
+    if (width() < 740) resize(740, height());
+    const int room = Splitter1->height();
+    Splitter1->setSizes({room * 3 / 4, room - room * 3 / 4});
     Memo1->setPlainText(HowManyNotes(*howMany_, settings_));
   } else if (!tables.empty()) {
     Memo1->setPlainText(QStringLiteral("Przerwano przed sprawdzeniem pierwszej kombinacji: nie ma czego pokazać."));
