@@ -13,13 +13,16 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include <QSplitter>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "bad_input.h"
 #include "dialog_style.h"
 #include "edit_value.h"
 #include "error_report.h"
+#include "how_many_view.h"
 #include "labeled_edit.h"
 #include "message_box.h"
 #include "optimize_report.h"
@@ -76,10 +79,7 @@ void TForm11::BuildControls() {
   LabeledEdit5 = Edit(QStringLiteral("Zasięg łodzi (dm)"), QStringLiteral("200"), this);
   ComboBox1 = new QComboBox(this);
   ComboBox1->addItems({QStringLiteral("Ryzyko na 1000 godzin pływania"), QStringLiteral("Zjedzeni ludzie")});
-  // The search minimises the people eaten; risk comes with the exposure
-  // figures.
-  if (auto* model = qobject_cast<QStandardItemModel*>(ComboBox1->model())) model->item(0)->setEnabled(false);
-  ComboBox1->setCurrentIndex(1);
+  ComboBox1->setCurrentIndex(0);
   ComboBox2 = new QComboBox(this);
   ComboBox2->addItems({QStringLiteral("Szybko (około minuty)"), QStringLiteral("Dokładnie (około pięciu minut)")});
   auto* objective = new QLabel(QStringLiteral("Cel"), this);
@@ -93,9 +93,10 @@ void TForm11::BuildControls() {
   grid->addWidget(LabeledEdit2, 1, 0);
   grid->addWidget(LabeledEdit4, 1, 1);
   grid->addWidget(LabeledEdit5, 1, 2);
+  // Each choice on a line of its own, wide enough for its longest item.
   grid->addWidget(objective, 2, 0);
-  grid->addWidget(effort, 2, 1);
-  grid->addWidget(ComboBox1, 3, 0);
+  grid->addWidget(ComboBox1, 2, 1, 1, 2);
+  grid->addWidget(effort, 3, 0);
   grid->addWidget(ComboBox2, 3, 1, 1, 2);
 
   Button1 = new QPushButton(QStringLiteral("Start"), this);
@@ -108,9 +109,17 @@ void TForm11::BuildControls() {
   run->addWidget(Button2);
   run->addWidget(ProgressBar1, 1);
   Label1 = new QLabel(this);
+  Label1->setWordWrap(true);
   CheckBox1 = new QCheckBox(QStringLiteral("Pokaż też układ naiwny"), this);
   Memo1 = new QPlainTextEdit(this);
   Memo1->setReadOnly(true);
+  HowMany1 = new THowManyView(this);
+  HowMany1->hide();
+  Splitter1 = new QSplitter(Qt::Vertical, this);
+  Splitter1->addWidget(HowMany1);
+  Splitter1->addWidget(Memo1);
+  Splitter1->setStretchFactor(0, 3);
+  Splitter1->setStretchFactor(1, 1);
 
   Button3 = new QPushButton(QStringLiteral("Zastosuj"), this);
   Button4 = new QPushButton(QStringLiteral("Zapisz jako…"), this);
@@ -126,7 +135,7 @@ void TForm11::BuildControls() {
   all->addLayout(grid);
   all->addLayout(run);
   all->addWidget(Label1);
-  all->addWidget(Memo1, 1);
+  all->addWidget(Splitter1, 1);
   all->addLayout(buttons);
 
   for (QPushButton* b : {Button1, Button2, Button3, Button4, Button5}) b->setAutoDefault(false);
@@ -142,75 +151,131 @@ void TForm11::BuildControls() {
 void TForm11::SetKeyboardOrder() {
   QWidget* order[] = {LabeledEdit1->Edit(), LabeledEdit3->Edit(), LabeledEdit2->Edit(), LabeledEdit4->Edit(),
                       LabeledEdit5->Edit(), ComboBox1,            ComboBox2,            Button1,
-                      Button2,              Memo1,                CheckBox1,            Button3,
+                      Button2,              HowMany1->Table,      Memo1,                CheckBox1,            Button3,
                       Button4,              Button5};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+std::optional<TForm11::TRequest> TForm11::ReadRequest() {
+  TRequest r;
+  // Counts may be 0 but not negative, a range goes up, and one object at
+  // least is added; a range or speed must be positive.
+  constexpr int mostObjects = 50;
+  auto refuse = [this](TLabeledEdit& edit) {
+    edit.Edit()->setFocus();
+    ShowMessage(RejectionMessage(edit, ParameterEnding));
+  };
+  for (auto [edit, counts] : {std::pair{LabeledEdit1, &r.Observers}, std::pair{LabeledEdit2, &r.Boats}}) {
+    try {
+      *counts = ParseCountRange(edit->Text().toStdString(), std::string(), mostObjects);
+    } catch (const TBadInput&) {
+      refuse(*edit);
+      return std::nullopt;
+    }
+  }
+  TLabeledEdit* const edits[] = {LabeledEdit3, LabeledEdit4, LabeledEdit5};
+  int32_t values[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    const std::optional<int32_t> v = ValueOrReject(*edits[i], ParameterEnding);
+    if (!v) return std::nullopt;
+    if (*v <= 0) {
+      refuse(*edits[i]);
+      return std::nullopt;
+    }
+    values[i] = *v;
+  }
+  if (r.Observers.To + r.Boats.To == 0) {
+    refuse(*LabeledEdit1);
+    return std::nullopt;
+  }
+  r.Placement.Observers = r.Observers.To;
+  r.Placement.Boats = r.Boats.To;
+  r.Placement.ObserverRange = values[0];
+  r.Placement.BoatSpeed = values[1];
+  r.Placement.BoatRange = values[2];
+  return r;
 }
 
 void TForm11::Button1Click() {
   Guarded([this] {
     if (working_) return;
-    TPlacementRequest request;
-    TLabeledEdit* const edits[] = {LabeledEdit1, LabeledEdit2, LabeledEdit3, LabeledEdit4, LabeledEdit5};
-    int32_t values[5] = {};
-    for (int i = 0; i < 5; ++i) {
-      const std::optional<int32_t> v = ValueOrReject(*edits[i], ParameterEnding);
-      if (!v) return;
-      // Counts may be 0 but not negative, and one object at least is added;
-      // a range or speed must be positive.
-      if (*v < 0 || (i >= 2 && *v == 0) || (i < 2 && *v > 50)) {
-        edits[i]->Edit()->setFocus();
-        ShowMessage(RejectionMessage(*edits[i], ParameterEnding));
+    const std::optional<TRequest> request = ReadRequest();
+    if (!request) return;
+    settings_ =
+        Settings(ComboBox2->currentIndex() == 1 ? TAdviceEffort::Thorough : TAdviceEffort::Quick, BackgroundJobs());
+    settings_.Objective = AdviceObjective(ComboBox1->currentIndex() == 1 ? TObjective::Eaten : TObjective::Risk);
+    if (request->HowMany()) {
+      // Each combination must afford one evaluation, and the scenario as
+      // given on the same seeds when a share of its swimming is kept.
+      const int combinations = SearchedCombinations(request->Observers, request->Boats);
+      const int64_t least = settings_.SeedsPerEvaluation * (settings_.Objective.MinUse > 0 ? 2 : 1);
+      if (settings_.Budget / combinations < least) {
+        LabeledEdit1->Edit()->setFocus();
+        ShowMessage(QStringLiteral("Za dużo kombinacji liczb (%1) na wybraną staranność: zawęź zakresy.")
+                        .arg(combinations));
         return;
       }
-      values[i] = *v;
     }
-    if (values[0] + values[1] == 0) {
-      LabeledEdit1->Edit()->setFocus();
-      ShowMessage(RejectionMessage(*LabeledEdit1, ParameterEnding));
-      return;
-    }
-    request.Observers = values[0];
-    request.Boats = values[1];
-    request.ObserverRange = values[2];
-    request.BoatSpeed = values[3];
-    request.BoatRange = values[4];
-
     // A copy taken now: a run in progress goes on undisturbed.
     TScenarioSetup base{Form10 ? Form10->ScenarioName.toStdString() : std::string(),
                         wymianadanych::TakeScenario(wymianadanych::World)};
     ownObservers_ = base.Scenario.Observers.size();
     ownBoats_ = base.Scenario.Boats.size();
-    // Refuses a map without a place for a requested kind of object.
-    auto search = std::make_shared<TLayoutSearch>(MapPicture, std::move(base), request);
-    TSearchSettings settings =
-        Settings(ComboBox2->currentIndex() == 1 ? TAdviceEffort::Thorough : TAdviceEffort::Quick, BackgroundJobs());
-    // The previous advice goes, overlay and all.
+    // Refuses a map without a place for a requested kind of object, before
+    // anything runs; the warnings ask it about the map later.
+    search_ = std::make_shared<const TLayoutSearch>(MapPicture, base, request->Placement);
+    // The previous answer goes, overlay and all.
     result_.reset();
+    howMany_.reset();
     if (Form2) Form2->SetOverlay(std::nullopt);
     progress_.TakeAll();
+    howManyProgress_.TakeAll();
     lastProgress_ = {};
+    lastHowMany_.reset();
+    runsBefore_ = runsLast_ = 0;
     answers_.TakeAll();
+    howManyAnswers_.TakeAll();
     failures_.TakeAll();
     Memo1->clear();
+    HowMany1->Clear();
+    HowMany1->hide();
     Label1->clear();
     ProgressBar1->setValue(0);
-    work_.Start([this, search, settings](const std::atomic<bool>& stop) mutable {
-      try {
-        settings.Stop = &stop;
-        // The window offers the people eaten as its objective for now.
-        settings.Objective.Objective = TObjective::Eaten;
-        answers_.Put(search->Run(settings, [this](const TSearchProgress& p) { progress_.Put(p); }));
-      } catch (const std::exception& e) {
-        failures_.Put(e.what());
-      } catch (...) {
-        failures_.Put(UnknownErrorText);
-      }
-    });
+    if (request->HowMany())
+      StartHowMany(*request, std::move(base));
+    else
+      StartAdvice();
     working_ = true;
     clock_.start();
     Timer1->start();
     RefreshButtons();
+  });
+}
+
+void TForm11::StartAdvice() {
+  work_.Start([this, search = search_, settings = settings_](const std::atomic<bool>& stop) mutable {
+    try {
+      settings.Stop = &stop;
+      answers_.Put(search->Run(settings, [this](const TSearchProgress& p) { progress_.Put(p); }));
+    } catch (const std::exception& e) {
+      failures_.Put(e.what());
+    } catch (...) {
+      failures_.Put(UnknownErrorText);
+    }
+  });
+}
+
+void TForm11::StartHowMany(const TRequest& request, TScenarioSetup base) {
+  work_.Start([this, base = std::move(base), request, settings = settings_](const std::atomic<bool>& stop) mutable {
+    try {
+      settings.Stop = &stop;
+      howManyAnswers_.Put(RunHowMany(MapPicture, base, request.Placement, request.Observers, request.Boats, settings,
+                                     [this](const THowManyProgress& p) { howManyProgress_.Put(p); }));
+    } catch (const std::exception& e) {
+      failures_.Put(e.what());
+    } catch (...) {
+      failures_.Put(UnknownErrorText);
+    }
   });
 }
 
@@ -227,79 +292,82 @@ void TForm11::ShutDown() {
   working_ = false;
 }
 
-void TForm11::Timer1Timer() {
+void TForm11::ShowProgress() {
+  for (const THowManyProgress& p : howManyProgress_.TakeAll()) {
+    // The runs of the combinations done before the current one.
+    if (!lastHowMany_ || p.Combination != lastHowMany_->Combination) runsBefore_ += runsLast_;
+    runsLast_ = p.Search.RunsDone;
+    lastHowMany_ = p;
+    lastProgress_ = p.Search;
+  }
   std::vector<TSearchProgress> progress = progress_.TakeAll();
   if (!progress.empty()) lastProgress_ = progress.back();
-  if (working_) {
-    const TSearchProgress& p = lastProgress_;
-    if (p.RunsPlanned > 0)
-      ProgressBar1->setValue(static_cast<int>(1000 * std::min<int64_t>(p.RunsDone, p.RunsPlanned) / p.RunsPlanned));
-    QString text = p.Checking ? QStringLiteral("Sprawdzanie na nowych próbach") : QStringLiteral("Szukanie");
-    text += QStringLiteral(": %1 z %2 przebiegów")
-                .arg(Locale.toString(static_cast<qlonglong>(p.RunsDone)),
-                     Locale.toString(static_cast<qlonglong>(p.RunsPlanned)));
-    if (p.BestScore) text += QStringLiteral("; najlepszy dotąd: %1 zjedzonych").arg(Locale.toString(*p.BestScore, 'f', 2));
-    // The time so far shows the search at work between two progress reports.
-    text += QStringLiteral("; %1").arg(DurationText(clock_.elapsed() / 1000.0));
-    Label1->setText(text);
+  const TSearchProgress& p = lastProgress_;
+  int64_t done = p.RunsDone, planned = p.RunsPlanned;
+  QString text;
+  if (lastHowMany_) {
+    const THowManyProgress& h = *lastHowMany_;
+    // The later combinations as the current one plans, the budget split evenly.
+    const int64_t later = int64_t{h.Combinations - h.Combination} *
+                          (settings_.Budget / std::max(1, h.Combinations) + settings_.HeldOutSeeds);
+    done += runsBefore_;
+    planned += runsBefore_ + later;
+    text = QStringLiteral("kombinacja %1 z %2; ").arg(h.Combination).arg(h.Combinations);
   }
+  if (planned > 0) ProgressBar1->setValue(static_cast<int>(1000 * std::min(done, planned) / planned));
+  text += p.Checking ? QStringLiteral("Sprawdzanie na nowych próbach") : QStringLiteral("Szukanie");
+  text += QStringLiteral(": %1 z %2 przebiegów")
+              .arg(Locale.toString(static_cast<qlonglong>(p.RunsDone)),
+                   Locale.toString(static_cast<qlonglong>(p.RunsPlanned)));
+  if (p.BestScore)
+    text += QStringLiteral("; najlepszy dotąd: %1").arg(ScoreWords(*p.BestScore, settings_.Objective.Objective));
+  // The time so far shows the search at work between two progress reports.
+  text += QStringLiteral("; %1").arg(DurationText(clock_.elapsed() / 1000.0));
+  Label1->setText(text);
+}
+
+void TForm11::Timer1Timer() {
+  if (working_) ShowProgress();
   if (working_ && work_.Finished()) FinishWork();
   RefreshButtons();
 }
 
 void TForm11::FinishWork() {
+  if (working_) ShowProgress();  // the last reports, the final combination's among them
   working_ = false;
   for (const std::string& failure : failures_.TakeAll()) ShowErrorReport(QString::fromUtf8(failure));
   std::vector<TOptimisation> answers = answers_.TakeAll();
   if (!answers.empty() && answers.back().Evaluations > 0) {
     result_ = std::move(answers.back());
-    advised_ = AddedObjects(result_->Best, ownObservers_, ownBoats_);
+    // What the window offers is what the lab writes: the advice, or when
+    // the check found it no better, the better of the two, named so.
+    const TScenarioSetup& offered = WrittenLayout(*result_, settings_.Objective.Objective);
+    advised_ = AddedObjects(offered, ownObservers_, ownBoats_);
     naive_ = AddedObjects(result_->Naive, ownObservers_, ownBoats_);
     applied_ = false;
     if (result_->CheckDone) ProgressBar1->setValue(ProgressBar1->maximum());
-    Memo1->setPlainText(AdviceText());
+    Memo1->setPlainText(AdviceReport(*result_, {settings_, *search_, ownObservers_, ownBoats_}));
+  }
+  std::vector<THowMany> tables = howManyAnswers_.TakeAll();
+  if (!tables.empty() && !tables.back().Rows.empty()) {
+    howMany_ = std::move(tables.back());
+    if (howMany_->Done) ProgressBar1->setValue(ProgressBar1->maximum());
+    HowMany1->Show(*howMany_, settings_.Objective.Objective);
+    HowMany1->show();
+    // The table's fourteen columns and the chart want room; the notes
+    // below take what is left.
+    if (width() < 740) resize(740, height());
+    const int room = Splitter1->height();
+    Splitter1->setSizes({room * 3 / 4, room - room * 3 / 4});
+    Memo1->setPlainText(HowManyNotes(*howMany_, settings_));
+  } else if (!tables.empty()) {
+    Memo1->setPlainText(QStringLiteral("Przerwano przed sprawdzeniem pierwszej kombinacji: nie ma czego pokazać."));
   }
   if (!isVisible())
     Timer1->stop();
   else if (result_)
     ShowOverlay();
   RefreshButtons();
-}
-
-QString TForm11::AdviceText() const {
-  const TOptimisation& o = *result_;
-  auto n = [this](double v) { return Locale.toString(v, 'f', 2); };
-  QString text = o.CheckDone ? QStringLiteral("Doradzany układ:\n")
-                             : QStringLiteral("Najlepszy dotąd układ (niesprawdzony: wyszukiwanie przerwano):\n");
-  for (const auto& p : advised_.Observers)
-    text += QStringLiteral("  punkt obserwacyjny w (%1, %2), zasięg %3 dm\n").arg(p.X).arg(p.Y).arg(p.Range);
-  for (const auto& b : advised_.Boats)
-    text += QStringLiteral("  łódź: przystań (%1, %2), punkt patrolowy (%3, %4), %5 dm/s, zasięg %6 dm\n")
-                .arg(b.HomeX)
-                .arg(b.HomeY)
-                .arg(b.PatrolX)
-                .arg(b.PatrolY)
-                .arg(b.Speed)
-                .arg(b.Range);
-  if (o.BestScore)
-    text += QStringLiteral("Zjedzeni ludzie w wyszukiwaniu: %1 na przebieg (na %2 próbach).\n")
-                .arg(n(*o.BestScore))
-                .arg(o.BestSeeds);
-  if (o.CheckDone) {
-    const TLayoutCheck& c = o.Check;
-    auto row = [&](const QString& name, const TStatistic& s) {
-      return QStringLiteral("  %1: %2 (95% przedział %3 – %4)\n").arg(name, n(s.Mean), n(s.CiLow), n(s.CiHigh));
-    };
-    text += QStringLiteral("Sprawdzenie na %1 nowych próbach, zjedzeni ludzie na przebieg:\n")
-                .arg(static_cast<qlonglong>(c.Best.Runs.size()));
-    text += row(QStringLiteral("układ naiwny"), c.Naive.Eaten);
-    text += row(QStringLiteral("układ doradzany"), c.Best.Eaten);
-    text += row(QStringLiteral("różnica (doradzany − naiwny)"), c.Difference);
-    text += VerdictSentence(c.Difference) + u'\n';
-  }
-  text += QStringLiteral("Czas: wyszukiwanie %1, sprawdzenie %2.")
-              .arg(DurationText(o.SearchSeconds), DurationText(o.CheckSeconds));
-  return text;
 }
 
 void TForm11::ShowOverlay() {
@@ -318,7 +386,9 @@ void TForm11::RefreshButtons() {
   Button2->setEnabled(working_);
   for (TLabeledEdit* e : {LabeledEdit1, LabeledEdit2, LabeledEdit3, LabeledEdit4, LabeledEdit5})
     e->setEnabled(!working_);
+  ComboBox1->setEnabled(!working_);
   ComboBox2->setEnabled(!working_);
+  // A how-many table holds no layouts: these act on a single advice only.
   const bool advice = !working_ && result_.has_value();
   // "Zastosuj" as the objects dialog: only while no run is running.
   Button3->setEnabled(advice && !applied_ && ObjectsEditable && ObjectsEditable());
@@ -344,7 +414,7 @@ void TForm11::Button4Click() {
     if (!result_) return;
     const QString path = ChooseFileWith(ChooseFile, *SaveDialog1);
     if (path.isEmpty()) return;
-    SaveReplacing(path, ScenarioText(result_->Best));
+    SaveReplacing(path, ScenarioText(WrittenLayout(*result_, settings_.Objective.Objective)));
   });
 }
 

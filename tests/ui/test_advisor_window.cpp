@@ -1,8 +1,9 @@
-// The "Doradca" window: "Zastosuj" puts exactly the advised objects into
-// the scenario as the objects dialog would, and only when that dialog may
-// change it; the overlay leaves the map's frames untouched when not shown;
-// bad values, "Przerwij", closing the program during a search, and the
-// keyboard order.
+// The "Doradca" window: the objective reaches the search; "Zastosuj" puts
+// exactly the advised objects into the scenario as the objects dialog
+// would, and only when that dialog may change it; the overlay leaves the
+// map's frames untouched when not shown; a range of counts runs how-many;
+// bad values and ranges, "Przerwij", closing the program during a search,
+// and the keyboard order.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "how_many_view.h"
 #include "labeled_edit.h"
 #include "program_fixture.h"
 #include "wendoUnit11.h"
@@ -61,7 +63,15 @@ TEST_F(AdvisorWindow, ZastosujAddsExactlyTheAdvisedObjectsAsTheObjectsDialogWoul
   Finish();
   ASSERT_TRUE(Form11->Result().has_value());
   EXPECT_TRUE(Form11->Result()->CheckDone);
-  EXPECT_TRUE(Form11->Memo1->toPlainText().contains(QStringLiteral("Sprawdzenie")));
+  // The risk, the default, keeps half of the swimming: the search ran the
+  // scenario as given beside its layouts, and the check compared with it.
+  EXPECT_EQ(Form11->SearchSettings().Objective.Objective, wendo_lab::TObjective::Risk);
+  EXPECT_TRUE(Form11->Result()->Plan.AsGiven);
+  EXPECT_FALSE(Form11->Result()->Check.AsGiven.Runs.empty());
+  const QString text = Form11->Memo1->toPlainText();
+  EXPECT_TRUE(text.contains(QStringLiteral("Scenariusz bez zmian:"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("od scenariusza bez zmian"))) << text.toStdString();
+  EXPECT_EQ(text.contains(QStringLiteral("To nie jest porada")), !IsAdvice(*Form11->Result()));
   const TLayoutObjects advised = Form11->Advised();
   ASSERT_EQ(advised.Observers.size(), 1u);
   ASSERT_EQ(advised.Boats.size(), 1u);
@@ -146,6 +156,9 @@ TEST_F(AdvisorWindow, BadValuesAreRefused) {
       {Form11->LabeledEdit2, QStringLiteral("-1")},
       {Form11->LabeledEdit3, QStringLiteral("0")},
       {Form11->LabeledEdit4, QStringLiteral("")},
+      {Form11->LabeledEdit1, QStringLiteral("3-1")},
+      {Form11->LabeledEdit2, QStringLiteral("0-")},
+      {Form11->LabeledEdit2, QStringLiteral("0-99")},
   };
   for (const TCase& c : cases) {
     const QString good = c.Edit->Text();
@@ -173,9 +186,12 @@ TEST_F(AdvisorWindow, PrzerwijOffersTheBestSoFarUncheckedAndClosingEndsTheSearch
     s.SeedsPerEvaluation = 2;
     return s;
   };
+  Form11->ComboBox1->setCurrentIndex(1);  // the people eaten, no share of swimming kept
   Form11->show();
   Form11->Button1Click();
   ASSERT_TRUE(Form11->Working());
+  EXPECT_EQ(Form11->SearchSettings().Objective.Objective, wendo_lab::TObjective::Eaten);
+  EXPECT_EQ(Form11->SearchSettings().Objective.MinUse, 0.0);
   ASSERT_TRUE(WaitFor([] { return Form11->Label1->text().contains(QStringLiteral("najlepszy")); }, 60000));
   QElapsedTimer clock;
   clock.start();
@@ -194,6 +210,47 @@ TEST_F(AdvisorWindow, PrzerwijOffersTheBestSoFarUncheckedAndClosingEndsTheSearch
   form->close();
   EXPECT_LT(clock.elapsed(), 2000);
   EXPECT_FALSE(Form11->Working());
+}
+
+TEST_F(AdvisorWindow, ARangeOfCountsRunsHowManyAndPrzerwijStopsIt) {
+  Form11->LabeledEdit1->SetText(QStringLiteral("0-1"));
+  Form11->LabeledEdit2->SetText(QStringLiteral("1"));
+  Form11->show();
+  Form11->Button1Click();
+  ASSERT_TRUE(Form11->Working());
+  Finish();
+  ASSERT_TRUE(Form11->HowManyResult().has_value());
+  const wendo_lab::THowMany& table = *Form11->HowManyResult();
+  EXPECT_TRUE(table.Done);
+  ASSERT_EQ(table.Rows.size(), 2u);
+  EXPECT_EQ(std::pair(table.Rows[1].Observers, table.Rows[1].Boats), std::pair(1, 1));
+  EXPECT_TRUE(table.Rows[1].OneMorePost.has_value());
+  EXPECT_FALSE(Form11->Result().has_value());
+  EXPECT_TRUE(Form11->HowMany1->isVisible());
+  EXPECT_EQ(Form11->HowMany1->Table->rowCount(), 2);
+  EXPECT_TRUE(Form11->Label1->text().startsWith(QStringLiteral("kombinacja 2 z 2"))) << Form11->Label1->text().toStdString();
+  EXPECT_FALSE(Form11->Button3->isEnabled());
+  EXPECT_FALSE(Form11->Button4->isEnabled());
+  EXPECT_FALSE(Form2->Overlay().has_value());
+
+  Form11->Settings = [](TAdviceEffort, int jobs) {
+    wendo_lab::TSearchSettings s = AdviceSettings(TAdviceEffort::Thorough, jobs);
+    s.SeedsPerEvaluation = 2;
+    return s;
+  };
+  Form11->LabeledEdit2->SetText(QStringLiteral("1-2"));
+  Form11->Button1Click();
+  ASSERT_TRUE(Form11->Working());
+  EXPECT_FALSE(Form11->HowMany1->isVisible());
+  ASSERT_TRUE(WaitFor([] { return Form11->Label1->text().startsWith(QStringLiteral("kombinacja 1 z 4")); }, 60000));
+  QElapsedTimer clock;
+  clock.start();
+  Form11->Button2Click();
+  EXPECT_LT(clock.elapsed(), 500);
+  EXPECT_FALSE(Form11->Working());
+  EXPECT_TRUE(!Form11->HowManyResult() || !Form11->HowManyResult()->Done);
+  EXPECT_TRUE(Form11->Button1->isEnabled());
+  EXPECT_TRUE(capture.errors.empty());
 }
 
 TEST_F(AdvisorWindow, TabVisitsTheControlsInOrder) {
