@@ -101,7 +101,7 @@ std::optional<TCell> SearchBlueWater(TWorld& w) {
   TSpatialIndex& ix = IndexOf(w);
   ix.Notice(w);
   const TTerrainKinds& kinds = ix.Terrain;
-  if (!kinds.AnyReachableBlueWater) {
+  if (!kinds.AnyReachableBlueWater()) {
     GiveUp(w, rejected);
     return std::nullopt;
   }

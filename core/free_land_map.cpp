@@ -27,8 +27,8 @@ int64_t TFreeLandMap::WalkAllowance(const TWorld& w) {
 }
 
 void TFreeLandMap::Build(const TWorld& w, const TSpatialIndex& ix) {
-  free_ = ix.Terrain.ReachableLand;
-  freeWords_ = ix.Terrain.ReachableLandWords;
+  free_ = ix.Terrain.ReachableLand();
+  freeWords_ = ix.Terrain.ReachableLandWords();
   people_.clear();
   for (const TCzlowiek& p : w.People) {
     people_.push_back(Place(p));

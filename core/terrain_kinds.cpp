@@ -26,34 +26,46 @@ int64_t KeepReachable(std::vector<uint64_t>& bits, int32_t reachWidth, int32_t r
   return words;
 }
 
-}  // namespace
-
-void TTerrainKinds::Make(const TWorld& w) {
+// The tables of `grid` (the terrain's cells) for the reach packed in `key`.
+std::shared_ptr<const TTerrainDerived> MakeTables(const int32_t* grid, uint64_t key) {
   static_assert(int64_t{MapWidth} * MapHeight % 64 == 0, "whole words of cells");
+  const auto reachWidth = static_cast<int32_t>(key >> 32), reachHeight = static_cast<int32_t>(key & 0xFFFFFFFFu);
   const size_t words = static_cast<size_t>(MapWidth) * MapHeight / 64;
-  kind_.resize(words * 64);
-  water_.resize(words);
-  ReachableLand.resize(words);
+  auto t = std::make_shared<TTerrainKinds::TTables>();
+  t->Kind.resize(words * 64);
+  t->Water.resize(words);
+  t->ReachableLand.resize(words);
   std::vector<uint64_t> blue(words);
-  const int32_t* grid = w.TerrainGrid.data();
   for (size_t word = 0; word < words; ++word) {
     uint64_t wet = 0, land = 0, deep = 0;
     for (unsigned b = 0; b < 64; ++b) {
       const int32_t c = grid[word * 64 + b];
       const uint8_t k = c == LandColour ? Land : c == WaterColour ? BlueWater : c == CyanWaterColour ? AquaWater : OtherGround;
-      kind_[word * 64 + b] = k;
+      t->Kind[word * 64 + b] = k;
       wet |= uint64_t{k >= BlueWater} << b;
       land |= uint64_t{k == Land} << b;
       deep |= uint64_t{k == BlueWater} << b;
     }
-    water_[word] = wet;
-    ReachableLand[word] = land;
+    t->Water[word] = wet;
+    t->ReachableLand[word] = land;
     blue[word] = deep;
   }
+  t->ReachableLandWords = KeepReachable(t->ReachableLand, reachWidth, reachHeight);
+  t->AnyReachableBlueWater = KeepReachable(blue, reachWidth, reachHeight) != 0;
+  return t;
+}
+
+}  // namespace
+
+void TTerrainKinds::Make(const TWorld& w) {
   ReachWidth = ReachableCells(w.PictureWidth, MapWidth);
   ReachHeight = ReachableCells(w.PictureHeight, MapHeight);
-  ReachableLandWords = KeepReachable(ReachableLand, ReachWidth, ReachHeight);
-  AnyReachableBlueWater = KeepReachable(blue, ReachWidth, ReachHeight) != 0;
+  const uint64_t key = (uint64_t{static_cast<uint32_t>(ReachWidth)} << 32) | static_cast<uint32_t>(ReachHeight);
+  auto tables = w.TerrainGrid.Derived(key, &MakeTables);
+  if (!tables) tables = MakeTables(w.TerrainGrid.data(), key);
+  tables_ = std::static_pointer_cast<const TTables>(std::move(tables));
+  kind_ = tables_->Kind.data();
+  water_ = tables_->Water.data();
   ++Generation;
 }
 

@@ -34,17 +34,30 @@ constexpr int32_t NoPixel = -1;
 
 inline bool IsWater(int32_t colour) { return colour == WaterColour || colour == CyanWaterColour; }
 
+// Something worked out once from a terrain that no grid can change any
+// more, kept with it for every grid that holds it (internal/terrain_kinds.h).
+struct TTerrainDerived {
+  virtual ~TTerrainDerived() = default;
+};
+
 // The terrain cells, element [x][y] at x * MapHeight + y. Reading costs
 // nothing extra; every access that can write counts a new Version, so what
 // is worked out from the terrain knows to work it out again, whoever wrote.
 // A writable pointer is for writing at once, not for keeping.
+//
+// Grids filled from the same picture hold one set of cells between them,
+// which none of them can change: the first access that can write gives
+// that grid cells of its own, a copy. So the worlds of an experiment, all
+// on one map, keep one terrain, and a grid that is written keeps its own.
 class TTerrainGrid {
  public:
-  TTerrainGrid() : cells_(static_cast<size_t>(MapWidth) * MapHeight, NoPixel) {}
+  TTerrainGrid();
+  TTerrainGrid(const TTerrainGrid&) = delete;
+  TTerrainGrid& operator=(const TTerrainGrid&) = delete;
 
-  size_t size() const { return cells_.size(); }
-  int32_t operator[](size_t i) const { return cells_[i]; }
-  const int32_t* data() const { return cells_.data(); }
+  size_t size() const { return static_cast<size_t>(MapWidth) * MapHeight; }
+  int32_t operator[](size_t i) const { return read_[i]; }
+  const int32_t* data() const { return read_; }
   const int32_t* begin() const { return data(); }
   const int32_t* end() const { return data() + size(); }
 
@@ -55,18 +68,32 @@ class TTerrainGrid {
 
   uint64_t Version() const { return version_.load(std::memory_order_relaxed); }
 
+  // Whether the cells are held in common with other grids (and so are
+  // read-only until this grid writes).
+  bool Shared() const { return shared_; }
+  // For shared cells, what `make` works out from them, made once under
+  // `key` and kept with the cells; for cells of this grid's own, null.
+  std::shared_ptr<const TTerrainDerived> Derived(uint64_t key,
+                                                 std::shared_ptr<const TTerrainDerived> (*make)(const int32_t* cells,
+                                                                                               uint64_t key)) const;
+
+  struct TCells;  // wymianadanych.cpp
+
  private:
-  int32_t* Write() {
-    version_.fetch_add(1, std::memory_order_relaxed);
-    return cells_.data();
-  }
-  std::vector<int32_t> cells_;
+  friend void FillTerrainGrid(TTerrainGrid& grid, const uint32_t* pixels, int32_t width, int32_t height);
+  void Hold(std::shared_ptr<TCells> cells, bool shared);
+  int32_t* Write();
+
+  std::shared_ptr<TCells> cells_;
+  int32_t* read_ = nullptr;  // the cells' first element
+  bool shared_ = false;
   std::atomic<uint64_t> version_{0};
 };
 
 // Copies a map picture into `grid`: `pixels` holds width * height
 // 0x00BBGGRR values row after row; cells beyond the picture, or beyond the
-// grid's MapWidth x MapHeight, get NoPixel.
+// grid's MapWidth x MapHeight, get NoPixel. The cells are shared with every
+// other grid that holds the same ones (a grid filled from the same picture).
 void FillTerrainGrid(TTerrainGrid& grid, const uint32_t* pixels, int32_t width, int32_t height);
 
 // ---------------------------------------------------------------- objects

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "wymianadanych.h"
@@ -19,12 +20,15 @@ class TTerrainKinds {
   // the cells of the grid it can reach are x < ReachWidth, y < ReachHeight
   // (Random(0) is always 0; a negative size can reach any cell).
   int32_t ReachWidth = 0, ReachHeight = 0;
-  std::vector<uint64_t> ReachableLand;
-  int64_t ReachableLandWords = 0;  // words of ReachableLand with a cell
-  bool AnyReachableBlueWater = false;
   uint64_t Generation = 0;  // how often it was worked out
 
+  // Worked out from the world's terrain: for shared cells (a map that many
+  // worlds hold) the tables are made once and held in common with them.
   void Make(const TWorld& w);
+
+  const std::vector<uint64_t>& ReachableLand() const { return tables_->ReachableLand; }
+  int64_t ReachableLandWords() const { return tables_->ReachableLandWords; }  // words with a cell
+  bool AnyReachableBlueWater() const { return tables_->AnyReachableBlueWater; }
 
   uint8_t Kind(int64_t x, int64_t y) const {
     if (x < 0 || x > MaxX || y < 0 || y > MaxY) return OtherGround;
@@ -36,9 +40,19 @@ class TTerrainKinds {
     return (water_[i >> 6] >> (i & 63)) & 1;
   }
 
+  // The tables, as bit sets (x * MapHeight + y) and one kind a cell.
+  struct TTables : TTerrainDerived {
+    std::vector<uint8_t> Kind;
+    std::vector<uint64_t> Water;
+    std::vector<uint64_t> ReachableLand;
+    int64_t ReachableLandWords = 0;
+    bool AnyReachableBlueWater = false;
+  };
+
  private:
-  std::vector<uint8_t> kind_;
-  std::vector<uint64_t> water_;
+  std::shared_ptr<const TTables> tables_;
+  const uint8_t* kind_ = nullptr;
+  const uint64_t* water_ = nullptr;
 };
 
 // The grid cells Random(size) can reach along an axis of `cells` cells.

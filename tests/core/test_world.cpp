@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "moment_counts.h"
 #include "world_fixture.h"
 
@@ -168,6 +170,27 @@ TEST(World, TerrainFillTakesColumnsFromThePictureRows) {
   EXPECT_EQ(w.TerrainGrid[1 * MapHeight + 1], OliveColour);  // [x][y] at x * 1200 + y
   EXPECT_EQ(w.PictureWidth, 3);
   EXPECT_EQ(w.PictureHeight, 2);
+}
+
+TEST(World, WorldsOfOnePictureShareTheTerrainUntilOneWrites) {
+  const uint32_t pixels[] = {0x00008000, 0x00FF0000};
+  const uint32_t other[] = {0x00008000, 0x00FFFF00};
+  TWorld a, b, c;
+  a.FillTerrain(pixels, 2, 1);
+  b.FillTerrain(pixels, 2, 1);
+  c.FillTerrain(other, 2, 1);
+  const TWorld& ra = a;
+  const TWorld& rb = b;
+  EXPECT_EQ(ra.TerrainGrid.data(), rb.TerrainGrid.data());
+  EXPECT_NE(ra.TerrainGrid.data(), std::as_const(c).TerrainGrid.data());
+
+  const uint64_t before = b.TerrainGrid.Version();
+  b.TerrainGrid[0] = WaterColour;  // b takes cells of its own
+  EXPECT_GT(b.TerrainGrid.Version(), before);
+  EXPECT_NE(ra.TerrainGrid.data(), rb.TerrainGrid.data());
+  EXPECT_EQ(a.Terrain(0, 0), LandColour);
+  EXPECT_EQ(b.Terrain(0, 0), WaterColour);
+  EXPECT_EQ(b.Terrain(1, 0), WaterColour);
 }
 
 TEST(World, DrainTakesEveryPendingMessageOnce) {
