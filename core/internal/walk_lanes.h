@@ -47,7 +47,9 @@ class TWalkLanes {
   }
 
   // The live objects of `list` straight from it, in one pass: the same
-  // entries as Take given the list of the live ones.
+  // entries as Take given the list of the live ones. Every object is
+  // written at the next free place and a dead one is overwritten by the
+  // next, so the pass has no branch on who is dead.
   template <class List>
   void TakeLive(const List& list) {
     const size_t most = (list.size() + Block - 1) / Block * Block;
@@ -56,19 +58,22 @@ class TWalkLanes {
       y_.resize(most);
     }
     index_.resize(list.size());
+    float* const xs = x_.data();
+    float* const ys = y_.data();
+    int32_t* const indices = index_.data();
     int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
     size_t k = 0;
     for (size_t i = 0; i < list.size(); ++i) {
       const auto& o = list[i];
-      if (o.Dead) continue;
-      x_[k] = static_cast<float>(o.X);
-      y_[k] = static_cast<float>(o.Y);
-      index_[k] = static_cast<int32_t>(i);
-      minX = std::min(minX, o.X);
-      maxX = std::max(maxX, o.X);
-      minY = std::min(minY, o.Y);
-      maxY = std::max(maxY, o.Y);
-      ++k;
+      const bool live = !o.Dead;
+      xs[k] = static_cast<float>(o.X);
+      ys[k] = static_cast<float>(o.Y);
+      indices[k] = static_cast<int32_t>(i);
+      minX = std::min(minX, live ? o.X : INT32_MAX);
+      maxX = std::max(maxX, live ? o.X : INT32_MIN);
+      minY = std::min(minY, live ? o.Y : INT32_MAX);
+      maxY = std::max(maxY, live ? o.Y : INT32_MIN);
+      k += live;
     }
     index_.resize(k);
     const size_t n = (k + Block - 1) / Block * Block;
