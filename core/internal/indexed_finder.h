@@ -186,16 +186,17 @@ class TIndexedFinder {
   }
 
   // The indices of the entries within `reach` of (x, y) in both axes that
-  // `keep` accepts, in increasing order, into ix_.Found.
+  // `keep` accepts, in increasing order, into ix_.Found: gathered a column
+  // of cells at a time, then put in order.
   template <class Keep>
   void Collect(const TCellGrid& g, int64_t x, int64_t y, int64_t reach, Keep&& keep) {
     std::vector<int32_t>& found = ix_.Found;
     found.clear();
-    g.ForCellsInBox(x - reach, y - reach, x + reach, y + reach,
-                    [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
-                      for (; b != e; ++b)
-                        if (keep(*b)) found.push_back(b->Index);
-                    });
+    g.ForColumnsInBox(x - reach, y - reach, x + reach, y + reach,
+                      [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
+                        for (; b != e; ++b)
+                          if (keep(*b)) found.push_back(b->Index);
+                      });
     if (found.size() < 64 || found.size() * 8 < g.Size()) return std::sort(found.begin(), found.end());
     // Many answers: marking them and sweeping the indices beats sorting.
     std::vector<uint8_t>& mark = ix_.Mark;

@@ -68,6 +68,21 @@ class TCellGrid {
       }
   }
 
+  // Calls f(begin, end) for every column of cells that meets the box, with
+  // the entries of its cells in the box one after the other: a column's
+  // cells lie next to each other. Within a column the entries come cell by
+  // cell, so only in index order per cell.
+  template <class F>
+  void ForColumnsInBox(int64_t x0, int64_t y0, int64_t x1, int64_t y1, F&& f) const {
+    if (!MayHold(x0, y0, x1, y1)) return;
+    const int32_t cx0 = CellX(x0), cx1 = CellX(x1), cy0 = CellY(y0), cy1 = CellY(y1);
+    for (int32_t cx = cx0; cx <= cx1; ++cx) {
+      const Entry* b = CellBegin(cx, cy0);
+      const Entry* e = CellEnd(cx, cy1);
+      if (b != e) f(b, e);
+    }
+  }
+
   // The entry nearest to (x, y) with a squared distance below `limit` and
   // accepted by `alive`; of equal distances the lowest index wins. Searches
   // rings of cells outward and stops once no nearer entry can remain.
