@@ -14,17 +14,23 @@
 // Text shown for an exception that carries no text of its own.
 inline constexpr const char* UnknownErrorText = "Unknown error";
 
-// Runs `command`; whatever it throws is reported with ShowErrorReport. The
-// world keeps whatever the command changed before it failed.
-template <class F>
-void Guarded(F&& command) {
+// Runs `command`; whatever it throws is reported with ShowErrorReport, its
+// text first put into words by `report`. The world keeps whatever the
+// command changed before it failed.
+template <class F, class R>
+void GuardedReporting(F&& command, R&& report) {
   try {
     std::forward<F>(command)();
   } catch (const std::exception& e) {
-    ShowErrorReport(QString::fromUtf8(e.what()));
+    ShowErrorReport(report(QString::fromUtf8(e.what())));
   } catch (...) {
-    ShowErrorReport(QString::fromLatin1(UnknownErrorText));
+    ShowErrorReport(report(QString::fromLatin1(UnknownErrorText)));
   }
+}
+
+template <class F>
+void Guarded(F&& command) {
+  GuardedReporting(std::forward<F>(command), [](QString reason) { return reason; });
 }
 
 // The report of a failed save names the file after the reason:
@@ -37,11 +43,5 @@ inline QString SaveFailureText(QString reason, const QString& path) {
 // As Guarded, for a command that saves the file at `path`.
 template <class F>
 void GuardedSave(const QString& path, F&& save) {
-  try {
-    std::forward<F>(save)();
-  } catch (const std::exception& e) {
-    ShowErrorReport(SaveFailureText(QString::fromUtf8(e.what()), path));
-  } catch (...) {
-    ShowErrorReport(SaveFailureText(QString::fromLatin1(UnknownErrorText), path));
-  }
+  GuardedReporting(std::forward<F>(save), [&path](QString reason) { return SaveFailureText(std::move(reason), path); });
 }

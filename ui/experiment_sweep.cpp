@@ -93,13 +93,5 @@ void TExperimentResults::Add(const TSweepRun& run, const TRunResult& result) {
 TStatistic TExperimentResults::Statistic(int64_t s, size_t o) const {
   const TSetting& setting = settings_[static_cast<size_t>(s)];
   if (!ExperimentOutcomes()[o].OfTotals) return Describe(setting.Outcomes[o]);
-  const TRatioEstimate e = setting.Risk.Estimate(1000);
-  TStatistic st;
-  st.N = e.IntervalKnown ? e.N : e.Known ? 1 : 0;
-  st.Mean = st.CiLow = st.CiHigh = e.Ratio;
-  if (e.IntervalKnown) {
-    st.CiLow = e.CiLow;
-    st.CiHigh = e.CiHigh;
-  }
-  return st;
+  return FromRatio(setting.Risk.Estimate(1000));
 }

@@ -10,7 +10,7 @@ using namespace wendo_lab;
 TSearchSettings AdviceSettings(TAdviceEffort effort, int jobs) {
   TSearchSettings s;
   s.Jobs = jobs;
-  s.Objective = AdviceObjective(TObjective::Risk);
+  s.Objective = DefaultObjectiveSettings(TObjective::Risk);
   // A default hour-long run of a layout takes 60 to 70 ms on one core of
   // the busy two-core machine these were timed on, end to end: "Szybko" about a
   // minute, "Dokładnie" about five. The check runs the advice, the naive
@@ -26,10 +26,6 @@ TSearchSettings AdviceSettings(TAdviceEffort effort, int jobs) {
     s.HeldOutSeeds = 300;
   }
   return s;
-}
-
-TObjectiveSettings AdviceObjective(TObjective objective) {
-  return {objective, objective == TObjective::Risk ? 0.5 : 0.0};
 }
 
 TLayoutObjects AddedObjects(const TScenarioSetup& layout, size_t ownObservers, size_t ownBoats) {
@@ -111,11 +107,7 @@ QString OutcomeText(const QString& name, const TLayoutOutcome& o) {
   text += QStringLiteral("  część czasu bez alarmu: %1% %2\n")
               .arg(PolishNumber(open.Mean, 1), Interval(open, 1, QStringLiteral("%")));
   if (!o.Risk.Known) return text + QStringLiteral("  ryzyko: nieznane (nikt nie pływał)\n");
-  TStatistic risk;
-  risk.N = o.Risk.IntervalKnown ? o.Risk.N : 1;
-  risk.CiLow = o.Risk.CiLow;
-  risk.CiHigh = o.Risk.CiHigh;
-  return text + QStringLiteral("  ryzyko: %1 %2 %3\n").arg(N(o.Risk.Ratio), Unit(TObjective::Risk), Interval(risk));
+  return text + QStringLiteral("  ryzyko: %1 %2 %3\n").arg(N(o.Risk.Ratio), Unit(TObjective::Risk), Interval(FromRatio(o.Risk)));
 }
 
 bool Ran(const TLayoutOutcome& o) { return !o.Runs.empty(); }

@@ -17,10 +17,6 @@
 enum class TAdviceEffort { Quick, Thorough };
 wendo_lab::TSearchSettings AdviceSettings(TAdviceEffort effort, int jobs);
 
-// The objective as `wendo-lab optimize` sets it: the risk keeps half of
-// the swimming of the scenario as given, the people eaten keep no share.
-wendo_lab::TObjectiveSettings AdviceObjective(wendo_lab::TObjective objective);
-
 // The objects a layout adds after the scenario's own `ownObservers` and
 // `ownBoats`.
 TLayoutObjects AddedObjects(const wendo_lab::TScenarioSetup& layout, size_t ownObservers, size_t ownBoats);

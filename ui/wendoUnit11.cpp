@@ -203,13 +203,11 @@ void TForm11::Button1Click() {
     if (!request) return;
     settings_ =
         Settings(ComboBox2->currentIndex() == 1 ? TAdviceEffort::Thorough : TAdviceEffort::Quick, BackgroundJobs());
-    settings_.Objective = AdviceObjective(ComboBox1->currentIndex() == 1 ? TObjective::Eaten : TObjective::Risk);
+    settings_.Objective = DefaultObjectiveSettings(ComboBox1->currentIndex() == 1 ? TObjective::Eaten : TObjective::Risk);
     if (request->HowMany()) {
-      // Each combination must afford one evaluation, and the scenario as
-      // given on the same seeds when a share of its swimming is kept.
+      // Each combination must afford one evaluation.
       const int combinations = SearchedCombinations(request->Observers, request->Boats);
-      const int64_t least = settings_.SeedsPerEvaluation * (settings_.Objective.MinUse > 0 ? 2 : 1);
-      if (settings_.Budget / combinations < least) {
+      if (settings_.Budget / combinations < LeastBudget(settings_)) {
         LabeledEdit1->Edit()->setFocus();
         ShowMessage(QStringLiteral("Za dużo kombinacji liczb (%1) na wybraną staranność: zawęź zakresy.")
                         .arg(combinations));

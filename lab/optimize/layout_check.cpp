@@ -12,15 +12,6 @@ constexpr double MsPerHour = 3'600'000.0;
 // Scores of rejected layouts: this, plus the share of the swimming lost.
 constexpr double RejectedScore = 1e300;
 
-TStatistic FromRatio(const TRatioEstimate& e) {
-  TStatistic s;
-  s.N = e.IntervalKnown ? e.N : e.Known ? 1 : 0;
-  s.Mean = e.Ratio;
-  s.CiLow = e.CiLow;
-  s.CiHigh = e.CiHigh;
-  return s;
-}
-
 std::vector<double> Field(const TLayoutOutcome& o, double TCheckRun::*field) {
   std::vector<double> values;
   for (const TCheckRun& r : o.Runs) values.push_back(r.*field);
@@ -63,6 +54,10 @@ double Score(const TTotals& layout, const TTotals& asGiven, const TObjectiveSett
 }
 
 bool Rejected(double score) { return score >= RejectedScore; }
+
+TObjectiveSettings DefaultObjectiveSettings(TObjective objective) {
+  return {objective, objective == TObjective::Risk ? 0.5 : 0.0};
+}
 
 std::string ScoreText(double score, TObjective objective) {
   if (Rejected(score)) return "rejected (" + FixedText(100 * (2 - score / RejectedScore), 0) + "% of the swimming)";

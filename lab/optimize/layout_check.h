@@ -33,6 +33,9 @@ struct TObjectiveSettings {
   TObjective Objective = TObjective::Risk;
   double MinUse = 0.5;  // share of the scenario's swim-hours a layout must keep; 0: no such rule
 };
+// The objective with its default share of swimming to keep: half for the
+// risk, which a closed beach would otherwise win, none for the people eaten.
+TObjectiveSettings DefaultObjectiveSettings(TObjective objective);
 
 // A layout's totals over some seeds.
 struct TTotals {

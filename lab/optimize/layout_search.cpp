@@ -61,6 +61,10 @@ TSeedPlan PlanSeeds(uint32_t searchSeed, int perEvaluation, int final, int heldO
   return plan;
 }
 
+int64_t LeastBudget(const TSearchSettings& settings) {
+  return settings.SeedsPerEvaluation * (settings.Objective.MinUse > 0 ? 2 : 1);
+}
+
 TBudgetPlan PlanBudget(const TSearchSettings& settings) {
   TBudgetPlan plan;
   const int64_t seeds = settings.SeedsPerEvaluation;

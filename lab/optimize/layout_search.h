@@ -102,6 +102,9 @@ struct TBudgetPlan {
   bool AsGiven = false;  // the scenario as given runs on the search's seeds and the final round's
 };
 TBudgetPlan PlanBudget(const TSearchSettings& settings);
+// The runs of one evaluation: the layout's seeds, and the scenario as given
+// on the same seeds when a share of its swimming is kept.
+int64_t LeastBudget(const TSearchSettings& settings);
 
 struct TSearchProgress {
   int64_t RunsDone = 0;

@@ -221,16 +221,15 @@ TOptimizeRequest ReadRequest(const TOptimizeArguments& a, const TConsole& consol
   r.Placement.Boats = a.Boats.To;
   r.Settings.KeepDeaths = !a.HeatmapBefore.empty() || !a.HeatmapAfter.empty();
   r.Settings.Stop = console.Stop;
-  r.Settings.Objective = {*objective, a.MinUse ? *a.MinUse : *objective == TObjective::Risk ? 0.5 : 0.0};
+  r.Settings.Objective = DefaultObjectiveSettings(*objective);
+  if (a.MinUse) r.Settings.Objective.MinUse = *a.MinUse;
   const TScenario& base = r.Base.Scenario;
   r.Placement.ObserverRange = a.ObserverRange          ? *a.ObserverRange
                               : base.Observers.empty() ? DefaultObserverRange
                                                        : base.Observers.back().Range;
   r.Placement.BoatSpeed = a.BoatSpeed ? *a.BoatSpeed : base.Boats.empty() ? DefaultBoatSpeed : base.Boats.back().Speed;
   r.Placement.BoatRange = a.BoatRange ? *a.BoatRange : base.Boats.empty() ? DefaultBoatRange : base.Boats.back().Range;
-  // One evaluation, and the scenario as given on the same seeds when a
-  // share of its swimming is asked for.
-  const int64_t least = r.Settings.SeedsPerEvaluation * (r.Settings.Objective.MinUse > 0 ? 2 : 1);
+  const int64_t least = LeastBudget(r.Settings);
   const std::string each = " is less than one evaluation: each layout is run on --seeds-per-layout " +
                            std::to_string(r.Settings.SeedsPerEvaluation) + " seeds" +
                            (least > r.Settings.SeedsPerEvaluation ? ", and the scenario as given on the same ones" : "");

@@ -76,6 +76,15 @@ const std::vector<std::string>& SummaryResults() {
   return results;
 }
 
+TStatistic FromRatio(const TRatioEstimate& e) {
+  TStatistic s;
+  s.N = e.IntervalKnown ? e.N : e.Known ? 1 : 0;
+  s.Mean = e.Ratio;
+  s.CiLow = e.CiLow;
+  s.CiHigh = e.CiHigh;
+  return s;
+}
+
 TStatistic Describe(const std::vector<double>& values) {
   TStatistic s;
   s.N = static_cast<int64_t>(values.size());

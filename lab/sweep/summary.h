@@ -24,6 +24,9 @@ struct TStatistic {
 
 // Mean, sd and the t interval; sd and the interval need two values.
 TStatistic Describe(const std::vector<double>& values);
+// A ratio of totals as a statistic: the ratio as the mean, with N = 1 when
+// it is known without an interval and 0 when nobody swam.
+TStatistic FromRatio(const TRatioEstimate& e);
 
 struct TConfigurationSummary {
   std::vector<std::string> Key;  // the configuration columns' values
