@@ -248,6 +248,57 @@ std::string RunWithEdits(bool indexed) {
 
 }  // namespace
 
+// A crowd in which a watcher sees hundreds of sharks and a shark has
+// dozens of people within reach: the answers gathered from the grids come
+// in long lists, which are put in list order by marking and sweeping.
+TEST(Differential, CrowdsWithLongAnswersEqualTheLiteralWalks) {
+  auto run = [](bool indexed) {
+    auto w = MakeWorld(WaterColour);
+    if (!LoadBmpTerrain(*w, WENDO_ASSET_DIR "/wendo.bmp")) PaintTrickyMap(*w);
+    w->UseSpatialIndex = indexed;
+    w->SharkRange = 400;
+    TRandom r{99};
+    auto on = [&](auto accept) {
+      for (;;) {
+        const int32_t x = r(MapWidth), y = r(MapHeight);
+        if (accept(w->Terrain(x, y))) return std::pair{x, y};
+      }
+    };
+    for (int i = 0; i < 300; ++i) {
+      const auto [x, y] = on([](int32_t c) { return IsWater(c); });
+      AddShark(*w, x, y, i % 7 == 0);
+    }
+    for (int i = 0; i < 3000; ++i) {
+      const auto [x, y] = on([&](int32_t c) { return i % 2 ? c == LandColour : IsWater(c); });
+      AddPerson(*w, x, y, i % 11 == 0);
+    }
+    for (int i = 0; i < 12; ++i) {
+      const auto [x, y] = on([](int32_t c) { return c == LandColour; });
+      AddObserver(*w, x, y, 700);
+    }
+    for (int i = 0; i < 10; ++i) {
+      const auto [x, y] = on([](int32_t c) { return IsWater(c); });
+      const auto [px, py] = on([](int32_t c) { return IsWater(c); });
+      AddBoat(*w, x, y, px, py, 60, 400);
+    }
+    std::ostringstream out;
+    TSimulationTicks ticks;
+    for (uint32_t step = 1; step <= 12; ++step) {
+      SimulationStep(*w, ticks, step * 100);
+      out << "step " << step << " seed " << w->Random.Seed << " sightings " << w->ObserverSightings << ' '
+          << w->BoatSightings << "\n";
+      for (const TCzlowiek& p : w->People) out << "P " << p.X << ',' << p.Y << ',' << p.Dead << '\n';
+      for (const TRekin& s : w->Sharks)
+        out << "S " << s.X << ',' << s.Y << ',' << s.Dead << ',' << s.LastSeenStep << '\n';
+      for (const std::string& m : w->EventLog) out << m << "\n";
+      w->EventLog.clear();
+    }
+    return out.str();
+  };
+  const std::string literal = run(false), indexed = run(true);
+  EXPECT_TRUE(literal == indexed) << FirstDifference(literal, indexed);
+}
+
 TEST(Differential, TheIndexNoticesWhatChangedBetweenIterations) {
   const std::string literal = RunWithEdits(false);
   const std::string indexed = RunWithEdits(true);
