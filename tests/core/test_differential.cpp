@@ -248,9 +248,9 @@ std::string RunWithEdits(bool indexed) {
 
 }  // namespace
 
-// A crowd in which a watcher sees hundreds of sharks and a shark has
-// dozens of people within reach: the answers gathered from the grids come
-// in long lists, which are put in list order by marking and sweeping.
+// A crowd in which every watcher sees hundreds of sharks, so that the
+// answers gathered from the shark grid are long enough to be put in list
+// order by marking and sweeping; the sharks hunt across 400 dm of it.
 TEST(Differential, CrowdsWithLongAnswersEqualTheLiteralWalks) {
   auto run = [](bool indexed) {
     auto w = MakeWorld(WaterColour);
