@@ -141,7 +141,7 @@ class TIndexedFinder {
     }
     // A watcher off the map is rare (a hand-edited file): walk the list.
     if (!OnMap(x, y)) return literal_.LiveSharksSeenFrom(at, range, f);
-    Collect(ix_.SharkGrid, x, y, range, [&](const TCellGrid::Entry& e) {
+    CollectMany(ix_.SharkGrid, x, y, range, [&](const TCellGrid::Entry& e) {
       return SquaredDistance(int64_t{e.X} - x, int64_t{e.Y} - y) <= limit;
     });
     for (int32_t i : ix_.Found) f(w_.Sharks[static_cast<size_t>(i)]);
@@ -197,7 +197,7 @@ class TIndexedFinder {
                         for (; b != e; ++b)
                           if (keep(*b)) found.push_back(b->Index);
                       });
-    if (found.size() < 64 || found.size() * 8 < g.Size()) return std::sort(found.begin(), found.end());
+    if (!SweepBeatsSorting(found.size(), g.Size())) return std::sort(found.begin(), found.end());
     // Many answers: marking them and sweeping the indices beats sorting.
     std::vector<uint8_t>& mark = ix_.Mark;
     int32_t top = 0;
@@ -207,6 +207,50 @@ class TIndexedFinder {
     found.clear();
     for (int32_t i = 0; i <= top; ++i)
       if (mark[static_cast<size_t>(i)]) found.push_back(i);
+  }
+
+  // Collect for a watcher's look-out, whose answer in a crowd runs to
+  // hundreds of sharks, each kept or not as no processor can guess. Every
+  // index is written at the next free place of a scratch that only grows
+  // and kept by moving on, in the gathering and in the sweep, so neither
+  // branches on the answer.
+  template <class Keep>
+  void CollectMany(const TCellGrid& g, int64_t x, int64_t y, int64_t reach, Keep&& keep) {
+    std::vector<int32_t>& out = ix_.Gathered;
+    size_t n = 0;
+    g.ForColumnsInBox(x - reach, y - reach, x + reach, y + reach,
+                      [&](const TCellGrid::Entry* b, const TCellGrid::Entry* e) {
+                        GrowTo(out, n + static_cast<size_t>(e - b));
+                        for (; b != e; ++b) {
+                          out[n] = b->Index;
+                          n += keep(*b) ? 1 : 0;
+                        }
+                      });
+    std::vector<int32_t>& found = ix_.Found;
+    if (!SweepBeatsSorting(n, g.Size())) {
+      found.assign(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
+      return std::sort(found.begin(), found.end());
+    }
+    std::vector<uint8_t>& mark = ix_.Mark;
+    int32_t top = 0;
+    for (size_t k = 0; k < n; ++k) top = std::max(top, out[k]);
+    mark.assign(static_cast<size_t>(top) + 1, 0);
+    for (size_t k = 0; k < n; ++k) mark[static_cast<size_t>(out[k])] = 1;
+    GrowTo(out, mark.size());
+    n = 0;
+    for (int32_t i = 0; i <= top; ++i) {
+      out[n] = i;
+      n += mark[static_cast<size_t>(i)];
+    }
+    found.assign(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+
+  // Whether `answers` out of a grid of `entries` are put in order faster
+  // by marking and sweeping the indices than by sorting them.
+  static bool SweepBeatsSorting(size_t answers, size_t entries) { return answers >= 64 && answers * 8 >= entries; }
+  // A scratch that only grows, at least doubling, so that growing is rare.
+  static void GrowTo(std::vector<int32_t>& v, size_t size) {
+    if (v.size() < size) v.resize(std::max(size, 2 * v.size()));
   }
 
   TWorld& w_;

@@ -299,6 +299,7 @@ struct TSpatialIndex {
   TFreeLandMap FreeLand;
   std::vector<int32_t> Found;  // scratch for answers in list order
   std::vector<uint8_t> Mark;
+  std::vector<int32_t> Gathered;  // scratch of CollectMany, which only grows
 
  private:
   uint64_t terrainVersion_ = 0;
