@@ -291,7 +291,7 @@ struct TSpatialIndex {
   // The points and their grid change only with the points.
   void UpdateObservers(const TWorld& w, bool grid);
 
-  static constexpr int PeopleShift = 4, SharkShift = 5;
+  static constexpr int PeopleShift = 4, SharkShift = 6;
   TCellGrid SharkGrid{SharkShift};
   TCellGrid RecentGrid{SharkShift};
   TCellGrid PeopleGrid{PeopleShift};
