@@ -3,6 +3,7 @@
 namespace wymianadanych {
 
 void TIndexedFinder::Entering(TStepPhase phase) {
+  preyAsked_ = TPreyAsked{};  // people may move in the next phase
   const size_t people = w_.People.size(), observers = w_.Observers.size(), boats = w_.Boats.size();
   switch (phase) {
     case TStepPhase::BoatsSight:  // boats look out for sharks and kill them

@@ -79,16 +79,30 @@ class TIndexedFinder {
     for (int32_t i : ix_.Found) f(w_.Observers[static_cast<size_t>(i)]);
   }
 
-  int64_t NearestLivePerson(int64_t x, int64_t y, int32_t range) const {
+  int64_t NearestLivePerson(int64_t x, int64_t y, int32_t range) {
+    preyAsked_ = TPreyAsked{};
     if (range <= 0) return -1;
     const int64_t limit = int64_t{range} * range;
     auto alive = [&](int32_t i) { return !w_.People[static_cast<size_t>(i)].Dead; };
-    if (!walkPeople_) return ix_.PeopleGrid.Nearest(x, y, limit, alive);
+    if (!walkPeople_) {
+      int64_t sum = 0;
+      const int64_t nearest = ix_.PeopleGrid.Nearest(x, y, limit, alive, &sum);
+      preyAsked_ = TPreyAsked{x, y, sum, true};
+      return nearest;
+    }
     // Walked people are in the lanes; from a point too far for their sums
     // (never on the map) the list is walked.
     const TWalkLanes& lanes = ix_.PeopleLanes;
-    if (!lanes.MayReach(x, y, range)) return -1;
-    if (lanes.NearEnough(x, y)) return lanes.NearestLive(x, y, TWalkLanes::Limit(limit));
+    if (!lanes.MayReach(x, y, range)) {
+      preyAsked_ = TPreyAsked{x, y, limit, true};  // everyone is farther in one axis
+      return -1;
+    }
+    if (lanes.NearEnough(x, y)) {
+      float sum = 0;
+      const int64_t nearest = lanes.NearestLive(x, y, TWalkLanes::Limit(limit), &sum);
+      preyAsked_ = TPreyAsked{x, y, static_cast<int64_t>(sum), true};
+      return nearest;
+    }
     return literal_.NearestLivePerson(x, y, range);
   }
 
@@ -98,6 +112,7 @@ class TIndexedFinder {
   template <class T, class F>
   void LiveWithin15(std::vector<T>& list, int64_t x, int64_t y, F&& f) {
     constexpr bool people = std::is_same_v<T, TCzlowiek>;
+    if (people && NobodyWithin15(x, y)) return;
     if (people ? walkPeople_ : walkLiveSharks_) {
       TWalkLanes& lanes = ix_.PeopleLanes;
       if (people ? !lanes.MayReach(x, y, 14) : !ix_.LiveSharks.MayReach(x, y, 14)) return;
@@ -185,6 +200,22 @@ class TIndexedFinder {
     return dx * dx + dy * dy <= limit;
   }
 
+  // Whether no live person can be within 15 dm of (x, y), as the last
+  // search for the nearest live person tells: everyone alive was at least
+  // the root of its sum from where it asked, so at least that less the
+  // way from there to (x, y) from here. People stand still while the
+  // sharks ask and only die, so the answer holds for the whole phase.
+  bool NobodyWithin15(int64_t x, int64_t y) const {
+    if (!preyAsked_.Set) return false;
+    const int64_t dx = x - preyAsked_.X, dy = y - preyAsked_.Y;
+    constexpr int64_t far = int64_t{1} << 20;
+    if (dx <= -far || dx >= far || dy <= -far || dy >= far) return false;
+    const int64_t moved = SquaredDistance(dx, dy);
+    int64_t way = static_cast<int64_t>(std::sqrt(static_cast<double>(moved)));  // rounded up below
+    while (way * way < moved) ++way;
+    return preyAsked_.Sum >= (15 + way) * (15 + way);
+  }
+
   // The indices of the entries within `reach` of (x, y) in both axes that
   // `keep` accepts, in increasing order, into ix_.Found: gathered a column
   // of cells at a time, then put in order.
@@ -258,6 +289,14 @@ class TIndexedFinder {
   TLiteralFinder literal_;
   // Lists walked instead of asked from a grid, chosen at each phase.
   bool walkLiveSharks_ = false, walkRecent_ = false, walkPeople_ = false, walkObservers_ = false;
+  // The last search for the nearest live person: from where, and the
+  // least sum of squares of a live person from there (or the search's
+  // limit, without one); Set only when the search looked at everyone.
+  struct TPreyAsked {
+    int64_t X = 0, Y = 0, Sum = 0;
+    bool Set = false;
+  };
+  TPreyAsked preyAsked_;
 };
 
 static_assert(NeighbourFinder<TIndexedFinder>);

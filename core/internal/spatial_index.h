@@ -86,9 +86,11 @@ class TCellGrid {
   // The entry nearest to (x, y) with a squared distance below `limit` and
   // accepted by `alive`; of equal distances the lowest index wins. Searches
   // rings of cells outward and stops once no nearer entry can remain.
-  // Returns the index, or -1.
+  // Returns the index, or -1; `*sum`, if asked for, is set to its squared
+  // distance, or to `limit` without one.
   template <class Alive>
-  int64_t Nearest(int64_t x, int64_t y, int64_t limit, Alive&& alive) const {
+  int64_t Nearest(int64_t x, int64_t y, int64_t limit, Alive&& alive, int64_t* sum = nullptr) const {
+    if (sum) *sum = limit;
     if (entries_.empty() || limit <= 0) return -1;
     const int32_t cx = CellX(x), cy = CellY(y);
     int64_t bestS = std::numeric_limits<int64_t>::max();
@@ -115,6 +117,7 @@ class TCellGrid {
         }
       });
     }
+    if (sum && best >= 0) *sum = bestS;
     return best;
   }
 

@@ -105,8 +105,9 @@ class TWalkLanes {
   static float Limit(int64_t limit) { return static_cast<float>(std::min<int64_t>(limit, int64_t{1} << 24)); }
 
   // The list index of the live entry nearest to (x, y) with a sum of
-  // squares below `limit`, the earliest on a tie, or -1.
-  int64_t NearestLive(int64_t x, int64_t y, float limit) const {
+  // squares below `limit`, the earliest on a tie, or -1; `*sum` is set to
+  // its sum, or to `limit` without one.
+  int64_t NearestLive(int64_t x, int64_t y, float limit, float* sum) const {
     const float qx = static_cast<float>(x), qy = static_cast<float>(y);
     TLanes least = TLanes{} + limit;
     for (size_t b = 0; b < x_.size(); b += Block) {
@@ -115,6 +116,7 @@ class TWalkLanes {
     }
     float best = limit;
     for (size_t j = 0; j < Block; ++j) best = least[j] < best ? least[j] : best;
+    *sum = best;
     if (!(best < limit)) return -1;
     for (size_t b = 0;; b += Block) {
       const TLanes s = Sums(b, qx, qy);
