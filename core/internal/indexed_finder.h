@@ -244,7 +244,9 @@ class TIndexedFinder {
   // hundreds of sharks, each kept or not as no processor can guess. Every
   // index is written at the next free place of a scratch that only grows
   // and kept by moving on, in the gathering and in the sweep, so neither
-  // branches on the answer.
+  // branches on the answer. Collect keeps its own ordering: it is inlined
+  // into the step's loops, and sharing this one there made the small
+  // beaches' hours 6-20% slower.
   template <class Keep>
   void CollectMany(const TCellGrid& g, int64_t x, int64_t y, int64_t reach, Keep&& keep) {
     std::vector<int32_t>& out = ix_.Gathered;
