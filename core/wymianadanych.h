@@ -5,6 +5,7 @@
 // can be built, tested and benchmarked without a display.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cmath>
@@ -140,7 +141,23 @@ class TRandom {
   uint32_t Seed = 0;
   int32_t operator()(int32_t n) {
     Seed = Seed * Multiplier + Increment;
-    return static_cast<int32_t>((static_cast<uint64_t>(Seed) * static_cast<uint32_t>(n)) >> 32);
+    return Scaled(Seed, n);
+  }
+
+  // The next K draws' seeds at once, the generator advanced past them.
+  // Each is an affine map of the present seed, so the K products are
+  // independent of one another instead of a chain K multiplications long;
+  // Scaled(seeds[i], n) is then what the i-th call of Random(n) returns.
+  template <int K>
+  std::array<uint32_t, K> NextSeeds() {
+    static_assert(K >= 1 && K <= 8);
+    std::array<uint32_t, K> seeds;
+    for (int i = 0; i < K; ++i) seeds[i] = Seed * Powers[i].Mul + Powers[i].Add;
+    Seed = seeds[K - 1];
+    return seeds;
+  }
+  static int32_t Scaled(uint32_t seed, int32_t n) {
+    return static_cast<int32_t>((static_cast<uint64_t>(seed) * static_cast<uint32_t>(n)) >> 32);
   }
 
   // The seed after `calls` more calls, without making them: the step
@@ -159,6 +176,21 @@ class TRandom {
     }
     Seed = Seed * mul + add;
   }
+
+ private:
+  // The maps of 1, 2, … 8 calls.
+  struct TAffine {
+    uint32_t Mul, Add;
+  };
+  static constexpr std::array<TAffine, 8> Powers = [] {
+    std::array<TAffine, 8> p{};
+    TAffine m{Multiplier, Increment};
+    for (TAffine& q : p) {
+      q = m;
+      m = {m.Mul * Multiplier, m.Add * Multiplier + Increment};
+    }
+    return p;
+  }();
 };
 
 // Nearest integer, halves to even: the processor's rounding, which is to

@@ -5,6 +5,7 @@
 // step is the same either way.
 #pragma once
 
+#include <array>
 #include <concepts>
 #include <cstdlib>
 #include <vector>
@@ -62,6 +63,11 @@ inline int64_t Wander(TWorld& w, int64_t v, int32_t d) {
   if (w.Random(2) == 0) return v + w.Random(d + 1);
   return v - w.Random(d + 1);
 }
+// The same from the two seeds of those draws (TRandom::NextSeeds).
+inline int64_t Wander(uint32_t coin, uint32_t step, int64_t v, int32_t d) {
+  const int64_t r = TRandom::Scaled(step, d + 1);
+  return TRandom::Scaled(coin, 2) == 0 ? v + r : v - r;
+}
 
 // One step of a person whose step length is `d`; returns whether the
 // person swims where it ends the step. Inlined into the step's loop over
@@ -78,13 +84,16 @@ template <NeighbourFinder Finder>
   if (water && w.SharkAlarm) {
     nx = x + d;
   } else if (water) {
-    nx = Wander(w, x, d);
-    ny = Wander(w, y, d);
-    // A drift toward the column X = 200, from the person's own X.
+    // A swimmer always takes five draws: the wander in x and in y, then a
+    // drift toward the column X = 200, from the person's own X. Taken at
+    // once, they do not wait on one another.
+    const std::array<uint32_t, 5> r = w.Random.NextSeeds<5>();
+    nx = Wander(r[0], r[1], x, d);
+    ny = Wander(r[2], r[3], y, d);
     if (x > 200)
-      nx -= w.Random(static_cast<int32_t>(RoundQuotient(x - 200, 100)) + 1);
+      nx -= TRandom::Scaled(r[4], static_cast<int32_t>(RoundQuotient(x - 200, 100)) + 1);
     else
-      nx += w.Random(static_cast<int32_t>(RoundQuotient(200 - x, 100)) + 1);
+      nx += TRandom::Scaled(r[4], static_cast<int32_t>(RoundQuotient(200 - x, 100)) + 1);
   } else if (!w.SharkAlarm) {
     nx = x - d;
   }

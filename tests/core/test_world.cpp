@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -78,6 +79,11 @@ TEST(World, GeneratorJumpsAheadAsItWouldStep) {
     for (uint64_t i = 0; i < calls; ++i) stepped(1);
     EXPECT_EQ(jumped.Seed, stepped.Seed) << calls << " calls";
   }
+  // A batch of draws taken at once gives what the calls one by one give.
+  TRandom batched{0xDEADBEEFu}, oneByOne{0xDEADBEEFu};
+  const std::array<uint32_t, 8> seeds = batched.NextSeeds<8>();
+  for (uint32_t s : seeds) EXPECT_EQ(TRandom::Scaled(s, 1000), oneByOne(1000));
+  EXPECT_EQ(batched.Seed, oneByOne.Seed);
   // The generator's full period brings every seed back; half of it does not.
   for (uint32_t seed : {0u, 1u, 987654321u}) {
     TRandom r{seed};
